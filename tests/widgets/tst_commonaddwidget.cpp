@@ -1,0 +1,110 @@
+// Pop-up frame: shade over its owner, registration while shown, self-deletion, content.
+#include "datacenter.h"
+#include "hostfixture.h"
+#include "widgets/commonaddwidget.h"
+
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QtTest>
+
+class TestCommonAddWidget : public QObject
+{
+    Q_OBJECT
+private slots:
+    void shadesFirstRegisteredOwnerAndCentres();
+    void fallsBackToMainWindow();
+    void registersWhileShownAndCleansUpOnClose();
+    void closeButtonAndContentCloseSignal();
+    void forgetsDestroyedContent();
+};
+
+void TestCommonAddWidget::shadesFirstRegisteredOwnerAndCentres()
+{
+    HostFixture host;
+    QWidget other;
+    other.resize(300, 200);
+    other.show();
+    DataCenter::MainWindowWidget = &other;  // the registered "main" window wins over this
+
+    QPointer<CommonAddWidget> popup = new CommonAddWidget(host.mainWindow(), QStringLiteral("main"), true);
+    popup->resize(400, 300);
+    popup->setTitle(QStringLiteral("房源本设置"), QColor(0, 0, 0, 30));
+    popup->show();
+    QVERIFY(popup->shade());
+    QCOMPARE(popup->shade()->parentWidget(), host.mainWindow());
+    QCOMPARE(popup->shade()->geometry(), host.mainWindow()->rect());
+    QVERIFY(popup->shade()->styleSheet().contains(QColor(0, 0, 0, 30).name(QColor::HexArgb)));
+    QCOMPARE(popup->title(), QStringLiteral("房源本设置"));
+
+    const QPoint ownerCentre = host.mainWindow()->mapToGlobal(host.mainWindow()->rect().center());
+    QVERIFY((popup->geometry().center() - ownerCentre).manhattanLength() <= 2);
+
+    host.mainWindow()->resize(900, 700);
+    QCOMPARE(popup->shade()->geometry(), host.mainWindow()->rect());
+    popup->close();
+}
+
+void TestCommonAddWidget::fallsBackToMainWindow()
+{
+    HostFixture host;
+    QPointer<CommonAddWidget> popup = new CommonAddWidget(nullptr, QStringLiteral("detail"), true);
+    popup->show();
+    QVERIFY(popup->shade());
+    QCOMPARE(popup->shade()->parentWidget(), DataCenter::MainWindowWidget);
+    popup->close();
+}
+
+void TestCommonAddWidget::registersWhileShownAndCleansUpOnClose()
+{
+    HostFixture host;
+    QPointer<CommonAddWidget> popup = new CommonAddWidget(host.mainWindow(), QStringLiteral("main"), true);
+    QVERIFY(!DataCenter::getWindowsFromName(QStringLiteral("main")).contains(popup.data()));
+    popup->show();
+    QVERIFY(DataCenter::getWindowsFromName(QStringLiteral("main")).contains(popup.data()));
+    QPointer<QWidget> shade = popup->shade();
+    QVERIFY(shade);
+
+    popup->close();
+    QVERIFY(shade.isNull());
+    QVERIFY(!DataCenter::getWindowsFromName(QStringLiteral("main")).contains(popup.data()));
+    QTRY_VERIFY(popup.isNull());
+    // The owner stays registered and unshaded.
+    QCOMPARE(DataCenter::getWindowsFromName(QStringLiteral("main")), QList<QWidget *>{host.mainWindow()});
+    QVERIFY(host.mainWindow()->findChildren<QWidget *>(QStringLiteral("commonAddShade")).isEmpty());
+}
+
+void TestCommonAddWidget::closeButtonAndContentCloseSignal()
+{
+    HostFixture host;
+    QPointer<CommonAddWidget> popup = new CommonAddWidget(host.mainWindow());
+    popup->show();
+    QTest::mouseClick(popup->findChild<QPushButton *>(QStringLiteral("closeButton")), Qt::LeftButton);
+    QTRY_VERIFY(popup.isNull());
+
+    popup = new CommonAddWidget(host.mainWindow());
+    auto *content = new QPushButton(QStringLiteral("done"));
+    popup->setContentWidget(content);
+    connect(content, &QPushButton::clicked, popup.data(), &CommonAddWidget::closeWidget);
+    popup->show();
+    QCOMPARE(content->parentWidget(), popup.data());
+    content->click();
+    QTRY_VERIFY(popup.isNull());
+}
+
+void TestCommonAddWidget::forgetsDestroyedContent()
+{
+    HostFixture host;
+    QPointer<CommonAddWidget> popup = new CommonAddWidget(host.mainWindow());
+    auto *content = new QLabel(QStringLiteral("x"));
+    popup->setContentWidget(content);
+    QCOMPARE(popup->contentWidget(), content);
+    delete content;
+    QVERIFY(popup->contentWidget() == nullptr);
+    popup->show();
+    popup->close();
+    QTRY_VERIFY(popup.isNull());
+}
+
+QTEST_MAIN(TestCommonAddWidget)
+#include "tst_commonaddwidget.moc"
