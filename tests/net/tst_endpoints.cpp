@@ -84,6 +84,7 @@ private slots:
     void loopbackServerSeparatesRoles();
     void selfSigned_data();
     void selfSigned();
+    void imageHosts();
 };
 
 void TestEndpoints::everyEntryIsItsRootPlusPath()
@@ -466,6 +467,23 @@ void TestEndpoints::selfSigned()
     const ServerConfig c = ServerConfig::fromSettings(iniPath, makeEnv(env));
     QCOMPARE(c.allowSelfSigned, expected);
     QCOMPARE(c.appRoot, QStringLiteral("https://127.0.0.1:8443/app/"));
+}
+
+// The alliance's picture hosts: a comma list in the INI file, replaced by the environment.
+void TestEndpoints::imageHosts()
+{
+    QTemporaryDir dir;
+    const QString iniPath = dir.filePath(ServerConfig::iniFileName());
+    QFile f(iniPath);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("[server]\nimageHosts=img.a.test, pic.b.test\n");
+    f.close();
+    QCOMPARE(ServerConfig::fromSettings(iniPath, makeEnv({})).imageHosts,
+             (QStringList{QStringLiteral("img.a.test"), QStringLiteral("pic.b.test")}));
+    QCOMPARE(ServerConfig::fromSettings(iniPath, makeEnv({QStringLiteral("QX_HOUSEBOOK_IMAGE_HOSTS=c.test")})).imageHosts,
+             QStringList{QStringLiteral("c.test")});
+    QCOMPARE(ServerConfig::fromSettings(QString(), makeEnv({QStringLiteral("QX_HOUSEBOOK_IMAGE_HOSTS= , ")})).imageHosts,
+             ServerConfig().imageHosts);
 }
 
 QTEST_GUILESS_MAIN(TestEndpoints)

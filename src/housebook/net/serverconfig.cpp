@@ -32,6 +32,18 @@ const RootSetting kRoots[] = {
 const char kBaseEnv[] = "QX_HOUSEBOOK_SERVER";
 const char kSelfSignedEnv[] = "QX_HOUSEBOOK_ALLOW_SELF_SIGNED";
 const char kSelfSignedKey[] = "allowSelfSigned";
+const char kImageHostsEnv[] = "QX_HOUSEBOOK_IMAGE_HOSTS";
+const char kImageHostsKey[] = "imageHosts";
+
+QStringList hostList(const QString &text)
+{
+    QStringList hosts;
+    for (const QString &h : text.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        if (!h.trimmed().isEmpty())
+            hosts << h.trimmed();
+    }
+    return hosts;
+}
 
 // QSettings splits an unquoted INI value at commas; a value is one string here.
 QString iniString(const QSettings &ini, const char *key)
@@ -94,6 +106,9 @@ ServerConfig ServerConfig::fromSettings(const QString &iniPath, const QProcessEn
         const QString selfSigned = iniString(ini, kSelfSignedKey);
         if (!selfSigned.isEmpty())
             c.allowSelfSigned = isOn(selfSigned);
+        const QStringList iniHosts = hostList(iniString(ini, kImageHostsKey));
+        if (!iniHosts.isEmpty())
+            c.imageHosts = iniHosts;
         ini.endGroup();
     }
 
@@ -114,6 +129,9 @@ ServerConfig ServerConfig::fromSettings(const QString &iniPath, const QProcessEn
     const QString selfSigned = envString(env, kSelfSignedEnv);
     if (!selfSigned.isEmpty())
         c.allowSelfSigned = isOn(selfSigned);
+    const QStringList envHosts = hostList(envString(env, kImageHostsEnv));
+    if (!envHosts.isEmpty())
+        c.imageHosts = envHosts;
 
     for (const RootSetting &r : kRoots)
         c.*r.field = withTrailingSlash(c.*r.field);
@@ -126,5 +144,5 @@ bool ServerConfig::operator==(const ServerConfig &other) const
         if (this->*r.field != other.*r.field)
             return false;
     }
-    return allowSelfSigned == other.allowSelfSigned;
+    return allowSelfSigned == other.allowSelfSigned && imageHosts == other.imageHosts;
 }

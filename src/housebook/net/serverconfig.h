@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QProcessEnvironment;
 
@@ -28,6 +29,10 @@ public:
     // Certificates are always verified unless this is switched on explicitly,
     // which is meant for a test server with a self-signed certificate.
     bool allowSelfSigned = false;
+
+    // Host names of the alliance's own picture servers: a photo already there is not
+    // uploaded again. INI key imageHosts / QX_HOUSEBOOK_IMAGE_HOSTS, comma-separated.
+    QStringList imageHosts{QStringLiteral("img.example.invalid"), QStringLiteral("pic.example.invalid")};
 
     // Name of the INI file looked for in the application directory.
     static QString iniFileName();

@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# The benchmark command: installs what the benchmarks need (ImageMagick as the
+# reference), builds in Release and runs the photo compression benchmark.
+# Extra arguments go to the benchmark (e.g. --reps 9, --convert /path/to/convert).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/deps.sh imagemagick
+BUILD_DIR="${BUILD_DIR:-build}"
+cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$BUILD_DIR" -j2 --target bench_photocompression
+"$BUILD_DIR/bin/bench_photocompression" "$@"

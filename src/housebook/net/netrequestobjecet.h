@@ -1,0 +1,105 @@
+#pragma once
+// The module's one way to talk to the servers. A page makes one object per request,
+// connects to its signals and starts one request; the object checks the reply envelope
+// {code, data, message}, reports failures itself (message box, lost login, failure notice)
+// and hands the page only the payload.
+#include <QJsonValue>
+#include <QObject>
+#include <QVariant>
+
+class QNetworkAccessManager;
+class QNetworkReply;
+class QNetworkRequest;
+class QSslError;
+
+class NetRequestObjecet : public QObject
+{
+    Q_OBJECT
+public:
+    enum Method { Post = 0, Get = 1, Delete = 2, Put = 3 };
+    enum ContentType { Form = 0, Json = 1 };
+
+    // One file of a multipart upload: form field name, path on disk, file name sent.
+    struct UploadFile
+    {
+        QString name;
+        QString path;
+        QString fileName;
+    };
+
+    explicit NetRequestObjecet(QObject *parent = nullptr);
+
+    QNetworkReply *sendRequest(const QString &url, const QVariant &params, bool flag = false,
+                               int method = Post, int contentType = Form);
+    QNetworkReply *postForm(const QString &url, const QVariantMap &params, bool flag = false);
+    // Sends the body unchanged: GET (no body) for method 1, POST otherwise. Pages send
+    // filled templates this way (FormEncoding::fill).
+    QNetworkReply *sendRaw(const QString &url, const QByteArray &body, bool flag = false, int method = Post);
+    QNetworkReply *uploadFiles(const QString &url, const QVariantMap &params, const QList<UploadFile> &files);
+    QNetworkReply *downloadFile(const QString &url, const QString &folder);
+
+    // Failures of this request reach only loadFail and the failure notice.
+    void closeAlert();
+    // The reply is handed out raw (loadSuccessFromExternalAPI) instead of being parsed.
+    void setExternalApi(bool external) { m_externalApi = external; }
+    // Accepts a self-signed server certificate; off unless configured for a test server.
+    void setAllowSelfSigned(bool allow) { m_allowSelfSigned = allow; }
+
+    QString url() const { return m_url; }
+    QByteArray body() const { return m_body; }
+    QString result() const { return m_result; }
+    QString errorText() const { return m_errorText; }
+    QString fileName() const { return m_fileName; }
+    bool flag() const { return m_flag; }
+    int method() const { return m_method; }
+    bool isShowAlert() const { return m_isShowAlert; }
+
+    // Redirects ("Object moved") followed for one request before it fails like any other.
+    static constexpr int kMaxRedirects = 3;
+
+signals:
+    void loadFinish();
+    void loadSuccess(QJsonValue result);
+    void loadSuccessFromExternalAPI(QByteArray result);
+    void loadFail(int code, QString msg);
+    void fileUploadProgress(qint64 bytesSent, qint64 bytesTotal);
+    void fileUploadSuccess(QString address);
+    void fileDownloadProgress(qint64 bytesReceived, qint64 bytesTotal);
+    void downloadFileSuccess(QString filename);
+
+public slots:
+    void loadResult(QNetworkReply *reply);
+    void downloadFileDeal(QNetworkReply *reply);
+
+private:
+    struct Envelope
+    {
+        int code = 0;
+        QJsonValue data;
+        QString message;
+    };
+
+    QNetworkReply *dispatch(const QString &url, const QByteArray &body, int method, int contentType);
+    QNetworkRequest buildRequest(const QString &url, int contentType) const;
+    void prepare(const QString &url, const QByteArray &body, bool flag, int method);
+    void dealUploadResult(QNetworkReply *reply);
+    void onSslErrors(QNetworkReply *reply, const QList<QSslError> &errors);
+    bool followRedirect();
+    void reportFailure(const Envelope &envelope);
+    void noteNetworkError(QNetworkReply *reply);
+    static Envelope parseEnvelope(const QByteArray &text);
+
+    QNetworkAccessManager *m_manager;
+    bool m_flag = false;
+    QString m_url;
+    QByteArray m_body;
+    QString m_result;
+    QVariantMap m_headers;
+    bool m_externalApi = false;
+    int m_method = Post;
+    int m_redirects = 0;
+    QString m_errorText;
+    bool m_isShowAlert = true;
+    bool m_allowSelfSigned = false;
+    QString m_fileName;
+};
