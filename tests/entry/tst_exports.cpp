@@ -1,6 +1,7 @@
 // The host boundary: slot semantics, list mapping, pop-ups and callback messages.
 #include "alertrecorder.h"
 #include "customtabwidget.h"
+#include "datacenter.h"
 #include "detail/housebookmessagedetailwidget.h"
 #include "detail/mysalehousedetailwidget.h"
 #include "entry/exports.h"
@@ -335,6 +336,7 @@ void TestExports::bookDetailPopupReportsClose()
 void TestExports::addNewListingForms()
 {
     HostFixture host;
+    DataCenter::isJointSaleManger = true;  // holds the right to enter listings
     AlertRecorder recorder;
     addNewSaleHouse(host.mainWindow());
     addNewRentHouse(host.mainWindow());
@@ -367,6 +369,7 @@ void TestExports::addNewListingForms()
 void TestExports::publishFormsFillAndReport()
 {
     HostFixture host;
+    DataCenter::isJointSaleManger = true;  // holds the right to enter listings
     AlertRecorder recorder;
     HouseMessage_DataSqlTable::HouseMessageData record;
     record.id = 77;
@@ -401,6 +404,7 @@ void TestExports::publishFormsFillAndReport()
 void TestExports::publishWithNullCallback()
 {
     HostFixture host;
+    DataCenter::isJointSaleManger = true;  // holds the right to enter listings
     AlertRecorder recorder;
     HouseMessage_DataSqlTable::HouseMessageData record;
     record.id = 5;

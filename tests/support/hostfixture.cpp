@@ -1,6 +1,7 @@
 #include "hostfixture.h"
 
 #include "datacenter.h"
+#include "sql/basesqlobject.h"
 
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -8,10 +9,12 @@
 
 HostFixture::HostFixture() : m_dir(new QTemporaryDir)
 {
-    QStandardPaths::setTestModeEnabled(true);
+    // Every location the plug-in writes to lies in this fixture's own folder.
     qputenv("XDG_DATA_HOME", m_dir->filePath(QStringLiteral("data")).toUtf8());
     qputenv("XDG_CONFIG_HOME", m_dir->filePath(QStringLiteral("config")).toUtf8());
     qputenv("XDG_CACHE_HOME", m_dir->filePath(QStringLiteral("cache")).toUtf8());
+
+    BaseSqlObject::setPersonalBaseDir(m_dir->filePath(QStringLiteral("app")));
 
     DataCenter::reset();
     DataCenter::CityID = 340100;
@@ -33,6 +36,8 @@ HostFixture::HostFixture() : m_dir(new QTemporaryDir)
 HostFixture::~HostFixture()
 {
     delete m_main;
+    BaseSqlObject::removeAllConnect();
+    BaseSqlObject::setPersonalBaseDir(QString());
     DataCenter::reset();
 }
 

@@ -1,14 +1,19 @@
 #include "permissiongate.h"
 
 #include "datacenter.h"
+#include "sql/usermessage_datasqltable.h"
 #include "widgets/alertwidget.h"
 
 namespace {
 
-// The job authority test of the user store; until the user store exists every job passes.
+// Authority 7 of the user's job, as such: entering listings is not tied to a listing's
+// owner or department, and it has no sub-options.
 bool jobHoldsEnterAuthority()
 {
-    return true;
+    auto *store = new UserMessage_DataSqlTable(nullptr, true);
+    const bool held = store->isHaveAuthority(7, QString(), 0, QStringList());
+    store->deleteLater();
+    return held;
 }
 
 } // namespace

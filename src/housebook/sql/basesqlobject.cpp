@@ -1,0 +1,418 @@
+#include "sql/basesqlobject.h"
+
+#include "datacenter.h"
+
+#include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QMutexLocker>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QStandardPaths>
+#include <QThread>
+
+namespace {
+
+// Guards DataCenter::sqlConnectList, which worker threads' table objects also touch.
+QMutex &registryLock()
+{
+    static QMutex lock;
+    return lock;
+}
+
+std::function<qint64()> &clockSlot()
+{
+    static std::function<qint64()> clock;
+    return clock;
+}
+
+QString &personalBaseSlot()
+{
+    static QString dir;
+    return dir;
+}
+
+qint64 nowMs()
+{
+    return clockSlot() ? clockSlot()() : QDateTime::currentMSecsSinceEpoch();
+}
+
+QString threadTag()
+{
+    return QString::number(reinterpret_cast<quintptr>(QThread::currentThreadId()));
+}
+
+// The column definitions of a "create table name(...)" statement, split at top-level commas.
+QStringList columnDefinitions(const QString &createSql)
+{
+    const int open = createSql.indexOf(QLatin1Char('('));
+    const int close = createSql.lastIndexOf(QLatin1Char(')'));
+    QStringList defs;
+    if (open < 0 || close <= open)
+        return defs;
+    int depth = 0;
+    QString current;
+    for (const QChar c : createSql.mid(open + 1, close - open - 1)) {
+        if (c == QLatin1Char('('))
+            ++depth;
+        else if (c == QLatin1Char(')'))
+            --depth;
+        if (c == QLatin1Char(',') && depth == 0) {
+            defs << current.trimmed();
+            current.clear();
+        } else {
+            current += c;
+        }
+    }
+    if (!current.trimmed().isEmpty())
+        defs << current.trimmed();
+    return defs;
+}
+
+QString definitionName(const QString &def)
+{
+    QString name = def.section(QLatin1Char(' '), 0, 0, QString::SectionSkipEmpty);
+    if (name.size() > 1 && (name.startsWith(QLatin1Char('"')) || name.startsWith(QLatin1Char('`'))
+                            || name.startsWith(QLatin1Char('['))))
+        name = name.mid(1, name.size() - 2);
+    return name;
+}
+
+} // namespace
+
+BaseSqlObject::BaseSqlObject(QObject *parent, bool isJointSale)
+    : QObject(parent)
+    , m_alive(this)
+    , m_isJointSale(isJointSale)
+{
+}
+
+BaseSqlObject::~BaseSqlObject() = default;
+
+QString BaseSqlObject::tableName(const QString &name) const
+{
+    return m_isJointSale ? name + QStringLiteral("_jointsale") : name;
+}
+
+void BaseSqlObject::setPersonalBaseDir(const QString &dir)
+{
+    personalBaseSlot() = dir;
+}
+
+QString BaseSqlObject::applicationDir()
+{
+    return personalBaseSlot().isEmpty() ? QCoreApplication::applicationDirPath() : personalBaseSlot();
+}
+
+void BaseSqlObject::setClock(std::function<qint64()> clock)
+{
+    clockSlot() = std::move(clock);
+}
+
+QString BaseSqlObject::getDBAddress(DBTYPE type) const
+{
+    QString key;
+    if (type == PersonDB)
+        key = DataCenter::UserPhoneNumber;
+    else
+        key = QString::number(m_isJointSale ? DataCenter::JointSaleCompanyId : DataCenter::CompanyID)
+              + QStringLiteral("v2.0");
+    if (key.isEmpty() || DataCenter::UserPhoneNumber.isEmpty())
+        return QString();
+
+    QString base;
+    if (type == CompanyDB)
+        base = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    else
+        base = applicationDir();
+    const QString folder = QStringLiteral("%1/sql/%2").arg(base, pluginVersion().replace(QLatin1Char('.'), QLatin1Char('_')));
+    QDir().mkpath(folder);
+
+    const QString digest = QString::fromLatin1(QCryptographicHash::hash(key.toLatin1(), QCryptographicHash::Md5).toHex());
+    QString name = digest.mid(8, 16);
+    if (type == CompanyDB)
+        name.prepend(QStringLiteral("c-"));
+    name.prepend(QStringLiteral("cp-"));
+    return QStringLiteral("%1/%2.db").arg(folder, name);
+}
+
+bool BaseSqlObject::isHaveDB(DBTYPE type) const
+{
+    const QString path = getDBAddress(type);
+    return !path.isEmpty() && QFileInfo::exists(path);
+}
+
+QString BaseSqlObject::connectionName(DBTYPE type)
+{
+    if (DataCenter::UserPhoneNumber.isEmpty())
+        return QString();
+    QString name;
+    {
+        QMutexLocker locker(&m_connectionLock);
+        const QString base = type == PersonDB ? QStringLiteral("fxmsqlitewcp") : tableName(QStringLiteral("company_fxmsqlitewcp"));
+        name = QStringLiteral("%1-%2").arg(base, threadTag());
+        const QString path = getDBAddress(type);
+        // A connection left from another login points at another user's or company's file.
+        if (QSqlDatabase::contains(name) && QSqlDatabase::database(name, false).databaseName() != path)
+            QSqlDatabase::removeDatabase(name);
+        if (!QSqlDatabase::contains(name)) {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+            db.setDatabaseName(path);
+            db.open();
+        }
+    }
+    addConnectName(name);
+    return name;
+}
+
+QSqlDatabase BaseSqlObject::database(DBTYPE type)
+{
+    const QString name = connectionName(type);
+    if (name.isEmpty())
+        return QSqlDatabase();
+    QSqlDatabase db = QSqlDatabase::database(name, false);
+    if (!db.isOpen())
+        db.open();
+    return db;
+}
+
+void BaseSqlObject::addConnectName(const QString &name)
+{
+    const qint64 now = nowMs();
+    QStringList stale;
+    {
+        QMutexLocker locker(&registryLock());
+        QList<QVariantMap> &list = DataCenter::sqlConnectList;
+        bool found = false;
+        for (QVariantMap &entry : list) {
+            if (entry.value(QStringLiteral("name")).toString() == name) {
+                entry.insert(QStringLiteral("time"), now);
+                found = true;
+            }
+        }
+        if (!found)
+            list.append({{QStringLiteral("name"), name}, {QStringLiteral("time"), now}});
+        for (int i = list.size() - 1; i >= 0; --i) {
+            if (now - list.at(i).value(QStringLiteral("time")).toLongLong() > kConnectionIdleMs) {
+                stale << list.at(i).value(QStringLiteral("name")).toString();
+                list.removeAt(i);
+            }
+        }
+    }
+    for (const QString &s : stale)
+        QSqlDatabase::removeDatabase(s);
+}
+
+void BaseSqlObject::closeDB(DBTYPE type)
+{
+    const QString name = type == PersonDB ? QStringLiteral("fxmsqlitewcp") : tableName(QStringLiteral("company_fxmsqlitewcp"));
+    const QString full = QStringLiteral("%1-%2").arg(name, threadTag());
+    if (QSqlDatabase::contains(full)) {
+        QSqlDatabase db = QSqlDatabase::database(full, false);
+        if (db.isOpen())
+            db.close();
+    }
+    removeAllConnect();
+}
+
+void BaseSqlObject::removeAllConnect()
+{
+    {
+        QMutexLocker locker(&registryLock());
+        DataCenter::sqlConnectList.clear();
+    }
+    for (const QString &name : QSqlDatabase::connectionNames())
+        QSqlDatabase::removeDatabase(name);
+}
+
+bool BaseSqlObject::exec(DBTYPE type, const QString &sql, const QVariantList &values)
+{
+    if (!m_alive)
+        return false;
+    QSqlDatabase db = database(type);
+    if (!db.isOpen())
+        return false;
+    QSqlQuery query(db);
+    if (!query.prepare(sql))
+        return false;
+    for (const QVariant &v : values)
+        query.addBindValue(v);
+    return query.exec();
+}
+
+QList<QVariantMap> BaseSqlObject::selectRows(DBTYPE type, const QString &sql, const QVariantList &values)
+{
+    QList<QVariantMap> rows;
+    if (!m_alive)
+        return rows;
+    QSqlDatabase db = database(type);
+    if (!db.isOpen())
+        return rows;
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!query.prepare(sql))
+        return rows;
+    for (const QVariant &v : values)
+        query.addBindValue(v);
+    if (!query.exec())
+        return rows;
+    while (query.next()) {
+        const QSqlRecord record = query.record();
+        QVariantMap row;
+        for (int i = 0; i < record.count(); ++i)
+            row.insert(record.fieldName(i), record.value(i));
+        rows.append(row);
+    }
+    return rows;
+}
+
+bool BaseSqlObject::isHaveTable(const QString &tableName, DBTYPE type)
+{
+    if (!m_alive)
+        return false;
+    QSqlDatabase db = database(type);
+    return db.isOpen() && db.tables().contains(tableName);
+}
+
+int BaseSqlObject::haveDataInTable(const QString &tableName, DBTYPE type)
+{
+    if (!isHaveDB(type))
+        return 0;
+    const QList<QVariantMap> rows = selectRows(type, QStringLiteral("select count(*) as n from %1").arg(tableName));
+    return rows.isEmpty() ? 0 : rows.first().value(QStringLiteral("n")).toInt();
+}
+
+bool BaseSqlObject::createTable(const QString &createSqlString, DBTYPE type)
+{
+    return exec(type, createSqlString);
+}
+
+bool BaseSqlObject::clearTableData(const QString &tableName, DBTYPE type)
+{
+    return exec(type, QStringLiteral("delete from %1").arg(tableName));
+}
+
+bool BaseSqlObject::deleteTable(const QString &tableName, DBTYPE type, bool resetTime)
+{
+    if (!isHaveTable(tableName, type))
+        return false;
+    if (!exec(type, QStringLiteral("drop table %1").arg(tableName)))
+        return false;
+    if (resetTime)
+        resetSyncMarks(tableName);
+    return true;
+}
+
+// A dropped listing or community table must be synced again from the beginning.
+void BaseSqlObject::resetSyncMarks(const QString &droppedTable)
+{
+    if (!isHaveTable(QStringLiteral("company_config"), CompanyDB))
+        return;
+    if (droppedTable.contains(QLatin1String("house_")))
+        exec(CompanyDB, QStringLiteral("update company_config set lastupdatatime=? where id=1"), {initialSyncTime()});
+    if (droppedTable.contains(QLatin1String("community_")))
+        exec(CompanyDB, QStringLiteral("update company_config set community_lastupdatatime=? where id=1"),
+             {initialSyncTime()});
+}
+
+void BaseSqlObject::deleteAllTable()
+{
+    for (const QString &t : {QStringLiteral("house"), QStringLiteral("community"), QStringLiteral("company_config")})
+        deleteTable(t, CompanyDB);
+    for (const QString &t : {QStringLiteral("basemessage"), QStringLiteral("housebookset"), QStringLiteral("user"),
+                             QStringLiteral("cityHouseSet"), QStringLiteral("backpost"), QStringLiteral("loan"),
+                             QStringLiteral("tax")})
+        deleteTable(tableName(t), PersonDB);
+}
+
+bool BaseSqlObject::addNewTableColumn(const QString &table_name, const QList<QVariantMap> &list, DBTYPE type)
+{
+    QSqlDatabase db = database(type);
+    if (!m_alive || !db.isOpen() || !db.transaction())
+        return false;
+    for (const QVariantMap &column : list) {
+        QSqlQuery query(db);
+        if (!query.exec(QStringLiteral("alter table %1 add %2 %3")
+                            .arg(table_name, column.value(QStringLiteral("key")).toString(),
+                                 column.value(QStringLiteral("type")).toString()))) {
+            db.rollback();
+            return false;
+        }
+    }
+    return db.commit();
+}
+
+QList<QVariantMap> BaseSqlObject::getTableColumns(const QString &table_name, DBTYPE type)
+{
+    QList<QVariantMap> columns;
+    for (const QVariantMap &row : selectRows(type, QStringLiteral("PRAGMA table_info('%1')").arg(table_name)))
+        columns.append({{QStringLiteral("key"), row.value(QStringLiteral("name"))},
+                        {QStringLiteral("type"), row.value(QStringLiteral("type"))}});
+    return columns;
+}
+
+bool BaseSqlObject::copyTable(const QString &from_table_name, const QString &to_table_name,
+                              const QStringList &newKeyList, DBTYPE type)
+{
+    return exec(type, QStringLiteral("create table %1 as select %2 from %3")
+                          .arg(to_table_name, newKeyList.join(QLatin1Char(',')), from_table_name));
+}
+
+bool BaseSqlObject::renameTable(const QString &old_table_name, const QString &new_table_name, DBTYPE type)
+{
+    return exec(type, QStringLiteral("alter table %1 rename to %2").arg(old_table_name, new_table_name));
+}
+
+// SQLite cannot drop a column: the table is rebuilt without it, with the kept columns'
+// declared types and constraints (the unique id above all), in one transaction, so an
+// interruption leaves either the old table or the new one.
+bool BaseSqlObject::deleteTableColumns(const QString &table_name, const QStringList &beforeKeyList,
+                                       const QStringList &deleteKeyList, DBTYPE type)
+{
+    const QList<QVariantMap> master = selectRows(
+        type, QStringLiteral("select sql from sqlite_master where type='table' and name=?"), {table_name});
+    if (master.isEmpty())
+        return false;
+    QHash<QString, QString> definitions;
+    for (const QString &def : columnDefinitions(master.first().value(QStringLiteral("sql")).toString()))
+        definitions.insert(definitionName(def).toLower(), def);
+
+    QStringList kept;
+    QStringList keptDefs;
+    for (const QString &key : beforeKeyList) {
+        if (deleteKeyList.contains(key) || kept.contains(key))
+            continue;
+        const QString def = definitions.value(key.toLower());
+        if (def.isEmpty())
+            continue;
+        kept << key;
+        keptDefs << def;
+    }
+    if (kept.isEmpty())
+        return false;
+
+    QSqlDatabase db = database(type);
+    if (!m_alive || !db.isOpen() || !db.transaction())
+        return false;
+    const QString temp = table_name + QStringLiteral("temp");
+    const QString columns = kept.join(QLatin1Char(','));
+    const QStringList steps{
+        QStringLiteral("drop table if exists %1").arg(temp),
+        QStringLiteral("create table %1(%2)").arg(temp, keptDefs.join(QLatin1Char(','))),
+        QStringLiteral("insert into %1(%2) select %2 from %3").arg(temp, columns, table_name),
+        QStringLiteral("drop table %1").arg(table_name),
+        QStringLiteral("alter table %1 rename to %2").arg(temp, table_name),
+    };
+    for (const QString &step : steps) {
+        QSqlQuery query(db);
+        if (!query.exec(step)) {
+            db.rollback();
+            return false;
+        }
+    }
+    return db.commit();
+}
