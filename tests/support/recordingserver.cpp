@@ -75,11 +75,20 @@ bool startsWithNoCase(const std::string &text, const char *prefix)
     return QByteArray::fromStdString(text).trimmed().toLower().startsWith(prefix);
 }
 
+// Carries the real method of a request routed as a POST so that its body gets read.
+const char kRealMethodHeader[] = "X-Recording-Server-Real-Method";
+
 // cpp-httplib adds the connection's addresses to the request headers; they were never sent.
-bool isAddedByHttplib(const std::string &name)
+bool isAddedHere(const std::string &name)
 {
     return name == "REMOTE_ADDR" || name == "REMOTE_PORT" || name == "LOCAL_ADDR"
-        || name == "LOCAL_PORT";
+        || name == "LOCAL_PORT" || name == kRealMethodHeader;
+}
+
+bool hasBody(const httplib::Request &req)
+{
+    return req.get_header_value("Content-Length", 0).find_first_not_of("0 ") != std::string::npos
+        || req.has_header("Transfer-Encoding");
 }
 
 #ifdef __linux__
@@ -157,7 +166,7 @@ RecordingServer::Request RecordingServer::Impl::record(const httplib::Request &r
         r.queryItems = decodeUrlEncoded(query);
     }
     for (const auto &h : req.headers) {
-        if (isAddedByHttplib(h.first))
+        if (isAddedHere(h.first))
             continue;
         const QString name = fromStd(h.first).toLower();
         const QString value = fromStd(h.second);
@@ -217,6 +226,13 @@ RecordingServer::Reply RecordingServer::Impl::take(const QString &path)
 void RecordingServer::Impl::serve(const httplib::Request &req, httplib::Response &res,
                                   const httplib::ContentReader *reader)
 {
+    // The request object is not const; only the handler's view of it is.
+    httplib::Request &mutableReq = const_cast<httplib::Request &>(req);
+    if (req.has_header(kRealMethodHeader)) {
+        mutableReq.method = req.get_header_value(kRealMethodHeader);
+        mutableReq.headers.erase(kRealMethodHeader);
+    }
+
     bool bodyOk = true;
     const Request r = record(req, reader, &bodyOk);
     Reply reply;
@@ -234,14 +250,14 @@ void RecordingServer::Impl::serve(const httplib::Request &req, httplib::Response
     }
 
     // The scripted reply goes out as scripted: a Range header the client sent must not make
-    // cpp-httplib slice the body. The request object is not const; only the handler's view is.
-    const_cast<httplib::Request &>(req).ranges.clear();
+    // cpp-httplib slice the body.
+    mutableReq.ranges.clear();
 
-    // A broken answer must not reach Qt before Qt has finished with the request it sent
-    // (a body's last write is acknowledged one turn of its HTTP thread's event loop later).
-    // Qt otherwise reads the early answer without counting it as begun, so the close that
-    // follows looks like one before any answer: Qt re-sends the request, and may even call
-    // the cut-off body complete. A short pause on the server side avoids that race.
+    // A broken answer must not reach Qt before Qt has taken note that its request went out
+    // (for a request with a body that happens one turn of its HTTP thread's event loop after
+    // the last write). An answer arriving earlier is read while Qt still counts itself as
+    // waiting for one, so the close that follows makes Qt re-send the request, or even report
+    // the cut-off body as complete. A short pause on the server side avoids that race.
     const bool broken = reply.drop || reply.truncateAt >= 0;
     const int waitMs = broken ? std::max(reply.delayMs, kBrokenAnswerPauseMs) : reply.delayMs;
     if (waitMs > 0) {
@@ -344,6 +360,17 @@ bool RecordingServer::start()
                                  const httplib::ContentReader &reader) {
         impl->serve(req, res, &reader);
     };
+    // cpp-httplib reads the body of POST, PUT, PATCH and DELETE requests only; any other
+    // body would stay in the connection and garble the next request on it. Such a request is
+    // routed as a POST, and serve() gives it its own method back before anything else.
+    svr.set_pre_routing_handler([](const httplib::Request &req, httplib::Response &) {
+        if ((req.method == "GET" || req.method == "HEAD" || req.method == "OPTIONS") && hasBody(req)) {
+            httplib::Request &mutableReq = const_cast<httplib::Request &>(req);
+            mutableReq.set_header(kRealMethodHeader, req.method);
+            mutableReq.method = "POST";
+        }
+        return httplib::Server::HandlerResponse::Unhandled;
+    });
     const std::string any = ".*";
     svr.Get(any, plain);  // HEAD too
     svr.Options(any, plain);

@@ -44,13 +44,17 @@ public:
         // Wait this long (on the server side) before answering.
         int delayMs = 0;
         // Close the connection before any body byte arrives: the client sees a transport
-        // error. The status line and headers (announcing a non-empty body) do go out first;
-        // after a silent close Qt quietly re-sends the request up to twice, which would hand
-        // the re-sent copy the next scripted reply.
+        // error (QNetworkReply::RemoteHostClosedError). The status line and headers,
+        // announcing a non-empty body, do go out first: after a close with no answer at all
+        // Qt quietly re-sends the request up to twice, and the re-sent copy would get the
+        // next scripted reply.
         bool drop = false;
         // >= 0: announce the full body's length, send only its first N bytes, then close.
         // When N is not below the body's size the announced length is N + 1, so the body is
         // still cut short.
+        // Dropped and cut-short answers leave at least 100 ms after the request arrived, so
+        // that Qt has finished sending it (see recordingserver.cpp). Neither breaks a HEAD
+        // request, whose answer has no body to cut.
         int truncateAt = -1;
         // Extra response headers; a Content-Type here replaces contentType.
         QList<QPair<QByteArray, QByteArray>> headers;
