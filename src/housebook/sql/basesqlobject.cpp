@@ -91,7 +91,21 @@ BaseSqlObject::BaseSqlObject(QObject *parent, bool isJointSale)
 {
 }
 
-BaseSqlObject::~BaseSqlObject() = default;
+BaseSqlObject::~BaseSqlObject()
+{
+    // A sync that dies with its object must not leave its book marked as syncing.
+    if (m_ownsSyncFlag)
+        setSyncFlag(false);
+}
+
+// Byte 0 marks a running sync of the normal book, byte 1 one of the joint-sale book.
+void BaseSqlObject::setSyncFlag(bool on)
+{
+    if (DataCenter::refreshStateOfDB.size() < 2)
+        DataCenter::refreshStateOfDB.resize(2);
+    DataCenter::refreshStateOfDB[m_isJointSale ? 1 : 0] = on ? 1 : 0;
+    m_ownsSyncFlag = on;
+}
 
 QString BaseSqlObject::tableName(const QString &name) const
 {

@@ -3,14 +3,17 @@
 // and database kind, and the schema operations every table class uses.
 #include <QList>
 #include <QMutex>
+#include <QJsonObject>
 #include <QObject>
 #include <QPointer>
 #include <QStringList>
 #include <QVariantMap>
 #include <functional>
 
+class QJsonValue;
 class QSqlDatabase;
 class QSqlQuery;
+class NetRequestObjecet;
 
 class BaseSqlObject : public QObject
 {
@@ -55,6 +58,100 @@ public:
     bool deleteTableColumns(const QString &table_name, const QStringList &beforeKeyList,
                             const QStringList &deleteKeyList, DBTYPE type);
 
+    // ---- Downloads that fill the local store, one type code each ----
+    // Runs several codes; allLoadFinish() follows once every one of them has ended.
+    void download_id(const QList<int> &download_idList);
+    // Runs one code.
+    void updataSqlData(int download_id);
+
+public slots:
+    // Code 1: the incremental listing sync (and the snapshot, when the server offers one).
+    void download_house(bool authRefresh = true, bool isCanDownloadBD = false);
+    void download_first_house();
+    void first_house_download_finish();
+    void first_house_download_fail();
+    void deal_UpdateData(const QJsonValue &value);
+    void dealData_checkHouseDB(const QJsonValue &value);
+    void downloadDB(const QString &url);
+    void downloadDBSuccess();
+    // Code 18: back-fill of the columns a column upgrade added.
+    void download_keyHouse(const QList<QVariantMap> &house_add_list, const QList<QVariantMap> &community_add_list);
+    void dealData_keyHouse(const QJsonValue &value);
+    void finshData_keyHouse();
+    // Code -1: refresh of one listing.
+    void downloadUndateOneHouse(int id);
+    void deal_UpdateOneHouseData(const QJsonValue &value);
+    void finshData_UpdateOneHouseData();
+
+    // Codes 2-17, 19-26: settings and reference data.
+    void download_DistricAndArea();
+    void dealData_DistricAndArea(const QJsonValue &value);
+    void finshData_DistricAndArea();
+    void download_PublicCategory();
+    void dealData_PublicCategory(const QJsonValue &value);
+    void finshData_PublicCategory();
+    void download_JobList();
+    void dealData_JobList(const QJsonValue &value);
+    void finshData_JobList();
+    void download_userInit();
+    void dealData_userInit(const QJsonValue &value);
+    void finshData_userInit();
+    void download_HouseBookSet();
+    void dealData_HouseBookSet(const QJsonValue &value);
+    void finshData_HouseBookSet();
+    void download_HouseBookCategory();
+    void dealData_HouseBookCategory(const QJsonValue &value);
+    void finshData_HouseBookCategory();
+    void download_allStaffList();
+    void download_allStoreList();
+    void download_applist();
+    void dealData_applist(const QJsonValue &value);
+    void finshData_applist();
+    void download_userAuth();
+    void dealData_userAuth(const QJsonValue &value);
+    void finshData_userAuth();
+    void download_cityHouseSet();
+    void dealData_cityHouseSet(const QJsonValue &value);
+    void finshData_cityHouseSet();
+    void download_cloudDistrict();
+    void dealData_cloudDistrict(const QJsonValue &value);
+    void finshData_cloudDistrict();
+    void download_customerBookSet();
+    void dealData_customerBookSet(const QJsonValue &value);
+    void finshData_customerBookSet();
+    void download_customerBookBaseSet();
+    void dealData_customerBookBaseSet(const QJsonValue &value);
+    void finshData_customerBookBaseSet();
+    void download_saleContractSet();
+    void dealData_saleContractSet(const QJsonValue &value);
+    void finshData_saleContractSet();
+    void download_rentContractSet();
+    void dealData_rentContractSet(const QJsonValue &value);
+    void finshData_rentContractSet();
+    void download_callBabyBaseSet();
+    void dealData_callBabyBaseSet(const QJsonValue &value);
+    void finshData_callBabyBaseSet();
+    void download_watchCommunityList();
+    void dealData_watchCommunityList(const QJsonValue &value);
+    void finshData_watchCommunityList();
+    void downloadCompanyAllStaffDepartment();
+    void downloadMyDepartment();
+    void dealData_MyDepartment(const QJsonValue &value);
+    void finshData_MyDepartment();
+    void downloadJointSaleMsg();
+    void dealData_JointSaleMsg(const QJsonValue &value);
+    void finshData_JointSaleMsg();
+    void downloadIsJointReviewMsg();
+    void dealData_IsJointReviewMsg(const QJsonValue &value);
+    void finshData_IsJointReviewMsg();
+    void downloadHouseBookSaleXieZuoSet();
+    void dealData_HouseBookSaleXieZuoSet(const QJsonValue &value);
+    void finshData_HouseBookSaleXieZuoSet();
+    void downloadHouseBookRentXieZuoSet();
+    void dealData_HouseBookRentXieZuoSet(const QJsonValue &value);
+    void finshData_HouseBookRentXieZuoSet();
+
+public:
     // Where the personal database lives instead of the application folder (tests, portable
     // installs); empty: the application folder.
     static void setPersonalBaseDir(const QString &dir);
@@ -85,7 +182,29 @@ protected:
 
 private:
     void resetSyncMarks(const QString &droppedTable);
+    // The common shape of a settings download: skipped while signing in, posts the form with
+    // lianmai in joint-sale mode, reply to dealSlot, end to finishSlot.
+    void postDownload(const QString &url, QVariantMap form, void (BaseSqlObject::*dealSlot)(const QJsonValue &),
+                      void (BaseSqlObject::*finishSlot)());
+    void reportSuccess(int type);
+    void reportFinish(int type);
+    void countFinished(int type);
+    void setSyncFlag(bool on);
+    void writeSyncPage(const QJsonObject &page);
 
     bool m_isJointSale;
     QMutex m_connectionLock;
+    // Download state.
+    int m_finishedCount = 0;
+    QList<int> m_downloadIds;
+    bool m_allReported = false;
+    int m_pageIndex = 1;
+    bool m_authRefresh = true;
+    bool m_isCanDownloadBD = true;
+    bool m_ownsSyncFlag = false;
+    QString m_lastHouseTime = initialSyncTime();
+    QString m_lastCommunityTime = initialSyncTime();
+    int m_pendingUnpack = 0;
+    QStringList m_pageHouseIds;
+    QStringList m_pageCommunityIds;
 };
