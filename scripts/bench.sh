@@ -9,3 +9,4 @@ BUILD_DIR="${BUILD_DIR:-build}"
 cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$BUILD_DIR" -j2 --target bench_photocompression
 "$BUILD_DIR/bin/bench_photocompression" "$@"
+bash scripts/deps.sh sqlite3 && cmake --build "$BUILD_DIR" -j2 --target bench_housestore && "$BUILD_DIR/bin/bench_housestore"

@@ -242,11 +242,14 @@ void TestExports::houseDetailParsesJsonAndRelaysSignals()
     auto *stack = new QStackedWidget(host.mainWindow());
     QPointer<MySaleHouseDetailWidget> slot;
     QStringList messages;
+    HouseMessage_DataSqlTable store(nullptr, true);
+    QCOMPARE(store.insertOrReplaceHouses({{{"id", 15}, {"types", 0}, {"name", QStringLiteral("翡翠湖畔")}}}, false), 1);
     loadHouseDetail(host.mainWindow(), stack, &slot, QStringLiteral("{\"id\":15}"), recordMessage, &messages);
     QVERIFY(slot);
     QCOMPARE(stack->currentWidget(), static_cast<QWidget *>(slot.data()));
     QCOMPARE(slot->requestedId(), 15);
-    QCOMPARE(slot->record().id, 15);
+    QCOMPARE(slot->record().id, 15);  // read from the local store
+    QCOMPARE(slot->record().name, QStringLiteral("翡翠湖畔"));
     QVERIFY(!slot->hideNavigation());
     QVERIFY(!slot->refreshed());
 
@@ -291,6 +294,7 @@ void TestExports::houseDetailRebuiltAfterDestroyed()
     loadHouseDetail(host.mainWindow(), stack, &slot, QStringLiteral("{\"id\":2}"), recordMessage, &messages);
     QVERIFY(slot);
     QCOMPARE(slot->requestedId(), 2);
+    QCOMPARE(slot->record().id, 0);  // not in the local store
     QCOMPARE(stack->count(), 1);
     emit slot->closeWidget();
     QCOMPARE(messages, QStringList{QStringLiteral("{\"type\":\"close\"}")});

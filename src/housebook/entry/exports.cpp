@@ -90,12 +90,14 @@ CommonAddWidget *openPopup(QWidget *parent, const QSize &size, const QString &ti
     return popup;
 }
 
-// The listing record of the local store for an id. The store is not wired in yet: the
-// record carries only its id.
+// The listing record of the local joint-sale store for an id; id 0 when there is none.
 HouseMessage_DataSqlTable::HouseMessageData localListing(int id)
 {
-    HouseMessage_DataSqlTable::HouseMessageData record;
-    record.id = id;
+    if (id <= 0)
+        return HouseMessage_DataSqlTable::HouseMessageData();
+    auto *store = new HouseMessage_DataSqlTable(nullptr, true);
+    const HouseMessage_DataSqlTable::HouseMessageData record = store->getHouseData(id);
+    store->deleteLater();
     return record;
 }
 

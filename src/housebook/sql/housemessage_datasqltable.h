@@ -1,12 +1,23 @@
 #pragma once
-// The listing record of the local house table and its role holders.
+// The local copy of the listing book: the house table of the company database (its own file
+// for the alliance's book), its records, and the filtered, sorted and paged queries pages run.
+// Text columns are stored scrambled (see HouseRecord); the sync writes whole pages of server
+// records in one transaction and moves the sync mark with them.
+#include "sql/basesqlobject.h"
+
 #include <QList>
 #include <QMetaType>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
-class HouseMessage_DataSqlTable
+struct HouseQuery;
+class HousePermission;
+class HouseBookSet_SqlTable;
+
+class HouseMessage_DataSqlTable : public BaseSqlObject
 {
+    Q_OBJECT
 public:
     // One holder of a collaboration role on a listing.
     struct XieZuoItemData
@@ -122,6 +133,56 @@ public:
         QString phonerange;
         QString realuserphone;
     };
+
+    // Creates the table and its indexes when they are missing.
+    HouseMessage_DataSqlTable(QObject *parent, bool isJointSale);
+    ~HouseMessage_DataSqlTable() override;
+
+    static QString table() { return QStringLiteral("house"); }
+    // "create table house(id int unique,types int,...)" of the required columns.
+    static QString createSql();
+
+    // One page of a query: unscrambled, masked, with isread and islike set. Empty without a
+    // signed-in user or when the statement fails.
+    QList<HouseMessageData> getHouseList(const HouseQuery &query);
+    // The number of listings matching the query ("select count(*) from %1 %2").
+    int getHouseCount(const HouseQuery &query);
+    // One listing by id; id 0 when there is none.
+    HouseMessageData getHouseData(int id);
+    // The statements the two queries run, as executed (for diagnostics and comparisons).
+    QString listStatement(const HouseQuery &query);
+    QString countStatement(const HouseQuery &query);
+
+    // The maintainer worklist: listings joined with weihu_house, ordered by days (the query's
+    // sortDescending), each with its days.
+    QList<HouseMessageData> weihuHouseList(const HouseQuery &query);
+    int weihuHouseCount(const HouseQuery &query);
+
+    // Stores server records (replenish merged, text scrambled) with "replace into", all in one
+    // transaction. moveTimeMark: the newest lasttime of the written records moves
+    // lastupdatatime of company_config forward, in the same transaction. Returns the number
+    // of records written; -1 when nothing could be written.
+    int insertOrReplaceHouses(const QList<QVariantMap> &records, bool moveTimeMark = true);
+    // One column of one listing; value in clear, stored in the column's form.
+    bool updateHouseColumn(int id, const QString &column, const QVariant &value);
+    // The named columns of the listings in records (each with its id), in one transaction.
+    bool updateHouseColumns(const QList<QVariantMap> &records, const QStringList &columns);
+    bool deleteHouse(int id);
+    // Ids that are not numbers are ignored.
+    bool deleteHouses(const QStringList &ids);
+
+private:
+    void ensureSchema();
+    QString whereOf(const HouseQuery &query, HousePermission &permission, HouseBookSet_SqlTable &settings,
+                    const QString &idColumn);
+    QString listSql(const HouseQuery &query, HousePermission &permission, HouseBookSet_SqlTable &settings);
+    QString countSql(const HouseQuery &query, HousePermission &permission, HouseBookSet_SqlTable &settings);
+    QList<QVariantMap> fetchRows(const QString &sql);
+    int fetchCount(const QString &sql);
+    QList<HouseMessageData> toRecords(QList<QVariantMap> rows, HousePermission &permission,
+                                      HouseBookSet_SqlTable &settings);
+
+    bool m_hasCommunityTable = false;
 };
 
 Q_DECLARE_METATYPE(HouseMessage_DataSqlTable::XieZuoItemData)

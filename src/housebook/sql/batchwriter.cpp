@@ -1,0 +1,101 @@
+#include "sql/batchwriter.h"
+
+#include <QDate>
+#include <QTime>
+#include <QJsonDocument>
+#include <QSqlQuery>
+
+namespace BatchWriter {
+
+int run(QSqlDatabase db, const QString &sql, const QList<QVariantList> &rows,
+        const std::function<void(const QList<int> &)> &beforeCommit)
+{
+    if (!db.isOpen())
+        return -1;
+    const bool ownTransaction = db.transaction();
+    QList<int> written;
+    {
+        QSqlQuery query(db);
+        if (!query.prepare(sql)) {
+            if (ownTransaction)
+                db.rollback();
+            return -1;
+        }
+        for (int i = 0; i < rows.size(); ++i) {
+            const QVariantList &values = rows.at(i);
+            for (int v = 0; v < values.size(); ++v)
+                query.bindValue(v, values.at(v));
+            if (query.exec())
+                written << i;
+        }
+    }
+    if (beforeCommit)
+        beforeCommit(written);
+    if (ownTransaction && !db.commit()) {
+        db.rollback();
+        return -1;
+    }
+    return written.size();
+}
+
+ColumnType columnType(const QString &declared)
+{
+    if (declared == QLatin1String("int"))
+        return ColumnType::Int;
+    if (declared == QLatin1String("float"))
+        return ColumnType::Float;
+    return ColumnType::Text;
+}
+
+QVariant typed(ColumnType type, const QVariant &value)
+{
+    switch (type) {
+    case ColumnType::Int: {
+        if (value.type() == QVariant::Bool)
+            return value.toBool() ? 1 : 0;
+        bool ok = false;
+        const qlonglong n = value.toLongLong(&ok);
+        return ok ? n : qlonglong(value.toDouble());
+    }
+    case ColumnType::Float:
+        return value.toDouble();
+    case ColumnType::Text:
+        break;
+    }
+    if (value.type() == QVariant::Map || value.type() == QVariant::List)
+        return QString::fromUtf8(QJsonDocument::fromVariant(value).toJson(QJsonDocument::Compact));
+    return value.isNull() ? QString(QLatin1String("")) : value.toString();
+}
+
+QVariant typed(const QString &declaredType, const QVariant &value)
+{
+    return typed(columnType(declaredType), value);
+}
+
+// "yyyy/MM/dd HH:mm:ss" with a real date and time; checked without QDateTime, whose parser
+// consults the time zone files on every call.
+bool isSyncTime(const QString &t)
+{
+    static const QString shape = QStringLiteral("dddd/dd/dd dd:dd:dd");
+    if (t.size() != shape.size())
+        return false;
+    for (int i = 0; i < t.size(); ++i) {
+        if (shape.at(i) == QLatin1Char('d') ? !t.at(i).isDigit() || t.at(i).unicode() > '9' : t.at(i) != shape.at(i))
+            return false;
+    }
+    const auto num = [&t](int from, int n) { return t.midRef(from, n).toInt(); };
+    return QDate::isValid(num(0, 4), num(5, 2), num(8, 2)) && QTime::isValid(num(11, 2), num(14, 2), num(17, 2));
+}
+
+QString newestSyncTime(const QStringList &times, const QList<int> &written)
+{
+    QString newest;
+    for (int i : written) {
+        const QString &time = times.at(i);
+        if (time > newest && isSyncTime(time))
+            newest = time;
+    }
+    return newest;
+}
+
+} // namespace BatchWriter

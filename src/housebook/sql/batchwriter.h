@@ -1,0 +1,37 @@
+#pragma once
+// Writes many rows with one prepared statement inside one transaction: a page of server
+// records is stored whole or, when the commit fails, not at all. A row whose statement fails
+// is skipped; the others go on.
+#include <QList>
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+#include <QVariantList>
+
+#include <functional>
+
+namespace BatchWriter {
+
+// Runs sql once per value list. When the connection is already inside a transaction (a caller
+// groups several writes), the rows join it. beforeCommit receives the indexes of the rows
+// that were written and runs inside the transaction, on the same connection. Returns the
+// number of rows written, or -1 when the statement could not be prepared or committed.
+int run(QSqlDatabase db, const QString &sql, const QList<QVariantList> &rows,
+        const std::function<void(const QList<int> &written)> &beforeCommit = nullptr);
+
+enum class ColumnType { Int, Float, Text };
+// The kind of a declared column type: "int", "float", anything else text.
+ColumnType columnType(const QString &declared);
+
+// A value in the form of a column type: numbers as numbers (booleans as 0/1), texts as text
+// with JSON objects and lists written compactly; a missing value is 0 or "".
+QVariant typed(ColumnType type, const QVariant &value);
+QVariant typed(const QString &declaredType, const QVariant &value);
+
+// The normalised sync form "yyyy/MM/dd HH:mm:ss" of a real date and time.
+bool isSyncTime(const QString &time);
+// The latest of the written rows' times in the normalised sync form "yyyy/MM/dd HH:mm:ss"
+// (the only form that compares chronologically as text); empty when none is in that form.
+QString newestSyncTime(const QStringList &times, const QList<int> &written);
+
+} // namespace BatchWriter
