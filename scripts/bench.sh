@@ -10,3 +10,4 @@ cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$BUILD_DIR" -j2 --target bench_photocompression
 "$BUILD_DIR/bin/bench_photocompression" "$@"
 bash scripts/deps.sh sqlite3 && cmake --build "$BUILD_DIR" -j2 --target bench_housestore && "$BUILD_DIR/bin/bench_housestore"
+cmake --build "$BUILD_DIR" -j2 --target bench_sync && QT_QPA_PLATFORM=offscreen "$BUILD_DIR/bin/bench_sync"

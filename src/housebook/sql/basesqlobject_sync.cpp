@@ -1,71 +1,602 @@
 #include "sql/basesqlobject.h"
 
-#include <QJsonValue>
+#include "commonsignaltool.h"
+#include "datacenter.h"
+#include "entry/siblinglibrary.h"
+#include "net/endpoints.h"
+#include "net/netrequestobjecet.h"
+#include "sql/companysqlconfig_datasqltable.h"
+#include "sql/housebookset_sqltable.h"
+#include "sql/housemessage_datasqltable.h"
+#include "sql/syncrecords.h"
 
-// The listing sync, the snapshot, the column back-fill and the one-listing refresh.
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonValue>
+#include <QScopedPointer>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+// The listing sync (code 1), the database snapshot, the column back-fill (code 18) and the
+// refresh of one listing (code -1).
+//
+// What the server answers in the envelope's `data`:
+//   hbook/checkhousedb      a non-empty string is the address of a snapshot to download: a
+//                           SQLite company database, or a zip archive holding one (an address
+//                           with ".zip" in it, or a body that starts as a zip does). Anything
+//                           else means "no snapshot": the sync goes on incrementally.
+//   app/synchousebook,      one page: {"housebook": [listing objects], "community": [community
+//   app/LianmaiSyncHousebook objects], "dels": "1,2", "communitydels": "3", "nextpage": bool};
+//                           page 1 also carries the personal lists "collection", "history" and
+//                           "newremindinfo". Listings and communities carry the columns of
+//                           their tables plus what the store merges in ("replenish"); times
+//                           come as "yyyy/M/d H:mm:ss" (follow-ups "yyyy/M/d H:mm"). The pages
+//                           of one sync run from the oldest change to the newest: each page
+//                           moves the sync marks as it is stored, so a sync cut short resumes
+//                           after the last page it stored and loses nothing.
+//   app/synchouseInfo       {"housebook": [{"id", asked columns...}], "community": [...]}; a
+//                           record updates the columns it carries and leaves the others.
+//   app/SyncHousebookDetail one listing object, with the fields of a sync record.
+//
+// A page is stored in one transaction of the company database (deletions, listings,
+// communities and the marks they move), so an interruption leaves all of it or none. A
+// snapshot never replaces the database file in use until it has been checked to be a
+// database with listings in it; before that, and whenever anything fails, the old database
+// stays and the sync carries on page by page.
+
+namespace {
+
+constexpr int kHouseSync = 1;
+constexpr int kKeyHouse = 18;
+constexpr int kOneHouse = -1;
+
+bool isLoginWindow()
+{
+    return DataCenter::CurrentWindow == QLatin1String("Login");
+}
+
+bool isSyncRunning(bool isJointSale)
+{
+    const int byte = isJointSale ? 1 : 0;
+    return DataCenter::refreshStateOfDB.size() > byte && DataCenter::refreshStateOfDB.at(byte) != 0;
+}
+
+// Posts one form of the sync: the reply to onReply, a failure to onFail, and the end once
+// (a redirect the request would still follow must not end the step a second time).
+void postSyncForm(BaseSqlObject *owner, const QString &url, QVariantMap form,
+                  const std::function<void(const QJsonValue &)> &onReply, const std::function<void()> &onFail,
+                  const std::function<void()> &onEnd)
+{
+    if (owner->isJointSale())
+        form.insert(QStringLiteral("lianmai"), QStringLiteral("1"));
+    auto *request = new NetRequestObjecet(owner);
+    QObject::connect(request, &NetRequestObjecet::loadSuccess, owner, onReply);
+    if (onFail)
+        QObject::connect(request, &NetRequestObjecet::loadFail, owner, [onFail](int, const QString &) { onFail(); });
+    QObject::connect(request, &NetRequestObjecet::loadFinish, owner, [owner, request, onEnd] {
+        QObject::disconnect(request, nullptr, owner, nullptr);
+        request->deleteLater();
+        onEnd();
+    });
+    request->postForm(url, form);
+}
+
+// The sync bookkeeping of a book's company database; the initial marks when there is none.
+QVariantMap storedMarks(bool isJointSale)
+{
+    CompanySQLConfig_DataSqltable config(nullptr, isJointSale);
+    QVariantMap row = config.getRow();
+    for (const QString &mark : {QStringLiteral("lastupdatatime"), QStringLiteral("community_lastupdatatime")}) {
+        if (row.value(mark).toString().isEmpty())
+            row.insert(mark, BaseSqlObject::initialSyncTime());
+    }
+    return row;
+}
+
+QVariantMap snapshotCheckForm(const QVariantMap &marks)
+{
+    return {{QStringLiteral("version"), marks.value(QStringLiteral("version")).toString()},
+            {QStringLiteral("building"), QString::number(marks.value(QStringLiteral("building")).toInt())},
+            {QStringLiteral("lasttime"), marks.value(QStringLiteral("lastupdatatime")).toString()},
+            {QStringLiteral("community_lastupdatatime"), marks.value(QStringLiteral("community_lastupdatatime")).toString()}};
+}
+
+// Page 1 brings the user's favourites, read listings and reminders; a list that is not
+// sent keeps what is stored.
+void storePersonalLists(bool isJointSale, const QJsonObject &reply)
+{
+    static const QList<QPair<QString, QString>> lists{{QStringLiteral("collection"), QStringLiteral("likehistory")},
+                                                      {QStringLiteral("history"), QStringLiteral("readhistory")},
+                                                      {QStringLiteral("newremindinfo"), QStringLiteral("noticehistory")}};
+    HouseBookSet_SqlTable settings(nullptr, isJointSale);
+    for (const auto &list : lists) {
+        const QJsonValue value = reply.value(list.first);
+        if (value.isArray())
+            settings.setValue(list.second, QString::fromUtf8(QJsonDocument(value.toArray()).toJson(QJsonDocument::Compact)));
+        else if (value.isObject())
+            settings.setValue(list.second, QString::fromUtf8(QJsonDocument(value.toObject()).toJson(QJsonDocument::Compact)));
+        else if (value.isString())
+            settings.setValue(list.second, value.toString());
+    }
+}
+
+void announceChanges(const QStringList &houseIds, const QVariant &communities)
+{
+    CommonSignalTool::Instance()->send_localHouseChange(houseIds);
+    CommonSignalTool::Instance()->send_localCommunityChange(communities);
+}
+
+QString joinedKeys(const QList<QVariantMap> &columns)
+{
+    QStringList keys;
+    for (const QVariantMap &column : columns)
+        keys << column.value(QStringLiteral("key")).toString();
+    keys.removeAll(QString());
+    return keys.join(QLatin1Char(','));
+}
+
+QList<QVariantMap> columnsFromJson(const QString &text)
+{
+    QList<QVariantMap> columns;
+    for (const QVariant &column : QJsonDocument::fromJson(text.toUtf8()).toVariant().toList())
+        columns << column.toMap();
+    return columns;
+}
+
+// A snapshot made by an older version gets this version's columns; the columns it was given
+// are returned for the back-fill. A failed upgrade leaves the version as it was.
+QPair<QList<QVariantMap>, QList<QVariantMap>> upgradeSnapshot(bool isJointSale)
+{
+    CompanySQLConfig_DataSqltable config(nullptr, isJointSale);
+    if (config.version() == BaseSqlObject::pluginVersion() || !config.upgradeColumns())
+        return {};
+    config.setColumn(QStringLiteral("version"), BaseSqlObject::pluginVersion());
+    config.setColumn(QStringLiteral("building"), 0);
+    const QVariantMap row = config.getRow();
+    return {columnsFromJson(row.value(QStringLiteral("house_add_key")).toString()),
+            columnsFromJson(row.value(QStringLiteral("community_add_key")).toString())};
+}
+
+// ---- Snapshot files ----
+
+bool startsAsZip(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.read(4) == QByteArray("PK\x03\x04", 4);
+}
+
+// The database in an unpacked snapshot: the file named like the company database, else the
+// first ".db" file found.
+QString findDatabase(const QString &folder, const QString &preferredName)
+{
+    QStringList found;
+    QDirIterator it(folder, {QStringLiteral("*.db")}, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        found << it.next();
+    found.sort();
+    for (const QString &path : found) {
+        if (QFileInfo(path).fileName() == preferredName)
+            return path;
+    }
+    return found.value(0);
+}
+
+bool passesQuickCheck(const QSqlDatabase &db)
+{
+    QSqlQuery query(db);
+    return query.exec(QStringLiteral("pragma quick_check")) && query.next()
+           && query.value(0).toString() == QLatin1String("ok");
+}
+
+// A SQLite database, whole, with a listing table: the only thing allowed to replace the
+// company database.
+bool isUsableSnapshot(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.read(16) != QByteArray("SQLite format 3\0", 16))
+        return false;
+    file.close();
+    const QString name = QStringLiteral("snapshot-check-%1").arg(reinterpret_cast<quintptr>(&file));
+    bool usable = false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        usable = db.open() && db.tables().contains(QStringLiteral("house")) && passesQuickCheck(db);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return usable;
+}
+
+// Renames the checked snapshot over the closed database; on failure the old file is put back.
+bool moveIntoPlace(const QString &candidate, const QString &target)
+{
+    const QString backup = target + QStringLiteral(".replaced");
+    QFile::remove(backup);
+    const bool hadOld = QFile::exists(target);
+    if (hadOld && !QFile::rename(target, backup))
+        return false;
+    if (!QFile::rename(candidate, target)) {
+        if (hadOld)
+            QFile::rename(backup, target);
+        return false;
+    }
+    // Journals of the old file would be played into the new one on its next opening.
+    for (const char *suffix : {"-journal", "-wal", "-shm"})
+        QFile::remove(target + QLatin1String(suffix));
+    QFile::remove(backup);
+    return true;
+}
+
+// One snapshot on its way in: downloaded next to the company database, unpacked into a
+// folder of its own there, checked, and only then moved over the database once its
+// connections are closed. Lives as a child of the sync object and removes what is left of
+// its files when it goes.
+class SnapshotStage : public QObject
+{
+public:
+    using Progress = std::function<void(qint64, qint64)>;
+    using Done = std::function<void(bool installed)>;
+
+    SnapshotStage(BaseSqlObject *owner, const QString &url, int &pendingUnpack)
+        : QObject(owner), m_owner(owner), m_url(url), m_target(owner->getDBAddress(BaseSqlObject::CompanyDB)),
+          m_outcome{&pendingUnpack, false}
+    {
+    }
+    ~SnapshotStage() override
+    {
+        if (!m_downloaded.isEmpty())
+            QFile::remove(m_downloaded);
+    }
+
+    void start(const Progress &progress, const Done &done);
+
+private:
+    // What the unpack library's callback reports back through its context.
+    struct Outcome
+    {
+        int *pending;
+        bool ok;
+    };
+    static void unpacked(bool ok, void *context)
+    {
+        auto *outcome = static_cast<Outcome *>(context);
+        outcome->ok = ok;
+        --*outcome->pending;
+    }
+
+    QString folder() const { return QFileInfo(m_target).absolutePath(); }
+    bool isArchive() const { return m_url.contains(QLatin1String(".zip"), Qt::CaseInsensitive) || startsAsZip(m_downloaded); }
+    void downloaded();
+    void unpack();
+    void waitForUnpack();
+    bool install();
+    void finish(bool installed);
+
+    BaseSqlObject *m_owner;
+    QString m_url;
+    QString m_target;
+    QString m_downloaded;
+    QScopedPointer<QTemporaryDir> m_unpacked;
+    Outcome m_outcome;
+    Done m_done;
+};
+
+void SnapshotStage::start(const Progress &progress, const Done &done)
+{
+    m_done = done;
+    if (m_target.isEmpty()) {
+        finish(false);
+        return;
+    }
+    auto *request = new NetRequestObjecet(this);
+    connect(request, &NetRequestObjecet::fileDownloadProgress, this, progress);
+    connect(request, &NetRequestObjecet::downloadFileSuccess, this, [this](const QString &file) { m_downloaded = file; });
+    connect(request, &NetRequestObjecet::loadFinish, this, [this, request] {
+        disconnect(request, nullptr, this, nullptr);
+        request->deleteLater();
+        downloaded();
+    });
+    request->downloadFile(m_url, folder());
+}
+
+void SnapshotStage::downloaded()
+{
+    if (m_downloaded.isEmpty())
+        finish(false);
+    else if (!isArchive())
+        finish(install());
+    else
+        waitForUnpack();
+}
+
+// The pending count is raised for the call and lowered by the library's callback; a 10 ms
+// timer goes on once it is back at 0, whether the library answered at once or later.
+void SnapshotStage::waitForUnpack()
+{
+    unpack();
+    auto *poll = new QTimer(this);
+    connect(poll, &QTimer::timeout, this, [this, poll] {
+        if (*m_outcome.pending > 0)
+            return;
+        *m_outcome.pending = 0;
+        poll->stop();
+        finish(m_outcome.ok && install());
+    });
+    poll->start(10);
+}
+
+void SnapshotStage::unpack()
+{
+    using JieYaFile = void (*)(QString, QString, void (*)(bool, void *), void *);
+    m_unpacked.reset(new QTemporaryDir(folder() + QStringLiteral("/snapshot-XXXXXX")));
+    const auto jieYaFile = SiblingLibrary::resolveAs<JieYaFile>(QStringLiteral("qx_zip.dll"), "jieYaFile");
+    if (!jieYaFile || !m_unpacked->isValid())
+        return;
+    ++*m_outcome.pending;
+    jieYaFile(m_downloaded, m_unpacked->path(), &SnapshotStage::unpacked, &m_outcome);
+}
+
+bool SnapshotStage::install()
+{
+    const QString candidate =
+        m_unpacked ? findDatabase(m_unpacked->path(), QFileInfo(m_target).fileName()) : m_downloaded;
+    if (candidate.isEmpty() || !isUsableSnapshot(candidate))
+        return false;
+    m_owner->closeDB(BaseSqlObject::CompanyDB);
+    return moveIntoPlace(candidate, m_target);
+}
+
+void SnapshotStage::finish(bool installed)
+{
+    const Done done = m_done;
+    deleteLater();
+    done(installed);
+}
+
+} // namespace
+
+// ---- The listing sync ----
 
 void BaseSqlObject::download_house(bool authRefresh, bool isCanDownloadBD)
 {
-    Q_UNUSED(authRefresh)
-    Q_UNUSED(isCanDownloadBD)
-}
-
-void BaseSqlObject::download_first_house()
-{
-}
-
-void BaseSqlObject::first_house_download_finish()
-{
-}
-
-void BaseSqlObject::first_house_download_fail()
-{
-}
-
-void BaseSqlObject::deal_UpdateData(const QJsonValue &value)
-{
-    Q_UNUSED(value)
+    if (!m_alive || isLoginWindow())
+        return;
+    if (isSyncRunning(m_isJointSale)) {
+        reportFinish(kHouseSync);
+        return;
+    }
+    setSyncFlag(true);
+    m_authRefresh = authRefresh;
+    m_isCanDownloadBD = isCanDownloadBD;
+    CommonSignalTool::Instance()->send_baseSqlReq(0, kHouseSync, nullptr);
+    const QVariantMap marks = storedMarks(m_isJointSale);
+    m_lastHouseTime = marks.value(QStringLiteral("lastupdatatime")).toString();
+    m_lastCommunityTime = marks.value(QStringLiteral("community_lastupdatatime")).toString();
+    m_pageIndex = 1;
+    if (!isCanDownloadBD) {
+        download_first_house();
+        return;
+    }
+    // Without an answer (a failed request) the sync goes on page by page.
+    auto answered = std::make_shared<bool>(false);
+    postSyncForm(
+        this, Endpoints::instance().hbook_checkhousedb, snapshotCheckForm(marks),
+        [this, answered](const QJsonValue &value) {
+            *answered = true;
+            dealData_checkHouseDB(value);
+        },
+        nullptr,
+        [this, answered] {
+            if (!*answered)
+                download_first_house();
+        });
 }
 
 void BaseSqlObject::dealData_checkHouseDB(const QJsonValue &value)
 {
-    Q_UNUSED(value)
+    if (!m_alive || isLoginWindow())
+        return;
+    const QString url = value.isString() ? value.toString().trimmed() : QString();
+    if (!url.isEmpty()) {
+        downloadDB(url);
+        return;
+    }
+    m_pageIndex = 1;
+    download_first_house();
 }
+
+void BaseSqlObject::download_first_house()
+{
+    if (!m_alive || isLoginWindow())
+        return;
+    CommonSignalTool::Instance()->send_baseSqlReq(0, kHouseSync, nullptr);
+    const QVariantMap form{{QStringLiteral("pageindex"), QString::number(m_pageIndex)},
+                           {QStringLiteral("lasttime"), m_lastHouseTime},
+                           {QStringLiteral("community_lastupdatatime"), m_lastCommunityTime},
+                           {QStringLiteral("cityid"), QString::number(DataCenter::CityID)}};
+    const Endpoints &endpoints = Endpoints::instance();
+    postSyncForm(
+        this, m_isJointSale ? endpoints.app_LianmaiSyncHousebook : endpoints.app_synchousebook, form,
+        [this](const QJsonValue &value) { deal_UpdateData(value); }, [this] { first_house_download_fail(); },
+        [this] { first_house_download_finish(); });
+}
+
+void BaseSqlObject::first_house_download_fail()
+{
+    m_pageIndex = 0;
+}
+
+// The flag is cleared before the end is told, so a listener may start the next sync at once.
+void BaseSqlObject::first_house_download_finish()
+{
+    if (!m_alive)
+        return;
+    if (m_pageIndex > 0 && !isLoginWindow()) {
+        ++m_pageIndex;
+        download_first_house();
+        return;
+    }
+    m_pageIndex = 0;
+    if (m_ownsSyncFlag)
+        setSyncFlag(false);
+    reportFinish(kHouseSync);
+}
+
+void BaseSqlObject::deal_UpdateData(const QJsonValue &value)
+{
+    if (!m_alive || isLoginWindow())
+        return;
+    if (!value.isObject()) {
+        m_pageIndex = 0;
+        return;
+    }
+    const QJsonObject reply = value.toObject();
+    if (m_pageIndex == 1)
+        storePersonalLists(m_isJointSale, reply);
+    writeSyncPage(reply);
+}
+
+// A page that cannot be stored whole ends the sync without success. The marks stay with the
+// pages stored before it, so the next sync asks again from there.
+void BaseSqlObject::writeSyncPage(const QJsonObject &reply)
+{
+    const SyncRecords::Page page = SyncRecords::readPage(reply);
+    if (page.malformed || !SyncRecords::writePage(m_isJointSale, page)) {
+        m_pageIndex = 0;
+        return;
+    }
+    m_pageHouseIds = page.houseIds;
+    m_pageCommunityIds = page.communityIds;
+    if (!page.isLast)
+        return;
+    m_pageIndex = 0;
+    if (m_authRefresh)
+        announceChanges(m_pageHouseIds, m_pageCommunityIds);
+    reportSuccess(kHouseSync);
+}
+
+// ---- The snapshot ----
 
 void BaseSqlObject::downloadDB(const QString &url)
 {
-    Q_UNUSED(url)
+    if (!m_alive || isLoginWindow())
+        return;
+    auto *stage = new SnapshotStage(this, url, m_pendingUnpack);
+    stage->start(
+        [this](qint64 received, qint64 total) {
+            emit downloadDBProcess(received, total);
+            CommonSignalTool::Instance()->send_baseSqlReq(4, kHouseSync, nullptr);
+        },
+        [this](bool installed) {
+            if (installed) {
+                downloadDBSuccess();
+                return;
+            }
+            m_pageIndex = 1;
+            download_first_house();
+        });
 }
 
+// The snapshot is in place: bring it to this version, tell the pages to reload everything,
+// fill the columns an upgrade added, then sync what changed since the snapshot was made.
 void BaseSqlObject::downloadDBSuccess()
 {
+    if (!m_alive || isLoginWindow())
+        return;
+    const auto added = upgradeSnapshot(m_isJointSale);
+    announceChanges(QStringList(), QStringLiteral("refresh_community"));
+    QThread::yieldCurrentThread();
+    const auto syncSinceSnapshot = [this] {
+        if (m_ownsSyncFlag)
+            setSyncFlag(false);
+        download_house(m_authRefresh, false);
+    };
+    if (added.first.isEmpty() && added.second.isEmpty()) {
+        syncSinceSnapshot();
+        return;
+    }
+    auto resume = std::make_shared<QMetaObject::Connection>();
+    *resume = connect(this, &BaseSqlObject::loadDataFinish, this, [resume, syncSinceSnapshot](int type) {
+        if (type != kKeyHouse)
+            return;
+        QObject::disconnect(*resume);
+        syncSinceSnapshot();
+    });
+    download_keyHouse(added.first, added.second);
 }
+
+// ---- Code 18: back-fill of added columns ----
 
 void BaseSqlObject::download_keyHouse(const QList<QVariantMap> &house_add_list, const QList<QVariantMap> &community_add_list)
 {
-    Q_UNUSED(house_add_list)
-    Q_UNUSED(community_add_list)
+    if (!m_alive || isLoginWindow())
+        return;
+    const QString houseKeys = joinedKeys(house_add_list);
+    const QString communityKeys = joinedKeys(community_add_list);
+    if (houseKeys.isEmpty() && communityKeys.isEmpty()) {
+        reportSuccess(kKeyHouse);
+        reportFinish(kKeyHouse);
+        return;
+    }
+    postDownload(Endpoints::instance().app_synchouseInfo,
+                 {{QStringLiteral("housekey"), houseKeys}, {QStringLiteral("communitykey"), communityKeys}},
+                 &BaseSqlObject::dealData_keyHouse, &BaseSqlObject::finshData_keyHouse);
 }
 
 void BaseSqlObject::dealData_keyHouse(const QJsonValue &value)
 {
-    Q_UNUSED(value)
+    if (!m_alive || isLoginWindow() || !value.isObject())
+        return;
+    const SyncRecords::Page reply = SyncRecords::readPage(value.toObject());
+    if (reply.malformed || !SyncRecords::writeColumns(m_isJointSale, reply.houses, reply.communities))
+        return;
+    announceChanges(reply.houseIds, reply.communityIds);
+    reportSuccess(kKeyHouse);
 }
 
 void BaseSqlObject::finshData_keyHouse()
 {
+    reportFinish(kKeyHouse);
 }
+
+// ---- Code -1: one listing ----
 
 void BaseSqlObject::downloadUndateOneHouse(int id)
 {
-    Q_UNUSED(id)
+    postDownload(Endpoints::instance().app_SyncHousebookDetail, {{QStringLiteral("id"), QString::number(id)}},
+                 &BaseSqlObject::deal_UpdateOneHouseData, &BaseSqlObject::finshData_UpdateOneHouseData);
 }
 
+// One listing says nothing about the listings changed before it, so it leaves the sync mark
+// where it is: moving it would make the next sync skip them.
 void BaseSqlObject::deal_UpdateOneHouseData(const QJsonValue &value)
 {
-    Q_UNUSED(value)
+    if (!m_alive || isLoginWindow())
+        return;
+    const QVariantMap record = SyncRecords::houseRecord(value.toObject());
+    if (record.isEmpty())
+        return;
+    HouseMessage_DataSqlTable houses(nullptr, m_isJointSale);
+    if (houses.insertOrReplaceHouses({record}, false) != 1)
+        return;
+    CommonSignalTool::Instance()->send_localHouseChange(
+        QStringList{QString::number(record.value(QStringLiteral("id")).toLongLong())});
+    emit loadDataSuccess(kOneHouse);
 }
 
 void BaseSqlObject::finshData_UpdateOneHouseData()
 {
+    if (m_alive && !isLoginWindow())
+        emit loadDataFinish(kOneHouse);
 }
