@@ -225,18 +225,9 @@ void NetRequestObjecet::loadResult(QNetworkReply *reply)
                     envelope.data = QJsonValue(QString());
                 emit loadSuccess(envelope.data);
             } else {
-                if (envelope.code == 405 && !envelope.message.isEmpty()) {
-                    if (m_isShowAlert)
-                        AlertWidget::warning(envelope.message);
-                } else if (envelope.code == 400 && !envelope.message.isEmpty()) {
-                    if (m_isShowAlert)
-                        CommonSignalTool::Instance()->send_lostLogin(
-                            QVariantMap{{QStringLiteral("use"), QStringLiteral("again_login")},
-                                        {QStringLiteral("message"), envelope.message}});
-                }
-                const bool moved = !(envelope.code == 405 || envelope.code == 400) || envelope.message.isEmpty();
+                const bool handled = dealRefusal(envelope);
                 reportFailure(envelope);
-                if (moved && m_result.contains(QLatin1String("Object moved")))
+                if (!handled && m_result.contains(QLatin1String("Object moved")))
                     followRedirect();
             }
         }
@@ -258,6 +249,27 @@ bool NetRequestObjecet::followRedirect()
     dispatch(target, QByteArray(), Get, Form);
     m_redirects = followed;
     return true;
+}
+
+// A refusal with the server's text (405) goes to the user, a lost login (400) to the host.
+// Returns whether the reply was one of the two.
+bool NetRequestObjecet::dealRefusal(const Envelope &envelope)
+{
+    if (envelope.message.isEmpty())
+        return false;
+    if (envelope.code == 405) {
+        if (m_isShowAlert)
+            AlertWidget::warning(envelope.message);
+        return true;
+    }
+    if (envelope.code == 400) {
+        if (m_isShowAlert)
+            CommonSignalTool::Instance()->send_lostLogin(
+                QVariantMap{{QStringLiteral("use"), QStringLiteral("again_login")},
+                            {QStringLiteral("message"), envelope.message}});
+        return true;
+    }
+    return false;
 }
 
 void NetRequestObjecet::reportFailure(const Envelope &envelope)
@@ -328,17 +340,8 @@ void NetRequestObjecet::dealUploadResult(QNetworkReply *reply)
         if (envelope.code == 200) {
             emit fileUploadSuccess(envelope.message);
         } else {
-            if (envelope.code == 405 && !envelope.message.isEmpty()) {
-                if (m_isShowAlert)
-                    AlertWidget::warning(envelope.message);
-            } else if (envelope.code == 400 && !envelope.message.isEmpty()) {
-                if (m_isShowAlert)
-                    CommonSignalTool::Instance()->send_lostLogin(
-                        QVariantMap{{QStringLiteral("use"), QStringLiteral("again_login")},
-                                    {QStringLiteral("message"), envelope.message}});
-            } else if (m_isShowAlert) {
+            if (!dealRefusal(envelope) && m_isShowAlert)
                 AlertWidget::error(QStringLiteral("上传文件失败！"));
-            }
             reportFailure(envelope);
         }
     }

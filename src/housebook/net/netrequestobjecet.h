@@ -85,6 +85,7 @@ private:
     void dealUploadResult(QNetworkReply *reply);
     void onSslErrors(QNetworkReply *reply, const QList<QSslError> &errors);
     bool followRedirect();
+    bool dealRefusal(const Envelope &envelope);
     void reportFailure(const Envelope &envelope);
     void noteNetworkError(QNetworkReply *reply);
     static Envelope parseEnvelope(const QByteArray &text);

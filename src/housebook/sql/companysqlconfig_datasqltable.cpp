@@ -43,10 +43,10 @@ const char kCommunityColumns[] =
     "price varchar,createtime varchar,lasttime varchar,building varchar,complete varchar,"
     "remark varchar,panid varchar,cityid int";
 
-QList<QVariantMap> parseColumns(const char *spec)
+QList<QVariantMap> parseColumns(const char *columnList)
 {
     QList<QVariantMap> columns;
-    for (const QString &item : QString::fromLatin1(spec).split(QLatin1Char(','))) {
+    for (const QString &item : QString::fromLatin1(columnList).split(QLatin1Char(','))) {
         const QStringList parts = item.split(QLatin1Char(' '));
         columns.append({{QStringLiteral("key"), parts.value(0)}, {QStringLiteral("type"), parts.value(1)}});
     }
