@@ -1,13 +1,119 @@
-#include "housebooklistwidget.h"
+#include "list/housebooklistwidget.h"
 
-#include "widgets/pageplaceholder.h"
+#include "commonsignaltool.h"
+#include "datacenter.h"
+#include "helpquestionwidget.h"
+#include "list/houselistcolumns.h"
+#include "list/houselisttableheadview.h"
+#include "list/housesearchview.h"
+#include "list/hovertablewidget.h"
+#include "list/listpagingbar.h"
+#include "sql/housebookset_sqltable.h"
+#include "sql/housequerybuilder.h"
+#include "widgets/busyoverlay.h"
 
-#include <QLabel>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QMenu>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+// The alliance's joint-sale book is the one this plug-in browses.
+constexpr bool kJointSale = true;
+constexpr int kDeferMs = 100;
+constexpr int kSaleStatusItem = 20;
+constexpr int kRentStatusItem = 37;
+constexpr int kKeywordItem = 23;
+
+QString emptyHint()
+{
+    return QStringLiteral("<p style=\"font-size:14px;\">木有找到呀！(请点击左下角<span style=\"color:#ff0000;\">查看范围"
+                          "</span>确认是否有查看权限)</p>");
+}
+
+// "A,B,C,D" of the company's status classes, in class order.
+QString defaultStatusText(bool sale)
+{
+    HouseBookSet_SqlTable settings(nullptr, kJointSale);
+    const QList<QVariantMap> states = sale ? settings.saleStates() : settings.rentStates();
+    QStringList names;
+    for (const QString &label : {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("D")}) {
+        QString name;
+        for (const QVariantMap &state : states) {
+            if (state.value(QStringLiteral("lable")).toString() == label)
+                name = state.value(QStringLiteral("title")).toString();
+        }
+        names << name;
+    }
+    return QStringLiteral("%1,%2,%3,%4").arg(names.at(0), names.at(1), names.at(2), names.at(3));
+}
+} // namespace
 
 HouseBookListWidget::HouseBookListWidget(QWidget *parent) : QWidget(parent)
 {
-    m_caption = fillPlaceholder(this, QString());
-    updateCaption();
+    buildUi();
+    connectSignals();
+}
+
+void HouseBookListWidget::buildUi()
+{
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    m_searchView = new HouseSearchView(this);
+    m_searchView->setObjectName(QStringLiteral("houseSearchView"));
+    m_searchView->setJointSale(kJointSale);
+    layout->addWidget(m_searchView);
+    m_table = new HoverTableWidget(this);
+    m_table->setObjectName(QStringLiteral("tableWidget"));
+    m_table->setContextMenuPolicy(Qt::CustomContextMenu);
+    m_table->setEmptyText(emptyHint());
+    layout->addWidget(m_table, 1);
+    layout->addWidget(buildBottomBar());
+    m_menu = new QMenu(m_table);
+    m_menu->setObjectName(QStringLiteral("tableMenu"));
+    m_overlay = new BusyOverlay(m_table);
+    m_loadTimer = new QTimer(this);
+    m_loadTimer->setObjectName(QStringLiteral("loadTimer"));
+    m_loadTimer->setSingleShot(true);
+    m_loadTimer->setInterval(kDeferMs);
+}
+
+QWidget *HouseBookListWidget::buildBottomBar()
+{
+    auto *bar = new QWidget(this);
+    auto *layout = new QHBoxLayout(bar);
+    layout->setContentsMargins(10, 0, 0, 0);
+    auto *watchRange = new QPushButton(QStringLiteral("查看范围"), bar);
+    watchRange->setObjectName(QStringLiteral("pushButton_watchRange"));
+    watchRange->setCursor(Qt::PointingHandCursor);
+    watchRange->setStyleSheet(QStringLiteral("QPushButton{border:none;color:rgb(12,145,235);font-size:13px;}"));
+    connect(watchRange, &QPushButton::clicked, this, &HouseBookListWidget::showWatchRange);
+    auto *tip = new HelpQuestionWidget(bar);
+    tip->setObjectName(QStringLiteral("widget_tip_34"));
+    tip->setTipId(34);
+    layout->addWidget(watchRange);
+    layout->addWidget(tip);
+    m_paging = new ListPagingBar(bar);
+    layout->addWidget(m_paging, 1);
+    return bar;
+}
+
+void HouseBookListWidget::connectSignals()
+{
+    connect(m_loadTimer, &QTimer::timeout, this, &HouseBookListWidget::loadNow);
+    connect(m_table, &QWidget::customContextMenuRequested, this, &HouseBookListWidget::showTableMeun);
+    connect(m_table, &HoverTableWidget::clickRowIndex, this, &HouseBookListWidget::openRow);
+    connect(m_searchView, &HouseSearchView::searchParam, this,
+            [this](const QVariantMap &map, const QList<QVariantMap> &) { newSearch(map); });
+    connect(m_paging, &ListPagingBar::pageRequested, this, &HouseBookListWidget::goToPage);
+    connect(m_paging, &ListPagingBar::pageSizeEdited, this, &HouseBookListWidget::pageSizeEdited);
+    connect(CommonSignalTool::Instance(), &CommonSignalTool::localHouseChange, this,
+            &HouseBookListWidget::refreshData);
+    connect(CommonSignalTool::Instance(), &CommonSignalTool::houseBookSetChange, this,
+            &HouseBookListWidget::houseSetChange);
 }
 
 void HouseBookListWidget::setMode(int mode, int subMode)
@@ -15,7 +121,23 @@ void HouseBookListWidget::setMode(int mode, int subMode)
     m_mode = mode;
     m_subMode = subMode;
     m_page = 1;
-    updateCaption();
+    m_pageSize = ListPagingBar::storedPageSize(kJointSale);
+    m_searchView->setItemsFromSettings(isSaleMode(mode) ? HouseBookSet_SqlTable::SaleBook
+                                                        : HouseBookSet_SqlTable::RentBook);
+    applyDefaultStatus();
+    sortDeal();
+    refreshData();
+}
+
+void HouseBookListWidget::applyDefaultStatus()
+{
+    const bool sale = isSaleMode(m_mode);
+    const int item = sale ? kSaleStatusItem : kRentStatusItem;
+    if (!m_searchView->hasItem(item))
+        return;
+    const QString text = defaultStatusText(sale);
+    m_conditions.insert(QStringLiteral("state"), text);
+    m_searchView->setItemValue(item, text);
 }
 
 void HouseBookListWidget::showNeedDeal() { showWorklist(QStringLiteral("待处理")); }
@@ -24,24 +146,170 @@ void HouseBookListWidget::showNeedXieZuo() { showWorklist(QStringLiteral("待审
 
 void HouseBookListWidget::showWorklist(const QString &keyWord)
 {
-    m_keyWord = keyWord;
+    m_searchView->clearData();
+    m_searchView->setItemValue(kKeywordItem, keyWord);
+    m_conditions = QVariantMap{{QStringLiteral("keyWord"), keyWord}};
     m_page = 1;
-    updateCaption();
+    refreshData();
 }
 
 void HouseBookListWidget::refreshData()
 {
-    updateCaption();
+    m_loadTimer->start();
+}
+
+// While the listing sync of the joint-sale book runs, its end announces the changed
+// listings anyway; reloading now would read a half-written table.
+void HouseBookListWidget::houseSetChange()
+{
+    m_searchView->setItemsFromSettings(isSaleMode(m_mode) ? HouseBookSet_SqlTable::SaleBook
+                                                          : HouseBookSet_SqlTable::RentBook);
+    applyDefaultStatus();
+    refreshColumns();
+    const QByteArray &flags = DataCenter::refreshStateOfDB;
+    if (flags.size() > 1 && flags.at(1) != 0)
+        return;
+    refreshData();
+}
+
+void HouseBookListWidget::refreshColumns()
+{
+    m_columns = HouseListColumns::visibleColumns(isSaleMode(m_mode), 1000, kJointSale);
+    m_fields = HouseListColumns::fieldsFor(m_columns);
+    m_table->setColumns(m_columns);
+}
+
+void HouseBookListWidget::sortDeal()
+{
+    if (!m_header) {
+        m_header = m_table->installSortHeader();
+        m_header->setFixedHeight(40);
+        connect(m_header, &QHeaderView::sectionDoubleClicked, this, &HouseBookListWidget::sortBySection);
+    }
+    refreshColumns();
+}
+
+void HouseBookListWidget::sortBySection(int section)
+{
+    if (section < 0 || section >= m_columns.size() || !m_header)
+        return;
+    const QString key = HouseListColumns::sortKeyForTitle(m_columns.at(section).value(QStringLiteral("title")).toString());
+    if (key.isEmpty())
+        return;
+    m_header->setCurrentSection(section);
+    m_sortKey = key;
+    m_sortDescending = m_header->isDescending();
+    m_page = 1;
+    refreshData();
 }
 
 void HouseBookListWidget::refreshPage()
 {
-    m_keyWord.clear();
+    m_pageSize = ListPagingBar::storedPageSize(kJointSale);
+    m_sortKey = QStringLiteral("id");
+    m_sortDescending = true;
+    m_conditions.clear();
     m_page = 1;
-    updateCaption();
+    m_searchView->setItemsFromSettings(isSaleMode(m_mode) ? HouseBookSet_SqlTable::SaleBook
+                                                          : HouseBookSet_SqlTable::RentBook);
+    applyDefaultStatus();
+    sortDeal();
+    loadWithOverlay();
 }
 
-void HouseBookListWidget::updateCaption()
+void HouseBookListWidget::newSearch(const QVariantMap &map)
 {
-    m_caption->setText(QStringLiteral("房源列表 %1-%2 %3").arg(m_mode).arg(m_subMode).arg(m_keyWord));
+    m_conditions = map;
+    m_page = 1;
+    loadWithOverlay();
+}
+
+void HouseBookListWidget::loadWithOverlay()
+{
+    m_listings.clear();
+    m_table->setRows(m_listings);
+    m_overlay->start(QStringLiteral("获取房源列表中..."));
+    refreshData();
+}
+
+void HouseBookListWidget::loadNow()
+{
+    m_loadTimer->stop();
+    if (m_fields.isEmpty())
+        m_fields = HouseListColumns::fieldsFor(m_columns);
+    HouseQuery query;
+    query.mode = m_mode;
+    query.subMode = m_subMode;
+    query.activeOnly = false;
+    query.conditions = m_conditions;
+    query.sortKey = m_sortKey;
+    query.sortDescending = m_sortDescending;
+    query.page = m_page;
+    query.pageSize = m_pageSize;
+    query.fields = m_fields;
+    HouseMessage_DataSqlTable store(nullptr, kJointSale);
+    const QList<Record> list = store.getHouseList(query);
+    const int count = store.getHouseCount(query);
+    houseListData(list);
+    houseCount(count);
+    m_overlay->stop();
+}
+
+void HouseBookListWidget::goToPage(int page)
+{
+    m_page = page;
+    loadWithOverlay();
+}
+
+void HouseBookListWidget::pageChange()
+{
+    m_paging->jumpToTyped();
+}
+
+void HouseBookListWidget::pageSizeEdited(const QString &text)
+{
+    const int size = ListPagingBar::storePageSizeText(text, kJointSale);
+    if (size > 0)
+        m_pageSize = size;
+}
+
+void HouseBookListWidget::houseListData(QList<HouseMessage_DataSqlTable::HouseMessageData> list)
+{
+    m_listings = list;
+    renderTable();
+}
+
+void HouseBookListWidget::renderTable()
+{
+    QList<QVariantMap> columns = m_columns;
+    const int barWidth = m_searchView->width();
+    HouseListColumns::assignWidths(columns, barWidth > 100 ? barWidth : m_table->viewport()->width());
+    m_table->setColumns(columns);
+    m_table->fitRowHeight(m_pageSize);
+    m_table->setRows(m_listings);
+}
+
+void HouseBookListWidget::houseCount(int count)
+{
+    m_total = count;
+    m_pageCount = ListPagingBar::pagesFor(count, m_pageSize);
+    m_paging->showState(m_page, m_pageCount, m_total, m_pageSize);
+}
+
+void HouseBookListWidget::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    const int stored = ListPagingBar::storedPageSize(kJointSale);
+    if (stored == m_pageSize)
+        return;
+    m_pageSize = stored;
+    m_paging->showPageSize(stored);
+    refreshData();
+}
+
+void HouseBookListWidget::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    if (isActiveWindow() && !m_listings.isEmpty())
+        renderTable();
 }

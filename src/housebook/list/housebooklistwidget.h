@@ -1,21 +1,56 @@
 #pragma once
-// The page on which an agent browses the house book and its worklists.
+// The page on which an agent browses the shared house book: one page of listings at a time
+// from the local house table, the search bar above, the listing table in the middle and the
+// paging bar below. The same page serves the six list modes (sale or rent book, the user's
+// own sale or rent listings, all sale or all rent listings) and the three worklists; from a
+// row the agent opens the detail window, re-edits or reviews a listing, and through the
+// context menu sets flags, changes the status or deletes the listing.
+#include "sql/housemessage_datasqltable.h"
+
+#include <QList>
+#include <QPoint>
+#include <QStringList>
+#include <QVariantMap>
 #include <QWidget>
 
-class QLabel;
+class BusyOverlay;
+class HouseBookMessageDetailWidget;
+class HouseListTableHeadView;
+class HouseSearchView;
+class HoverTableWidget;
+class ListPagingBar;
+class NetRequestObjecet;
+class QJsonValue;
+class QMenu;
+class QPushButton;
+class QTimer;
 
 class HouseBookListWidget : public QWidget
 {
     Q_OBJECT
 public:
+    using Record = HouseMessage_DataSqlTable::HouseMessageData;
+
     explicit HouseBookListWidget(QWidget *parent = nullptr);
 
     // List mode 1..6 and sub-mode 0..3; called once, right after construction.
     void setMode(int mode, int subMode);
     int mode() const { return m_mode; }
     int subMode() const { return m_subMode; }
-    QString keyWord() const { return m_keyWord; }
+    QString keyWord() const { return m_conditions.value(QStringLiteral("keyWord")).toString(); }
     int page() const { return m_page; }
+    int pageSize() const { return m_pageSize; }
+    int total() const { return m_total; }
+    int pageCount() const { return m_pageCount; }
+    int menuRow() const { return m_menuRow; }
+    QString sortKey() const { return m_sortKey; }
+    bool sortDescending() const { return m_sortDescending; }
+    QVariantMap conditions() const { return m_conditions; }
+    QStringList fields() const { return m_fields; }
+    QList<Record> listings() const { return m_listings; }
+    QMenu *tableMenu() const { return m_menu; }
+    // Modes 2, 4 and 5 list sale listings, 1, 3 and 6 rent listings.
+    static bool isSaleMode(int mode) { return mode == 2 || mode == 4 || mode == 5; }
 
     // The three worklists: each selects its keyword and reloads from the first page.
     void showNeedDeal();
@@ -23,19 +58,80 @@ public:
     void showNeedXieZuo();
 
 signals:
+    // A pending listing was deleted, or a listing was re-edited or reviewed.
     void refreshNotDeal();
 
 public slots:
     void refreshData();
+    void houseSetChange();
+    void sortDeal();
     void refreshPage();
+    void showTableMeun(QPoint pos);
+    void deleteHouse();
+    void pageChange();
+    void detailPageLastPage(HouseBookMessageDetailWidget *w);
+    void detailPageNextPage(HouseBookMessageDetailWidget *w);
+    void modifyHouseStatus(int id, QString txt);
+    void modifyHouseShuXing(int id, int type, int state);
+    void dealHouseAgainEdit(HouseMessage_DataSqlTable::HouseMessageData model);
+    void houseListData(QList<HouseMessage_DataSqlTable::HouseMessageData> list);
+    void houseCount(int count);
+    void showWatchRange();
+    void dealHouseReviewEdit(HouseMessage_DataSqlTable::HouseMessageData model);
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
+    // Building.
+    void buildUi();
+    QWidget *buildBottomBar();
+    void connectSignals();
+    // Loading.
+    void loadNow();
+    void loadWithOverlay();
+    void goToPage(int page);
+    void pageSizeEdited(const QString &text);
+    void renderTable();
+    void refreshColumns();
+    void applyDefaultStatus();
     void showWorklist(const QString &keyWord);
-    void updateCaption();
+    void newSearch(const QVariantMap &map);
+    void sortBySection(int section);
+    // Rows.
+    void openRow(int row);
+    void openDetail(int row);
+    void openEntryForm(const Record &model, bool review);
+    QList<int> listingIds() const;
+    int rowOfId(int id) const;
+    // Changes posted to the server.
+    NetRequestObjecet *startPost(const QString &url, const QByteArray &body);
+    void flagChanged(int id, int type, int state);
+    void statusChanged(int id, const QString &status);
+    void houseDeleted(int id);
+    void startHouseSync();
+    void takeDownFromPortal(int id, const QString &reason);
 
     int m_mode = 5;
     int m_subMode = 0;
+    int m_total = 0;
+    int m_pageCount = 0;
     int m_page = 1;
-    QString m_keyWord;
-    QLabel *m_caption = nullptr;
+    int m_pageSize = 20;
+    int m_menuRow = -1;
+    QVariantMap m_conditions;
+    QString m_sortKey = QStringLiteral("id");
+    bool m_sortDescending = true;
+    QStringList m_fields;
+    QList<Record> m_listings;
+    QList<QVariantMap> m_columns;
+
+    HouseSearchView *m_searchView = nullptr;
+    HoverTableWidget *m_table = nullptr;
+    HouseListTableHeadView *m_header = nullptr;
+    ListPagingBar *m_paging = nullptr;
+    QMenu *m_menu = nullptr;
+    BusyOverlay *m_overlay = nullptr;
+    QTimer *m_loadTimer = nullptr;
 };

@@ -1,15 +1,232 @@
-#include "housebookweihupeopleneeddealwidget.h"
+#include "list/housebookweihupeopleneeddealwidget.h"
 
-#include "widgets/pageplaceholder.h"
+#include "commonsignaltool.h"
+#include "detail/housebookmessagedetailwidget.h"
+#include "list/houselistcolumns.h"
+#include "list/houselisttableheadview.h"
+#include "list/hovertablewidget.h"
+#include "list/listpagingbar.h"
+#include "net/endpoints.h"
+#include "net/netrequestobjecet.h"
+#include "sql/housebookweihumessage_datasqltable.h"
+#include "sql/housequerybuilder.h"
+#include "widgets/busyoverlay.h"
+#include "widgets/commonaddwidget.h"
+
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QJsonArray>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+constexpr bool kJointSale = true;
+
+// The worklist shows the days left after the book's own columns.
+QVariantMap daysColumn()
+{
+    return {{QStringLiteral("key"), QStringLiteral("key_days")}, {QStringLiteral("title"), QStringLiteral("到期时间")},
+            {QStringLiteral("sort"), true}, {QStringLiteral("rate"), 3}, {QStringLiteral("choose"), true}};
+}
+} // namespace
 
 HouseBookWeiHuPeoPleNeedDealWidget::HouseBookWeiHuPeoPleNeedDealWidget(QWidget *parent, bool flag)
     : QWidget(parent)
     , m_flag(flag)
 {
-    fillPlaceholder(this, QStringLiteral("维护人即将到期"));
+    m_pageSize = ListPagingBar::storedPageSize(kJointSale);
+    buildUi();
+    connectSignals();
+    refreshColumns();
+    downloadData();
+}
+
+void HouseBookWeiHuPeoPleNeedDealWidget::buildUi()
+{
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(buildTopBar());
+    m_table = new HoverTableWidget(this);
+    m_table->setObjectName(QStringLiteral("tableWidget"));
+    m_table->setEmptyText(QStringLiteral("<p style=\"font-size:14px;\">暂无即将到期的房源</p>"));
+    layout->addWidget(m_table, 1);
+    m_paging = new ListPagingBar(this);
+    layout->addWidget(m_paging);
+    m_overlay = new BusyOverlay(m_table);
+    m_header = m_table->installSortHeader();
+    m_header->setFixedHeight(40);
+    m_loadTimer = new QTimer(this);
+    m_loadTimer->setSingleShot(true);
+    m_loadTimer->setInterval(100);
+}
+
+QWidget *HouseBookWeiHuPeoPleNeedDealWidget::buildTopBar()
+{
+    auto *bar = new QWidget(this);
+    auto *layout = new QHBoxLayout(bar);
+    layout->setContentsMargins(10, 5, 10, 5);
+    auto *back = new QPushButton(QIcon(QStringLiteral(":/res/icon_back.png")), QStringLiteral("返回"), bar);
+    back->setObjectName(QStringLiteral("backButton"));
+    back->setVisible(m_flag);
+    connect(back, &QPushButton::clicked, this, &HouseBookWeiHuPeoPleNeedDealWidget::back_mainPage);
+    auto *title = new QLabel(QStringLiteral("维护人即将到期"), bar);
+    title->setStyleSheet(QStringLiteral("font-size:16px;color:black;"));
+    auto *refresh = new QPushButton(QStringLiteral("刷新"), bar);
+    refresh->setObjectName(QStringLiteral("refreshPushButton"));
+    connect(refresh, &QPushButton::clicked, this, &HouseBookWeiHuPeoPleNeedDealWidget::updataSqlData);
+    layout->addWidget(back);
+    layout->addWidget(title);
+    layout->addStretch(1);
+    layout->addWidget(refresh);
+    return bar;
+}
+
+void HouseBookWeiHuPeoPleNeedDealWidget::connectSignals()
+{
+    connect(m_loadTimer, &QTimer::timeout, this, &HouseBookWeiHuPeoPleNeedDealWidget::initCurrentPageDataList);
+    connect(m_table, &HoverTableWidget::clickRowIndex, this, &HouseBookWeiHuPeoPleNeedDealWidget::openRow);
+    connect(m_header, &QHeaderView::sectionDoubleClicked, this, &HouseBookWeiHuPeoPleNeedDealWidget::sortBySection);
+    connect(m_paging, &ListPagingBar::pageRequested, this, &HouseBookWeiHuPeoPleNeedDealWidget::goToPage);
+    connect(m_paging, &ListPagingBar::pageSizeEdited, this, [this](const QString &text) {
+        const int size = ListPagingBar::storePageSizeText(text, kJointSale);
+        if (size > 0)
+            m_pageSize = size;
+    });
+    connect(CommonSignalTool::Instance(), &CommonSignalTool::localHouseChange, this,
+            &HouseBookWeiHuPeoPleNeedDealWidget::dealMsg);
+}
+
+void HouseBookWeiHuPeoPleNeedDealWidget::refreshColumns()
+{
+    m_columns = HouseListColumns::visibleColumns(true, 1000, kJointSale);
+    m_columns << daysColumn();
+    m_table->setColumns(m_columns);
+}
+
+void HouseBookWeiHuPeoPleNeedDealWidget::dealMsg(QVariant value)
+{
+    Q_UNUSED(value)
+    m_loadTimer->start();
 }
 
 void HouseBookWeiHuPeoPleNeedDealWidget::refreshPage()
 {
     ++m_refreshCount;
+    m_pageSize = ListPagingBar::storedPageSize(kJointSale);
+    m_page = 1;
+    downloadData();
+}
+
+void HouseBookWeiHuPeoPleNeedDealWidget::updataSqlData()
+{
+    m_page = 1;
+    downloadData();
+}
+
+// A failed download still shows the terms stored by the last one.
+void HouseBookWeiHuPeoPleNeedDealWidget::downloadData()
+{
+    auto *request = new NetRequestObjecet(this);
+    request->closeAlert();
+    connect(request, &NetRequestObjecet::loadSuccess, this, &HouseBookWeiHuPeoPleNeedDealWidget::dealDealData);
+    connect(request, &NetRequestObjecet::loadFail, m_loadTimer, qOverload<>(&QTimer::start));
+    connect(request, &NetRequestObjecet::loadFinish, request, &QObject::deleteLater);
+    m_overlay->start(QStringLiteral("获取房源列表中..."));
+    request->postForm(Endpoints::instance().app_HouseMaintain, {{QStringLiteral("lianmai"), QStringLiteral("1")}});
+}
+
+void HouseBookWeiHuPeoPleNeedDealWidget::dealDealData(QJsonValue value)
+{
+    QList<QVariantMap> list;
+    for (const QJsonValue &item : value.toArray()) {
+        if (item.isObject())
+            list << item.toObject().toVariantMap();
+    }
+    HouseBookWeiHuMessage_DataSqlTable(nullptr, kJointSale).storeDays(list, true);
+    m_sortKey = QStringLiteral("days");
+    m_page = 1;
+    m_loadTimer->start();
+}
+
+void HouseBookWeiHuPeoPleNeedDealWidget::initCurrentPageDataList()
+{
+    m_loadTimer->stop();
+    HouseQuery query;
+    query.mode = 0;  // both books
+    query.sortKey = m_sortKey;
+    query.sortDescending = m_sortDescending;
+    query.page = m_page;
+    query.pageSize = m_pageSize;
+    query.fields = HouseListColumns::fieldsFor(m_columns);
+    HouseMessage_DataSqlTable store(nullptr, kJointSale);
+    const QList<Record> list = store.weihuHouseList(query);
+    const int count = store.weihuHouseCount(query);
+    houseListData(list);
+    houseCount(count);
+    m_overlay->stop();
+}
+
+void HouseBookWeiHuPeoPleNeedDealWidget::houseListData(QList<HouseMessage_DataSqlTable::HouseMessageData> list)
+{
+    m_listings = list;
+    QList<QVariantMap> columns = m_columns;
+    HouseListColumns::assignWidths(columns, qMax(m_table->viewport()->width(), 600));
+    m_table->setColumns(columns);
+    m_table->fitRowHeight(m_pageSize);
+    m_table->setRows(m_listings);
+}
+
+void HouseBookWeiHuPeoPleNeedDealWidget::houseCount(int count)
+{
+    m_total = count;
+    m_pageCount = ListPagingBar::pagesFor(count, m_pageSize);
+    m_paging->showState(m_page, m_pageCount, m_total, m_pageSize);
+    emit back_count(count);
+}
+
+// The maintainer table orders by the days left; the other sortable titles keep that order.
+void HouseBookWeiHuPeoPleNeedDealWidget::sortBySection(int section)
+{
+    if (section < 0 || section >= m_columns.size())
+        return;
+    const QString key =
+        HouseListColumns::sortKeyForTitle(m_columns.at(section).value(QStringLiteral("title")).toString(), true);
+    if (key.isEmpty())
+        return;
+    m_header->setCurrentSection(section);
+    m_sortKey = key;
+    m_sortDescending = m_header->isDescending();
+    m_page = 1;
+    m_loadTimer->start();
+}
+
+void HouseBookWeiHuPeoPleNeedDealWidget::goToPage(int page)
+{
+    m_page = page;
+    m_listings.clear();
+    m_table->setRows(m_listings);
+    m_overlay->start(QStringLiteral("获取房源列表中..."));
+    m_loadTimer->start();
+}
+
+void HouseBookWeiHuPeoPleNeedDealWidget::openRow(int row)
+{
+    if (row < 0 || row >= m_listings.size())
+        return;
+    QList<int> ids;
+    for (const Record &r : qAsConst(m_listings)) {
+        if (r.id > 0)
+            ids << r.id;
+    }
+    auto *detail = new HouseBookMessageDetailWidget(nullptr, 1, 1);
+    auto *popup = new CommonAddWidget(this);
+    popup->setTitle(QString(), QColor(0, 0, 0, 30));
+    popup->setContentWidget(detail);
+    popup->resize(912, 692);
+    connect(detail, &HouseBookMessageDetailWidget::closeWidget, popup, &CommonAddWidget::closeWidget);
+    popup->show();
+    detail->showHouseAt(row, ids, false);
 }

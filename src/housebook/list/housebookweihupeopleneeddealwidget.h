@@ -1,24 +1,82 @@
 #pragma once
-// The maintainer worklist: listings whose maintainer term is about to run out.
+// The maintainer worklist ("维护人即将到期"): the listings whose maintainer term is about to
+// run out, with the days left, one page at a time, shortest term first. The terms are
+// downloaded from the server into the local maintainer table and joined with the local
+// listings; a row opens the listing's detail window.
+#include "sql/housemessage_datasqltable.h"
+
+#include <QJsonValue>
+#include <QList>
+#include <QVariant>
+#include <QVariantMap>
 #include <QWidget>
+
+class BusyOverlay;
+class HouseListTableHeadView;
+class HoverTableWidget;
+class ListPagingBar;
+class QPushButton;
+class QTimer;
 
 class HouseBookWeiHuPeoPleNeedDealWidget : public QWidget
 {
     Q_OBJECT
 public:
+    using Record = HouseMessage_DataSqlTable::HouseMessageData;
+
+    // flag: opened from the host's main page, which the back button returns to.
     HouseBookWeiHuPeoPleNeedDealWidget(QWidget *parent, bool flag);
 
     bool flag() const { return m_flag; }
     int refreshCount() const { return m_refreshCount; }
+    int page() const { return m_page; }
+    int pageSize() const { return m_pageSize; }
+    int total() const { return m_total; }
+    int pageCount() const { return m_pageCount; }
+    QString sortKey() const { return m_sortKey; }
+    bool sortDescending() const { return m_sortDescending; }
+    QList<Record> listings() const { return m_listings; }
 
 signals:
+    // The back button: return to the host's main page.
     void back_mainPage();
+    // The number of listings on the worklist, after each load.
     void back_count(int count);
 
 public slots:
+    // A listing changed locally: reload the current page.
+    void dealMsg(QVariant value);
     void refreshPage();
+    void updataSqlData();
+    void downloadData();
+    void dealDealData(QJsonValue value);
+    void initCurrentPageDataList();
+    void houseListData(QList<HouseMessage_DataSqlTable::HouseMessageData> list);
+    void houseCount(int count);
 
 private:
+    void buildUi();
+    QWidget *buildTopBar();
+    void connectSignals();
+    void refreshColumns();
+    void sortBySection(int section);
+    void goToPage(int page);
+    void openRow(int row);
+
     bool m_flag;
     int m_refreshCount = 0;
+    int m_page = 1;
+    int m_pageSize = 20;
+    int m_total = 0;
+    int m_pageCount = 0;
+    QString m_sortKey = QStringLiteral("days");
+    bool m_sortDescending = false;
+    QList<Record> m_listings;
+    QList<QVariantMap> m_columns;
+
+    HoverTableWidget *m_table = nullptr;
+    HouseListTableHeadView *m_header = nullptr;
+    ListPagingBar *m_paging = nullptr;
+    BusyOverlay *m_overlay = nullptr;
+    QTimer *m_loadTimer = nullptr;
 };

@@ -315,6 +315,8 @@ HouseListTableHeadView *HoverTableWidget::installSortHeader()
     m_sortHeader->setStretchLastSection(true);
     m_sortHeader->setFixedHeight(kHeaderHeight);
     m_sortHeader->setSortSections(sortableColumns());
+    // Taking over the header re-parents it, which hides it.
+    m_sortHeader->show();
     return m_sortHeader;
 }
 

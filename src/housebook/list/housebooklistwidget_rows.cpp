@@ -1,0 +1,289 @@
+// The list page's row actions: opening a listing, the context menu, and the changes posted
+// to the server from it (flags, status, deletion), each followed by the local write, a
+// reload and a house synchronisation.
+#include "list/housebooklistwidget.h"
+
+#include "detail/housebookmessagedetailwidget.h"
+#include "entry_forms/addrenthousetobookwidget.h"
+#include "entry_forms/addsalehousetobookwidget.h"
+#include "list/housebookchangestatechoosedayswidget.h"
+#include "list/housecontextmenu.h"
+#include "list/houserowtexts.h"
+#include "list/housewatchrange.h"
+#include "list/hovertablewidget.h"
+#include "net/endpoints.h"
+#include "net/formencoding.h"
+#include "net/netrequestobjecet.h"
+#include "portal/housebookxinfulipushobject.h"
+#include "sql/basesqlobject.h"
+#include "sql/housebookset_sqltable.h"
+#include "sql/usermessage_datasqltable.h"
+#include "widgets/alertwidget.h"
+#include "widgets/busyoverlay.h"
+#include "widgets/commonaddwidget.h"
+
+#include <QMenu>
+
+namespace {
+constexpr bool kJointSale = true;
+const QColor kBackdrop(0, 0, 0, 30);
+
+QString flagColumn(int type)
+{
+    static const char *const columns[] = {"", "istop", "suopan", "fengpan", "hbdujia"};
+    return type >= 1 && type <= 4 ? QString::fromLatin1(columns[type]) : QString();
+}
+
+QString flagTitle(int type)
+{
+    static const char *const names[] = {"", "置顶", "锁盘", "封盘", "独家"};
+    return type >= 1 && type <= 4 ? QStringLiteral("修改房源-") + QString::fromUtf8(names[type]) : QString();
+}
+
+// Statuses that take a listing off the market, and so off the outside portal.
+bool isOffMarket(const QString &status)
+{
+    static const QStringList words{QStringLiteral("暂不售"), QStringLiteral("电话无效"), QStringLiteral("已定"),
+                                   QStringLiteral("成交"), QStringLiteral("已售"), QStringLiteral("无效")};
+    return words.contains(status);
+}
+
+CommonAddWidget *newPopup(QWidget *parent, const QString &title, const QSize &size, QWidget *content)
+{
+    auto *popup = new CommonAddWidget(parent);
+    popup->setTitle(title, kBackdrop);
+    popup->setContentWidget(content);
+    popup->resize(size);
+    popup->show();
+    return popup;
+}
+} // namespace
+
+QList<int> HouseBookListWidget::listingIds() const
+{
+    QList<int> ids;
+    for (const Record &r : m_listings) {
+        if (r.id > 0)
+            ids << r.id;
+    }
+    return ids;
+}
+
+int HouseBookListWidget::rowOfId(int id) const
+{
+    for (int row = 0; row < m_listings.size(); ++row) {
+        if (m_listings.at(row).id == id)
+            return row;
+    }
+    return -1;
+}
+
+void HouseBookListWidget::openRow(int row)
+{
+    if (row < 0 || row >= m_listings.size())
+        return;
+    const Record record = m_listings.at(row);
+    if (record.shenhestatus == 1)
+        dealHouseReviewEdit(record);
+    else if (record.housestatus == 0)
+        dealHouseAgainEdit(record);
+    else
+        openDetail(row);
+}
+
+void HouseBookListWidget::openDetail(int row)
+{
+    auto *detail = new HouseBookMessageDetailWidget(nullptr, 1, 1);
+    CommonAddWidget *popup = newPopup(this, QString(), QSize(912, 692), detail);
+    connect(detail, &HouseBookMessageDetailWidget::closeWidget, popup, &CommonAddWidget::closeWidget);
+    connect(detail, &HouseBookMessageDetailWidget::lastPage, this, &HouseBookListWidget::detailPageLastPage);
+    connect(detail, &HouseBookMessageDetailWidget::nextPage, this, &HouseBookListWidget::detailPageNextPage);
+    detail->showHouseAt(row, listingIds(), false);
+    Record &record = m_listings[row];
+    if (record.isread == 0) {
+        record.isread = 1;
+        m_table->markRowRead(row);
+        HouseBookSet_SqlTable(nullptr, kJointSale).appendHistoryId(QStringLiteral("readhistory"), QString::number(record.id));
+    }
+}
+
+void HouseBookListWidget::detailPageLastPage(HouseBookMessageDetailWidget *w)
+{
+    if (m_page <= 1) {
+        AlertWidget::warning(QStringLiteral("亲，当前已是第一页无法再翻到上一页了！"));
+        return;
+    }
+    --m_page;
+    loadNow();
+    if (w)
+        w->showHouseAt(m_listings.size() - 1, listingIds(), false);
+}
+
+void HouseBookListWidget::detailPageNextPage(HouseBookMessageDetailWidget *w)
+{
+    if (m_page + 1 > m_pageCount) {
+        AlertWidget::warning(QStringLiteral("亲，当前已是最后一页无法再翻到下一页了！"));
+        return;
+    }
+    ++m_page;
+    loadNow();
+    if (w)
+        w->showHouseAt(0, listingIds(), false);
+}
+
+void HouseBookListWidget::dealHouseAgainEdit(HouseMessage_DataSqlTable::HouseMessageData model)
+{
+    openEntryForm(model, false);
+}
+
+void HouseBookListWidget::dealHouseReviewEdit(HouseMessage_DataSqlTable::HouseMessageData model)
+{
+    if (!UserMessage_DataSqlTable(nullptr, kJointSale).isHaveAuthority(136, QString(), model.deptid)) {
+        AlertWidget::warning(QStringLiteral("你没有审核权限，无法审核该房源！"));
+        return;
+    }
+    openEntryForm(model, true);
+}
+
+void HouseBookListWidget::openEntryForm(const Record &model, bool review)
+{
+    const bool rent = model.types == 1;
+    ListingEntryForm *form = rent ? static_cast<ListingEntryForm *>(new addRentHouseToBookWidget(nullptr, true, review))
+                                  : new AddSaleHouseToBookWidget(nullptr, true, review);
+    form->setHouseData(model);
+    const QString title = QString(rent ? QStringLiteral("出租房源") : QStringLiteral("出售房源"))
+                          + (review ? QStringLiteral("审核") : QStringLiteral("编辑"));
+    CommonAddWidget *popup = newPopup(this, title, QSize(762, 762), form);
+    connect(form, &ListingEntryForm::closeWidget, popup, &CommonAddWidget::closeWidget);
+    connect(form, &ListingEntryForm::addHouseSuccess, this, [this, popup, review] {
+        popup->closeWidget();
+        AlertWidget::tip(review ? QStringLiteral("审核房源成功！") : QStringLiteral("修改房源成功！"));
+        emit refreshNotDeal();
+    });
+}
+
+void HouseBookListWidget::showTableMeun(QPoint pos)
+{
+    const int row = m_table->rowAt(pos.y());
+    if (row < 0 || row >= m_listings.size())
+        return;
+    m_menuRow = row;
+    const Record record = m_listings.at(row);
+    const bool sale = record.types != 1;
+    HouseContextMenu::Handlers handlers;
+    handlers.flag = [this, id = record.id](int type, int state) { modifyHouseShuXing(id, type, state); };
+    handlers.remove = [this] { deleteHouse(); };
+    handlers.status = [this, id = record.id](const QString &status) { modifyHouseStatus(id, status); };
+    const auto entries = HouseContextMenu::entriesFor(record, HouseContextMenu::rightsFor(record, kJointSale));
+    if (entries.isEmpty())
+        return;
+    m_menu->setStyleSheet(HouseContextMenu::styleSheet());
+    HouseContextMenu::fill(m_menu, entries, HouseContextMenu::statusNames(sale, kJointSale), record.newstate, handlers);
+    m_menu->popup(m_table->viewport()->mapToGlobal(pos));
+}
+
+NetRequestObjecet *HouseBookListWidget::startPost(const QString &url, const QByteArray &body)
+{
+    auto *request = new NetRequestObjecet(this);
+    connect(request, &NetRequestObjecet::loadFinish, m_overlay, &BusyOverlay::stop);
+    connect(request, &NetRequestObjecet::loadFinish, request, &QObject::deleteLater);
+    m_overlay->start();
+    request->sendRaw(url, body);
+    return request;
+}
+
+void HouseBookListWidget::modifyHouseShuXing(int id, int type, int state)
+{
+    if (flagColumn(type).isEmpty())
+        return;
+    if (state == 1) {
+        auto *chooser = new HouseBookChangeStateChooseDaysWidget(nullptr, id, type, 1);
+        CommonAddWidget *popup = newPopup(this, flagTitle(type), QSize(412, 312), chooser);
+        connect(chooser, &HouseBookChangeStateChooseDaysWidget::modifySuccess, popup, &CommonAddWidget::closeWidget);
+        connect(chooser, &HouseBookChangeStateChooseDaysWidget::modifySuccess, this, &HouseBookListWidget::refreshData);
+        return;
+    }
+    NetRequestObjecet *request = startPost(Endpoints::instance().app_houseshuxing,
+                                           FormEncoding::fill(QStringLiteral("itemid=%1&state=%2&type=%3&lianmai=1"),
+                                                              {id, state, type}));
+    connect(request, &NetRequestObjecet::loadSuccess, this, [this, id, type, state] { flagChanged(id, type, state); });
+}
+
+void HouseBookListWidget::flagChanged(int id, int type, int state)
+{
+    HouseMessage_DataSqlTable(nullptr, kJointSale).updateHouseColumn(id, flagColumn(type), state);
+    refreshData();
+    AlertWidget::tip(HouseBookChangeStateChooseDaysWidget::successText(type));
+    startHouseSync();
+}
+
+void HouseBookListWidget::modifyHouseStatus(int id, QString txt)
+{
+    NetRequestObjecet *request = startPost(Endpoints::instance().app_housebooknewstate,
+                                           FormEncoding::fill(QStringLiteral("id=%1&state=%2&lianmai=1"), {id, txt}));
+    connect(request, &NetRequestObjecet::loadSuccess, this, [this, id, txt] { statusChanged(id, txt); });
+}
+
+void HouseBookListWidget::statusChanged(int id, const QString &status)
+{
+    HouseMessage_DataSqlTable(nullptr, kJointSale).updateHouseColumn(id, QStringLiteral("newstate"), status);
+    refreshData();
+    startHouseSync();
+    AlertWidget::tip(QStringLiteral("更改房源状态成功！"));
+    if (isOffMarket(status))
+        takeDownFromPortal(id, QStringLiteral("房源状态修改为：%1").arg(status));
+}
+
+void HouseBookListWidget::deleteHouse()
+{
+    if (m_menuRow < 0 || m_menuRow >= m_listings.size())
+        return;
+    const Record record = m_listings.at(m_menuRow);
+    const QString name = HouseRowTexts::displayName(record).toHtmlEscaped();
+    const QString question =
+        QStringLiteral("<p style=\"font-size:14px;\"><span style=\"color:#000000;\">是否确定要删除房源</span>"
+                       "<span style=\"color:#ff0000;font-weight:600;\">&lt;%1&gt;</span></p>").arg(name);
+    auto *box = new AlertWidget(question, AlertWidget::WarningIcon, AlertWidget::SureAndCancle);
+    box->setTitle(QStringLiteral("删除房源"));
+    box->setSureText(QStringLiteral("删除"));
+    const int id = record.id;
+    connect(box, &AlertWidget::sureClick, this, [this, id] {
+        NetRequestObjecet *request = startPost(Endpoints::instance().app_housebookdel,
+                                               FormEncoding::fill(QStringLiteral("id=%1&lianmai=1"), {id}));
+        connect(request, &NetRequestObjecet::loadSuccess, this, [this, id] { houseDeleted(id); });
+    });
+}
+
+void HouseBookListWidget::houseDeleted(int id)
+{
+    HouseMessage_DataSqlTable(nullptr, kJointSale).deleteHouse(id);
+    const int row = rowOfId(id);
+    const bool wasPending = row >= 0 && m_listings.at(row).housestatus == 0;
+    if (row >= 0) {
+        m_listings.removeAt(row);
+        m_table->removeRow(row);
+    }
+    houseCount(qMax(0, m_total - 1));
+    if (wasPending)
+        emit refreshNotDeal();
+    takeDownFromPortal(id, QStringLiteral("房源已被删除！"));
+    startHouseSync();
+}
+
+void HouseBookListWidget::startHouseSync()
+{
+    auto *sync = new BaseSqlObject(nullptr, kJointSale);
+    connect(sync, &BaseSqlObject::loadDataFinish, sync, &QObject::deleteLater);
+    sync->download_house();
+}
+
+void HouseBookListWidget::takeDownFromPortal(int id, const QString &reason)
+{
+    (new HouseBookXinfuLiPushObject)->xiaJiaData(id, reason);
+}
+
+void HouseBookListWidget::showWatchRange()
+{
+    auto *box = AlertWidget::tip(HouseWatchRange::text(isSaleMode(m_mode), kJointSale));
+    box->setTitle(QStringLiteral("查看房源范围："));
+}

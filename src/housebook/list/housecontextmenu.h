@@ -1,0 +1,64 @@
+#pragma once
+// The right-click menu of a listing row: which entries the user gets (by rights, the
+// joint-sale manager role and the listing's flags), their texts, and the menu built from them.
+#include "sql/housemessage_datasqltable.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+class QMenu;
+
+namespace HouseContextMenu {
+
+using Record = HouseMessage_DataSqlTable::HouseMessageData;
+
+enum EntryKind { FlagEntry, DeleteEntry, StatusEntry };
+// Flag types as the server numbers them.
+enum FlagType { Top = 1, Lock = 2, Seal = 3, Exclusive = 4 };
+
+struct Entry
+{
+    EntryKind kind = FlagEntry;
+    QString text;
+    int flagType = 0;   // FlagEntry: 1 top, 2 lock, 3 seal, 4 exclusive
+    int flagState = 0;  // FlagEntry: 1 sets the flag, 0 cancels it
+};
+
+// What the user may do with one listing.
+struct Rights
+{
+    bool manager = false;
+    bool lock = false;    // 108
+    bool seal = false;    // 109
+    bool top = false;     // 110
+    bool remove = false;  // 36, or the listing is still pending
+    bool status = false;  // 48 sale / 59 rent
+};
+
+// Asks the user store about the listing's department; the owner holds 36, 48 and 59.
+Rights rightsFor(const Record &record, bool isJointSale);
+// "置顶" or "取消置顶" and so on, by the listing's current flag.
+Entry flagEntry(const Record &record, int flagType);
+// The entries offered, each at most once, in the order they are decided.
+QList<Entry> entriesFor(const Record &record, const Rights &rights);
+// The status names of the submenu: the four company classes, then the fixed ones.
+QStringList statusNames(bool sale, bool isJointSale);
+
+QString styleSheet();
+QString currentStatusIcon();
+
+struct Handlers
+{
+    std::function<void(int type, int state)> flag;
+    std::function<void()> remove;
+    std::function<void(const QString &status)> status;
+};
+
+// Replaces the menu's actions with the entries; the status entry becomes the submenu
+// "修改状态" holding statuses (each shown after two blanks, the current one marked).
+void fill(QMenu *menu, const QList<Entry> &entries, const QStringList &statuses, const QString &currentStatus,
+          const Handlers &handlers);
+
+} // namespace HouseContextMenu
