@@ -1,4 +1,5 @@
 #include "list/housebooklistwidget.h"
+#include "sql/firstbookdownload.h"
 
 #include "commonsignaltool.h"
 #include "datacenter.h"
@@ -299,6 +300,7 @@ void HouseBookListWidget::houseCount(int count)
 void HouseBookListWidget::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
+    FirstBookDownload::startIfNeeded(kJointSale);
     const int stored = ListPagingBar::storedPageSize(kJointSale);
     if (stored == m_pageSize)
         return;

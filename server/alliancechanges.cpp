@@ -1,0 +1,554 @@
+// The requests that change listings. Each one that changes a listing moves its lasttime, so
+// the next sync of every book that sees the listing brings the change back.
+#include "alliancestore.h"
+
+#include <QDateTime>
+#include <QJsonDocument>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+namespace Alliance {
+
+namespace {
+
+qint64 idOf(const Form &form, std::initializer_list<const char *> keys = {"id", "houseid", "itemid", "hid"})
+{
+    for (const char *key : keys) {
+        bool ok = false;
+        const qint64 id = form.value(QLatin1String(key)).trimmed().toLongLong(&ok);
+        if (ok && id > 0)
+            return id;
+    }
+    return 0;
+}
+
+Answer done(const QJsonValue &data = QJsonValue(QJsonObject()), const QString &message = QStringLiteral("操作成功"))
+{
+    Answer a;
+    a.message = message;
+    a.data = data;
+    return a;
+}
+
+Answer refused(const QString &message)
+{
+    Answer a;
+    a.code = 405;
+    a.message = message;
+    return a;
+}
+
+const Answer kGone = refused(QStringLiteral("房源不存在或已被删除"));
+
+QString compactText(const QJsonValue &v)
+{
+    if (v.isArray())
+        return QString::fromUtf8(QJsonDocument(v.toArray()).toJson(QJsonDocument::Compact));
+    return QString::fromUtf8(QJsonDocument(v.toObject()).toJson(QJsonDocument::Compact));
+}
+
+// The listing columns a form carries (entry and edit forms name them as the table does).
+QVariantMap columnsFromForm(const Form &form)
+{
+    static const QSet<QString> ownedByServer{QStringLiteral("id"), QStringLiteral("lasttime"), QStringLiteral("createtime"),
+                                             QStringLiteral("companyid"), QStringLiteral("companyname"), QStringLiteral("isdel")};
+    QVariantMap columns;
+    for (auto it = form.cbegin(); it != form.cend(); ++it) {
+        if (!Store::houseColumns().contains(it.key()) || ownedByServer.contains(it.key()))
+            continue;
+        if (Store::isIntColumn(it.key()))
+            columns.insert(it.key(), it.value().trimmed().toLongLong());
+        else if (Store::isRealColumn(it.key()))
+            columns.insert(it.key(), it.value().trimmed().toDouble());
+        else
+            columns.insert(it.key(), it.value());
+    }
+    return columns;
+}
+
+} // namespace
+
+QJsonObject Store::roleHolder(const User &u, bool review) const
+{
+    return QJsonObject{{"name", u.name}, {"phone", u.phone}, {"review", review}};
+}
+
+Answer Store::change(const QString &path, const Form &form, const User &u, bool *handled)
+{
+    *handled = true;
+    const qint64 id = idOf(form);
+    static const char *flagColumns[] = {"istop", "suopan", "fengpan", "hbdujia"};
+
+    if (path == QLatin1String("app/housebooknewstate")) {
+        const QString state = form.value(QStringLiteral("state")).trimmed();
+        if (state.isEmpty())
+            return refused(QStringLiteral("请选择房源状态"));
+        QVariantMap columns{{"newstate", state}, {"state", state}};
+        if (!updateHouse(id, columns))
+            return kGone;
+        return done(QJsonObject{{"id", id}, {"state", state}}, QStringLiteral("更改房源状态成功"));
+    }
+
+    if (path == QLatin1String("app/houseshuxing")) {
+        const int type = form.value(QStringLiteral("type")).toInt();
+        const int state = form.value(QStringLiteral("state")).toInt() ? 1 : 0;
+        const int days = form.value(QStringLiteral("days")).toInt();
+        if (type < 1 || type > 4)
+            return refused(QStringLiteral("属性类型错误"));
+        if (!updateHouse(id, {{QLatin1String(flagColumns[type - 1]), state}}))
+            return kGone;
+        QSqlQuery q(db());
+        q.prepare(QStringLiteral("delete from flagterms where houseid=? and type=?"));
+        q.addBindValue(id);
+        q.addBindValue(type);
+        q.exec();
+        QJsonObject data{{"id", id}, {"type", type}, {"state", state}};
+        if (state == 1 && days > 0) {
+            const qint64 until = QDateTime::currentSecsSinceEpoch() + qint64(days) * 86400;
+            q.prepare(QStringLiteral("insert into flagterms values(?,?,?)"));
+            q.addBindValue(id);
+            q.addBindValue(type);
+            q.addBindValue(until);
+            q.exec();
+            data.insert(QStringLiteral("days"), days);
+            data.insert(QStringLiteral("endtime"), serverTime(until));
+        }
+        return done(data);
+    }
+
+    if (path == QLatin1String("app/housebookdel")) {
+        if (!houseExists(id))
+            return kGone;
+        const qint64 t = nextChangeTime();
+        QSqlQuery q(db());
+        q.prepare(QStringLiteral("update house set deleted=1, isdel=1, delms=? where id=?"));
+        q.addBindValue(t);
+        q.addBindValue(id);
+        q.exec();
+        return done(QJsonObject{{"id", id}}, QStringLiteral("删除成功"));
+    }
+
+    if (path == QLatin1String("fd/HouseAdd")) {
+        QVariantMap columns = columnsFromForm(form);
+        const int types = columns.value(QStringLiteral("types")).toInt();
+        const qint64 communityId = columns.value(QStringLiteral("mycommunityid")).toLongLong();
+        QSqlQuery q(db());
+        if (communityId > 0 && !columns.contains(QStringLiteral("name"))) {
+            q.prepare(QStringLiteral("select name, districtname, areaname from community where id=?"));
+            q.addBindValue(communityId);
+            if (q.exec() && q.next()) {
+                columns.insert(QStringLiteral("name"), q.value(0));
+                columns.insert(QStringLiteral("district"), q.value(1));
+                columns.insert(QStringLiteral("area"), q.value(2));
+            }
+        }
+        if (columns.value(QStringLiteral("name")).toString().isEmpty())
+            return refused(QStringLiteral("请选择小区"));
+        q.exec(QStringLiteral("select coalesce(max(id),0)+1 from house"));
+        const qint64 newId = q.next() ? q.value(0).toLongLong() : 1;
+        const auto company = std::find_if(m_companies.cbegin(), m_companies.cend(), [&](const Company &c) { return c.id == u.companyId; });
+        const auto dept = std::find_if(m_departments.cbegin(), m_departments.cend(), [&](const Department &d) { return d.id == u.deptId; });
+        const qint64 t = nextChangeTime();
+        QVariantMap row{{"id", newId}, {"types", types}, {"userphone", u.phone}, {"author", u.name},
+                        {"companyid", u.companyId}, {"fbcompanyid", u.companyId},
+                        {"companyname", company != m_companies.cend() ? company->name : QString()},
+                        {"deptid", u.deptId}, {"storeid", u.deptId},
+                        {"deptname", dept != m_departments.cend() ? dept->name : QString()},
+                        {"storename", dept != m_departments.cend() ? dept->name : QString()},
+                        {"cityid", 340100}, {"createtime", serverTime(t)}, {"lasttime", serverTime(t)},
+                        {"housestatus", 1}, {"shenhestatus", 1}, {"newstate", QStringLiteral("有效")},
+                        {"state", QStringLiteral("有效")}, {"sf", 0}, {"stype", 0}, {"isdel", 0},
+                        {"lururen", compactText(roleHolder(u, true))}, {"weihuren", compactText(roleHolder(u, true))}};
+        for (auto it = columns.cbegin(); it != columns.cend(); ++it)
+            if (!row.contains(it.key()) || it.key() == QLatin1String("newstate") || it.key() == QLatin1String("state")
+                || it.key() == QLatin1String("housestatus"))
+                row.insert(it.key(), it.value());
+        QStringList names;
+        QStringList marks;
+        for (auto it = row.cbegin(); it != row.cend(); ++it) {
+            names << it.key();
+            marks << QStringLiteral("?");
+        }
+        q.prepare(QStringLiteral("insert into house(%1, lianmai, lastms) values(%2, 1, ?)").arg(names.join(QLatin1Char(',')), marks.join(QLatin1Char(','))));
+        for (auto it = row.cbegin(); it != row.cend(); ++it)
+            q.addBindValue(it.value());
+        q.addBindValue(t);
+        if (!q.exec())
+            return refused(QStringLiteral("房源录入失败"));
+        return done(QJsonObject{{"id", newId}}, QStringLiteral("房源录入成功"));
+    }
+
+    if (path == QLatin1String("fd/HouseEidt")) {
+        QVariantMap columns = columnsFromForm(form);
+        const QVariantMap row = houseRow(id);
+        if (row.isEmpty())
+            return kGone;
+        // Editing a rejected listing hands it in for review again.
+        if (row.value(QStringLiteral("shenhestatus")).toInt() == 3)
+            columns.insert(QStringLiteral("shenhestatus"), 1);
+        updateHouse(id, columns);
+        return done(QJsonObject{{"id", id}}, QStringLiteral("房源修改成功"));
+    }
+
+    if (path == QLatin1String("fd/HouseShenhe") || path == QLatin1String("fd/shenpi") || path == QLatin1String("fd/ShikanShenpi")) {
+        const QVariantMap row = houseRow(id);
+        if (row.isEmpty())
+            return kGone;
+        QVariantMap columns;
+        if (path == QLatin1String("fd/HouseShenhe"))
+            columns = {{"shenhestatus", 2}, {"housestatus", 1}};
+        // A role holder's entry awaiting review ("role" names the column, default all of them).
+        const QString role = form.value(QStringLiteral("role"), path == QLatin1String("fd/ShikanShenpi") ? QStringLiteral("shikanren") : QString());
+        for (const QString &column : {QStringLiteral("weihuren"), QStringLiteral("weituoren"), QStringLiteral("shikanren"),
+                                      QStringLiteral("yaoshiren"), QStringLiteral("dujiaren"), QStringLiteral("chengjiaoren")}) {
+            if (!role.isEmpty() && role != column)
+                continue;
+            QJsonObject holder = QJsonDocument::fromJson(row.value(column).toString().toUtf8()).object();
+            if (!holder.isEmpty() && !holder.value(QStringLiteral("review")).toBool()) {
+                holder.insert(QStringLiteral("review"), true);
+                columns.insert(column, compactText(holder));
+            }
+        }
+        updateHouse(id, columns);
+        return done(QJsonObject{{"id", id}}, QStringLiteral("审核成功"));
+    }
+
+    if (path == QLatin1String("fd/HouseBohui")) {
+        if (!updateHouse(id, {{"shenhestatus", 3}}))
+            return kGone;
+        return done(QJsonObject{{"id", id}, {"reason", form.value(QStringLiteral("reason"), form.value(QStringLiteral("content")))}},
+                    QStringLiteral("驳回成功"));
+    }
+
+    if (path == QLatin1String("app/housebookcheck")) {
+        // Duplicate check: the same room of the same community in the same book.
+        QString where = QStringLiteral("deleted=0 and types=%1").arg(form.value(QStringLiteral("types")).toInt());
+        QVariantList binds;
+        const qint64 community = idOf(form, {"mycommunityid", "communityid", "xiaoquid"});
+        if (community > 0) {
+            where += QStringLiteral(" and mycommunityid=?");
+            binds << community;
+        } else {
+            where += QStringLiteral(" and name=?");
+            binds << form.value(QStringLiteral("name"));
+        }
+        for (const char *column : {"buildingNo", "unitNo", "roomNo"}) {
+            if (form.contains(QLatin1String(column))) {
+                where += QStringLiteral(" and %1=?").arg(QLatin1String(column));
+                binds << form.value(QLatin1String(column));
+            }
+        }
+        if (id > 0) {
+            where += QStringLiteral(" and id<>?");
+            binds << id;
+        }
+        QSqlQuery q(db());
+        q.prepare(QStringLiteral("select id, userphone, author, companyname, newstate from house where %1 order by id limit 20").arg(where));
+        for (const QVariant &b : qAsConst(binds))
+            q.addBindValue(b);
+        QJsonArray list;
+        if (q.exec()) {
+            while (q.next())
+                list.append(QJsonObject{{"id", q.value(0).toLongLong()}, {"userphone", q.value(1).toString()},
+                                        {"author", q.value(2).toString()}, {"companyname", q.value(3).toString()},
+                                        {"newstate", q.value(4).toString()}});
+        }
+        return done(QJsonObject{{"repeat", !list.isEmpty()}, {"count", list.size()}, {"list", list}},
+                    list.isEmpty() ? QStringLiteral("房源不重复") : QStringLiteral("房源已存在"));
+    }
+
+    if (path == QLatin1String("app/addviews")) {
+        if (!houseExists(id))
+            return kGone;
+        addPersonal(u.phone, QStringLiteral("history"), id, QString());
+        return done(QJsonObject{{"id", id}});
+    }
+
+    if (path == QLatin1String("app/collection")) {
+        if (!houseExists(id))
+            return kGone;
+        QSqlQuery q(db());
+        q.prepare(QStringLiteral("select 1 from personal where phone=? and kind='collection' and houseid=?"));
+        q.addBindValue(u.phone);
+        q.addBindValue(id);
+        const bool collected = q.exec() && q.next();
+        const QString wanted = form.value(QStringLiteral("state"), form.value(QStringLiteral("type")));
+        const bool collect = wanted.isEmpty() ? !collected : wanted.toInt() == 1;
+        if (collect) {
+            addPersonal(u.phone, QStringLiteral("collection"), id, QString());
+        } else {
+            q.prepare(QStringLiteral("delete from personal where phone=? and kind='collection' and houseid=?"));
+            q.addBindValue(u.phone);
+            q.addBindValue(id);
+            q.exec();
+        }
+        return done(QJsonObject{{"id", id}, {"collection", collect}}, collect ? QStringLiteral("收藏成功") : QStringLiteral("取消收藏成功"));
+    }
+
+    if (path == QLatin1String("app/showphone") || path == QLatin1String("call/LianmaiGetPhoneV2")) {
+        const QVariantMap row = houseRow(id);
+        if (row.isEmpty())
+            return kGone;
+        addPersonal(u.phone, QStringLiteral("reveal"), id, QString());
+        const QJsonArray contacts = QJsonDocument::fromJson(row.value(QStringLiteral("contacts")).toString().toUtf8()).array();
+        const QString phone = contacts.isEmpty() ? QString() : contacts.first().toObject().value(QStringLiteral("phone")).toString();
+        return done(QJsonObject{{"id", id}, {"phone", phone}, {"contacts", contacts}});
+    }
+
+    if (path == QLatin1String("app/followadd") || path == QLatin1String("call/followcall")) {
+        const QVariantMap row = houseRow(id);
+        if (row.isEmpty())
+            return kGone;
+        const QString content = form.value(QStringLiteral("content"), form.value(QStringLiteral("remark"), QStringLiteral("电话跟进")));
+        const qint64 t = nextChangeTime();
+        QSqlQuery q(db());
+        q.prepare(QStringLiteral("insert into follows(houseid, phone, name, content, ms, lianmai) values(?,?,?,?,?,?)"));
+        q.addBindValue(id);
+        q.addBindValue(u.phone);
+        q.addBindValue(u.name);
+        q.addBindValue(content);
+        q.addBindValue(t);
+        q.addBindValue(form.value(QStringLiteral("lianmai")).toInt());
+        q.exec();
+        const qint64 followId = q.lastInsertId().toLongLong();
+        updateHouse(id, {{"follows", QString::number(row.value(QStringLiteral("follows")).toInt() + 1)},
+                         {"followtime", QDateTime::fromSecsSinceEpoch(t).toString(QStringLiteral("yyyy/M/d H:mm"))}});
+        return done(QJsonObject{{"id", followId}, {"houseid", id}}, QStringLiteral("跟进成功"));
+    }
+
+    if (path == QLatin1String("app/followdel")) {
+        QSqlQuery q(db());
+        q.prepare(QStringLiteral("select houseid from follows where id=?"));
+        q.addBindValue(idOf(form, {"id", "followid"}));
+        if (!q.exec() || !q.next())
+            return refused(QStringLiteral("跟进记录不存在"));
+        const qint64 houseId = q.value(0).toLongLong();
+        q.prepare(QStringLiteral("delete from follows where id=?"));
+        q.addBindValue(idOf(form, {"id", "followid"}));
+        q.exec();
+        const QVariantMap row = houseRow(houseId);
+        if (!row.isEmpty())
+            updateHouse(houseId, {{"follows", QString::number(std::max(0, row.value(QStringLiteral("follows")).toInt() - 1))}});
+        return done();
+    }
+
+    if (path == QLatin1String("app/followposts") || path == QLatin1String("app/LianmaiFollowPosts")) {
+        QSqlQuery q(db());
+        q.prepare(QStringLiteral("select id, houseid, phone, name, content, ms from follows where houseid=? order by ms desc, id desc"));
+        q.addBindValue(id);
+        QJsonArray list;
+        if (q.exec()) {
+            while (q.next())
+                list.append(QJsonObject{{"id", q.value(0).toLongLong()}, {"houseid", q.value(1).toLongLong()},
+                                        {"phone", q.value(2).toString()}, {"name", q.value(3).toString()},
+                                        {"content", q.value(4).toString()},
+                                        {"time", QDateTime::fromSecsSinceEpoch(q.value(5).toLongLong()).toString(QStringLiteral("yyyy/M/d H:mm"))}});
+        }
+        return done(QJsonObject{{"list", list}, {"total", list.size()}});
+    }
+
+    if (path == QLatin1String("app/HouseMaintain")) {
+        // Days since each maintained listing was last followed up or changed.
+        QSqlQuery q(db());
+        const bool all = u.manager || u.rights == User::Full;
+        q.prepare(QStringLiteral("select id, lastms, followtime, weihuren from house where deleted=0 and housestatus=1 and %1 order by id")
+                      .arg(all ? QStringLiteral("companyid=%1").arg(u.companyId) : QStringLiteral("(userphone=? or weihuren like ?)")));
+        if (!all) {
+            q.addBindValue(u.phone);
+            q.addBindValue(QStringLiteral("%\"%1\"%").arg(u.phone));
+        }
+        QJsonArray list;
+        const qint64 now = QDateTime::currentSecsSinceEpoch();
+        if (q.exec()) {
+            while (q.next()) {
+                const qint64 follow = parseTime(q.value(2).toString());
+                const qint64 last = std::max(q.value(1).toLongLong(), follow);
+                list.append(QJsonObject{{"houseid", q.value(0).toLongLong()}, {"days", QString::number((now - last) / 86400)}});
+            }
+        }
+        return done(list);
+    }
+
+    if (path == QLatin1String("app/addtag") || path == QLatin1String("app/deltag")) {
+        const QVariantMap row = houseRow(id);
+        if (row.isEmpty())
+            return kGone;
+        QStringList tags = row.value(QStringLiteral("tags")).toString().split(QLatin1Char(','), Qt::SkipEmptyParts);
+        const QString tag = form.value(QStringLiteral("tag"), form.value(QStringLiteral("name"))).trimmed();
+        if (tag.isEmpty())
+            return refused(QStringLiteral("请输入标签"));
+        tags.removeAll(tag);
+        if (path == QLatin1String("app/addtag"))
+            tags << tag;
+        updateHouse(id, {{"tags", tags.join(QLatin1Char(','))}});
+        return done(QJsonObject{{"id", id}, {"tags", tags.join(QLatin1Char(','))}});
+    }
+
+    if (path == QLatin1String("app/gettag")) {
+        const QVariantMap row = houseRow(id);
+        QJsonArray list;
+        for (const QString &t : row.value(QStringLiteral("tags")).toString().split(QLatin1Char(','), Qt::SkipEmptyParts))
+            list.append(QJsonObject{{"name", t}});
+        return done(list);
+    }
+
+    // Role assignments: the named user becomes the holder of the role.
+    static const QHash<QString, QString> roleOfPath{{QStringLiteral("fd/hbweihuren"), QStringLiteral("weihuren")},
+                                                    {QStringLiteral("fd/LianmaiChangeWeihuren"), QStringLiteral("weihuren")},
+                                                    {QStringLiteral("fd/hbweituo"), QStringLiteral("weituoren")},
+                                                    {QStringLiteral("fd/hbaddkey"), QStringLiteral("yaoshiren")},
+                                                    {QStringLiteral("fd/hbdujia"), QStringLiteral("dujiaren")},
+                                                    {QStringLiteral("fd/hbchengjiao"), QStringLiteral("chengjiaoren")}};
+    if (roleOfPath.contains(path) || path == QLatin1String("app/LianmaiHouseFenpei") || path == QLatin1String("fd/Changeoperator")) {
+        const QVariantMap row = houseRow(id);
+        if (row.isEmpty())
+            return kGone;
+        const QString phone = form.value(QStringLiteral("phone"), form.value(QStringLiteral("userphone"), u.phone));
+        const User *target = user(phone);
+        if (!target)
+            return refused(QStringLiteral("经纪人不存在"));
+        QVariantMap columns;
+        if (roleOfPath.contains(path)) {
+            columns.insert(roleOfPath.value(path), compactText(roleHolder(*target, target->phone == u.phone || u.manager)));
+            if (path == QLatin1String("fd/hbaddkey")) {
+                columns.insert(QStringLiteral("havekeys"), 1);
+                columns.insert(QStringLiteral("keys"), form.value(QStringLiteral("keys"), QStringLiteral("钥匙箱")));
+            } else if (path == QLatin1String("fd/hbdujia")) {
+                columns.insert(QStringLiteral("hbdujia"), 1);
+            } else if (path == QLatin1String("fd/hbchengjiao")) {
+                columns.insert(QStringLiteral("newstate"), QStringLiteral("成交"));
+                columns.insert(QStringLiteral("state"), QStringLiteral("成交"));
+            }
+        } else {
+            // Assigning a listing hands it over: owner, department and maintainer.
+            columns = {{"userphone", target->phone}, {"author", target->name}, {"deptid", target->deptId},
+                       {"storeid", target->deptId}, {"weihuren", compactText(roleHolder(*target, true))}};
+        }
+        updateHouse(id, columns);
+        return done(QJsonObject{{"id", id}, {"phone", target->phone}, {"name", target->name}});
+    }
+
+    if (path == QLatin1String("app/housebookeditdes") || path == QLatin1String("housebook2/housebookeditdes")) {
+        QVariantMap columns;
+        for (const char *c : {"title", "describes", "describespicture"})
+            if (form.contains(QLatin1String(c)))
+                columns.insert(QLatin1String(c), form.value(QLatin1String(c)));
+        if (!updateHouse(id, columns))
+            return kGone;
+        return done(QJsonObject{{"id", id}});
+    }
+
+    if (path == QLatin1String("app/updatehousebookvr")) {
+        if (!updateHouse(id, {{"vrurl", form.value(QStringLiteral("vrurl"), form.value(QStringLiteral("url")))}}))
+            return kGone;
+        return done(QJsonObject{{"id", id}});
+    }
+
+    if (path == QLatin1String("app/housebookzhuangongpan")) {
+        if (!updateHouse(id, {{"sf", 0}}))
+            return kGone;
+        return done(QJsonObject{{"id", id}});
+    }
+
+    if (path == QLatin1String("fd/hbpictureadd") || path == QLatin1String("fd/hbpicturedel")) {
+        const QVariantMap row = houseRow(id);
+        if (row.isEmpty())
+            return kGone;
+        QStringList photos = row.value(QStringLiteral("photo")).toString().split(QLatin1Char(','), Qt::SkipEmptyParts);
+        const QStringList given = form.value(QStringLiteral("photo"), form.value(QStringLiteral("url"))).split(QLatin1Char(','), Qt::SkipEmptyParts);
+        for (const QString &p : given) {
+            photos.removeAll(p.trimmed());
+            if (path == QLatin1String("fd/hbpictureadd"))
+                photos << p.trimmed();
+        }
+        updateHouse(id, {{"photo", photos.join(QLatin1Char(','))}});
+        return done(QJsonObject{{"id", id}, {"photo", photos.join(QLatin1Char(','))}});
+    }
+
+    if (path == QLatin1String("fd/JieChu")) {
+        // Releases a lock or seal early.
+        if (!updateHouse(id, {{"suopan", 0}, {"fengpan", 0}}))
+            return kGone;
+        return done(QJsonObject{{"id", id}});
+    }
+
+    if (path == QLatin1String("app/messagepromptadd")) {
+        if (!houseExists(id))
+            return kGone;
+        addPersonal(u.phone, QStringLiteral("remind"), id, form.value(QStringLiteral("content"), QStringLiteral("房源提醒")));
+        return done(QJsonObject{{"houseid", id}});
+    }
+
+    if (path == QLatin1String("app/messagepromptposts")) {
+        return done(personalList(u.phone, QStringLiteral("remind")));
+    }
+
+    if (path == QLatin1String("app/housepromptdelete")) {
+        QSqlQuery q(db());
+        q.prepare(QStringLiteral("delete from personal where phone=? and kind='remind' and (rowid=? or houseid=?)"));
+        q.addBindValue(u.phone);
+        q.addBindValue(id);
+        q.addBindValue(id);
+        q.exec();
+        return done();
+    }
+
+    if (path == QLatin1String("app/clearhistory")) {
+        QSqlQuery q(db());
+        q.prepare(QStringLiteral("delete from personal where phone=? and kind='history'"));
+        q.addBindValue(u.phone);
+        q.exec();
+        return done();
+    }
+
+    if (path == QLatin1String("fd/Jubao")) {
+        if (!houseExists(id))
+            return kGone;
+        QSqlQuery q(db());
+        q.prepare(QStringLiteral("insert into reports(houseid, phone, content, state, ms) values(?,?,?,0,?)"));
+        q.addBindValue(id);
+        q.addBindValue(u.phone);
+        q.addBindValue(form.value(QStringLiteral("content"), QStringLiteral("房源信息不实")));
+        q.addBindValue(QDateTime::currentSecsSinceEpoch());
+        q.exec();
+        return done(QJsonObject{{"id", q.lastInsertId().toLongLong()}}, QStringLiteral("举报成功"));
+    }
+
+    if (path == QLatin1String("fd/jubaoposts")) {
+        QSqlQuery q(db());
+        q.exec(QStringLiteral("select r.id, r.houseid, r.phone, r.content, r.state, r.ms, h.name from reports r "
+                              "left join house h on h.id=r.houseid order by r.id desc"));
+        QJsonArray list;
+        while (q.next()) {
+            const User *reporter = user(q.value(2).toString());
+            list.append(QJsonObject{{"id", q.value(0).toLongLong()}, {"houseid", q.value(1).toLongLong()},
+                                    {"phone", q.value(2).toString()}, {"username", reporter ? reporter->name : QString()},
+                                    {"content", q.value(3).toString()}, {"state", q.value(4).toInt()},
+                                    {"time", serverTime(q.value(5).toLongLong())}, {"name", q.value(6).toString()}});
+        }
+        return done(QJsonObject{{"list", list}, {"total", list.size()}});
+    }
+
+    if (path == QLatin1String("fd/jubaoshenpi")) {
+        // A report upheld (state 1) takes the listing off the shelf.
+        QSqlQuery q(db());
+        q.prepare(QStringLiteral("select houseid from reports where id=?"));
+        q.addBindValue(id);
+        if (!q.exec() || !q.next())
+            return refused(QStringLiteral("举报记录不存在"));
+        const qint64 houseId = q.value(0).toLongLong();
+        const int state = form.value(QStringLiteral("state"), QStringLiteral("1")).toInt();
+        q.prepare(QStringLiteral("update reports set state=? where id=?"));
+        q.addBindValue(state);
+        q.addBindValue(id);
+        q.exec();
+        if (state == 1)
+            updateHouse(houseId, {{"housestatus", 0}});
+        return done(QJsonObject{{"id", id}, {"state", state}});
+    }
+
+    *handled = false;
+    return Answer();
+}
+
+} // namespace Alliance

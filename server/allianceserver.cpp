@@ -1,0 +1,460 @@
+#include "allianceserver.h"
+
+#include "alliancestore.h"
+#include "net/endpoints.h"
+
+// Only the server's sources see cpp-httplib.
+#include <httplib.h>
+
+#include <QJsonDocument>
+#include <QSet>
+#include <QTemporaryDir>
+
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#ifndef _WIN32
+#include <signal.h>
+#endif
+#ifdef __linux__
+#include <arpa/inet.h>
+#include <dirent.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#endif
+
+#include <cstdlib>
+
+namespace {
+
+// Qt keeps up to six connections per host open per network access manager, and
+// cpp-httplib parks a worker on each idle keep-alive connection.
+constexpr size_t kWorkerThreads = 24;
+
+// A dropped answer waits at least this long: an answer that reaches Qt before it has noted
+// that its request went out makes Qt send the request again instead of failing it.
+constexpr int kDropPauseMs = 100;
+
+const QStringList &roots()
+{
+    static const QStringList list{QStringLiteral("app"), QStringLiteral("soft"), QStringLiteral("web"),
+                                  QStringLiteral("unit"), QStringLiteral("help"), QStringLiteral("gather")};
+    return list;
+}
+
+const QSet<QString> &knownPaths()
+{
+    static const QSet<QString> paths = [] {
+        QSet<QString> s;
+#define ALLIANCE_PATH(root, member, path) s.insert(QStringLiteral(path));
+        HOUSEBOOK_ENDPOINT_TABLE(ALLIANCE_PATH)
+#undef ALLIANCE_PATH
+        s.insert(QStringLiteral("app/upphoto"));  // the photo upload address
+        return s;
+    }();
+    return paths;
+}
+
+QString fromStd(const std::string &s)
+{
+    return QString::fromUtf8(s.data(), int(s.size()));
+}
+
+QString decodeComponent(QByteArray text)
+{
+    text.replace('+', ' ');
+    return QString::fromUtf8(QByteArray::fromPercentEncoding(text));
+}
+
+void decodeUrlEncoded(const QByteArray &text, Alliance::Form &out)
+{
+    for (const QByteArray &pair : text.split('&')) {
+        if (pair.isEmpty())
+            continue;
+        const int eq = pair.indexOf('=');
+        if (eq < 0)
+            out.insert(decodeComponent(pair), QString());
+        else
+            out.insert(decodeComponent(pair.left(eq)), decodeComponent(pair.mid(eq + 1)));
+    }
+}
+
+QByteArray envelope(int code, const QString &message, const QJsonValue &data)
+{
+    QJsonObject o{{"code", code}, {"message", message}};
+    o.insert(QStringLiteral("data"), data.isUndefined() ? QJsonValue() : data);
+    return QJsonDocument(o).toJson(QJsonDocument::Compact);
+}
+
+// The signed-in user: a "qxphone" cookie or header; the server's default otherwise.
+QString phoneOf(const httplib::Request &req)
+{
+    if (req.has_header("qxphone"))
+        return fromStd(req.get_header_value("qxphone")).trimmed();
+    const QString cookie = fromStd(req.get_header_value("Cookie"));
+    for (const QString &part : cookie.split(QLatin1Char(';'))) {
+        const QString item = part.trimmed();
+        if (item.startsWith(QLatin1String("qxphone=")))
+            return item.mid(8).trimmed();
+    }
+    return QString();
+}
+
+#ifdef __linux__
+// Shuts down the accepted connections of the server on `port`: cpp-httplib only looks at
+// its stop flag between requests, so a worker on an idle keep-alive connection would hold
+// the stop up for the whole keep-alive timeout.
+void cutConnections(int port)
+{
+    std::vector<int> fds;
+    if (DIR *dir = opendir("/proc/self/fd")) {
+        const int dirFd = dirfd(dir);
+        while (const dirent *entry = readdir(dir)) {
+            char *end = nullptr;
+            const long fd = std::strtol(entry->d_name, &end, 10);
+            if (end != entry->d_name && *end == '\0' && fd != dirFd)
+                fds.push_back(int(fd));
+        }
+        closedir(dir);
+    }
+    for (const int fd : fds) {
+        sockaddr_in local{};
+        socklen_t len = sizeof local;
+        if (getsockname(fd, reinterpret_cast<sockaddr *>(&local), &len) != 0 || local.sin_family != AF_INET
+            || ntohs(local.sin_port) != port)
+            continue;
+        sockaddr_in peer{};
+        len = sizeof peer;
+        if (getpeername(fd, reinterpret_cast<sockaddr *>(&peer), &len) != 0)
+            continue;  // the listening socket
+        ::shutdown(fd, SHUT_RDWR);
+    }
+}
+#endif
+
+} // namespace
+
+struct AllianceServer::Impl
+{
+    Options options;
+    std::unique_ptr<QTemporaryDir> tempDir;
+    std::unique_ptr<Alliance::Store> store;
+    std::unique_ptr<httplib::Server> server;
+    std::thread thread;
+    int port = -1;
+
+    std::mutex storeMutex;  // one request at a time reaches the store
+    mutable std::mutex mutex;  // faults, hits, default phone, stopping
+    std::condition_variable wake;
+    bool stopping = false;
+    QMap<QString, Fault> faults;
+    QHash<QString, int> hits;
+    QString defaultPhone;
+
+    void serve(const httplib::Request &req, httplib::Response &res, const httplib::ContentReader *reader);
+    bool pause(int ms);
+};
+
+bool AllianceServer::Impl::pause(int ms)
+{
+    std::unique_lock<std::mutex> lock(mutex);
+    return !wake.wait_for(lock, std::chrono::milliseconds(ms), [this] { return stopping; });
+}
+
+void AllianceServer::Impl::serve(const httplib::Request &req, httplib::Response &res, const httplib::ContentReader *reader)
+{
+    const QString full = fromStd(req.path);
+    const int slash = full.indexOf(QLatin1Char('/'), 1);
+    const QString root = slash > 0 ? full.mid(1, slash - 1) : QString();
+    const QString path = slash > 0 ? full.mid(slash + 1) : QString();
+
+    Alliance::Form form;
+    const std::string::size_type q = req.target.find('?');
+    if (q != std::string::npos)
+        decodeUrlEncoded(QByteArray::fromStdString(req.target.substr(q + 1)), form);
+    if (reader && req.is_multipart_form_data()) {
+        std::vector<httplib::MultipartFormData> parts;
+        (*reader)(
+            [&](const httplib::MultipartFormData &part) {
+                parts.push_back(part);
+                return true;
+            },
+            [&](const char *data, size_t size) {
+                if (!parts.empty())
+                    parts.back().content.append(data, size);
+                return true;
+            });
+        for (const auto &p : parts)
+            if (p.filename.empty())
+                form.insert(fromStd(p.name), fromStd(p.content));
+            else
+                form.insert(QStringLiteral("file"), fromStd(p.filename));
+    } else if (reader) {
+        std::string body;
+        (*reader)([&](const char *data, size_t size) {
+            body.append(data, size);
+            return true;
+        });
+        decodeUrlEncoded(QByteArray::fromStdString(body), form);
+    }
+
+    if (!roots().contains(root) || !knownPaths().contains(path)) {
+        res.status = 404;
+        res.set_content(envelope(404, QStringLiteral("接口不存在"), QJsonValue()).toStdString(), "application/json; charset=utf-8");
+        return;
+    }
+
+    Fault fault;
+    QString phone = phoneOf(req);
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        ++hits[path];
+        fault = faults.value(path, faults.value(QStringLiteral("*")));
+        if (phone.isEmpty())
+            phone = defaultPhone;
+    }
+    const int waitMs = fault.drop ? std::max(fault.delayMs, kDropPauseMs) : fault.delayMs;
+    if (waitMs > 0 && !pause(waitMs))
+        return;  // stopping
+
+    if (fault.drop) {
+        // Announce a body, send none: cpp-httplib closes the connection when the provider
+        // gives up.
+        res.set_content_provider(64, "application/json", [](size_t, size_t, httplib::DataSink &) { return false; });
+        return;
+    }
+    if (fault.status500) {
+        res.status = 500;
+        res.set_content("Internal Server Error", "text/plain");
+        return;
+    }
+    if (fault.refuse405 || fault.lostLogin400) {
+        const bool lost = !fault.refuse405;
+        const QString message = !fault.message.isEmpty() ? fault.message
+                                : lost                   ? QStringLiteral("登录已失效，请重新登录")
+                                                         : QStringLiteral("当前操作不被允许");
+        res.set_content(envelope(lost ? 400 : 405, message, QJsonValue()).toStdString(), "application/json; charset=utf-8");
+        return;
+    }
+    if (fault.malformed) {
+        res.set_content("{\"code\":200,\"message\":\"success\",\"data\":{\"housebook\":[{\"id\":1,", "application/json");
+        return;
+    }
+
+    if (path == QLatin1String("app/upphoto")) {
+        static int uploads = 0;
+        std::lock_guard<std::mutex> lock(storeMutex);
+        const QString url = QStringLiteral("https://img.qxfdc.example/upload/%1.jpg").arg(++uploads);
+        res.set_content(envelope(200, QStringLiteral("上传成功"), QJsonObject{{"url", url}}).toStdString(), "application/json; charset=utf-8");
+        return;
+    }
+
+    Alliance::Answer answer;
+    {
+        std::lock_guard<std::mutex> lock(storeMutex);
+        answer = store->handle(path, form, phone);
+    }
+    if (answer.isRaw) {
+        res.set_content(answer.raw.toStdString(), answer.rawType.toStdString());
+        return;
+    }
+    res.set_content(envelope(answer.code, answer.message, answer.data).toStdString(), "application/json; charset=utf-8");
+}
+
+AllianceServer::AllianceServer()
+    : AllianceServer(Options())
+{
+}
+
+AllianceServer::AllianceServer(const Options &options)
+    : d(new Impl)
+{
+    d->options = options;
+    d->defaultPhone = QStringLiteral("13800000001");
+}
+
+AllianceServer::~AllianceServer()
+{
+    stop();
+}
+
+bool AllianceServer::start()
+{
+    if (d->thread.joinable())
+        return true;
+    if (d->options.dbPath.isEmpty()) {
+        d->tempDir.reset(new QTemporaryDir);
+        if (!d->tempDir->isValid())
+            return false;
+        d->options.dbPath = d->tempDir->filePath(QStringLiteral("alliance.db"));
+    }
+    d->store.reset(new Alliance::Store(d->options));
+    QString error;
+    if (!d->store->open(&error)) {
+        qWarning("alliance server: database: %s", qPrintable(error));
+        d->store.reset();
+        return false;
+    }
+    // The store's connection made here belongs to this thread; the workers make their own.
+    d->store->close();
+
+    d->server.reset(new httplib::Server);
+    httplib::Server &svr = *d->server;
+    svr.new_task_queue = [] { return new httplib::ThreadPool(kWorkerThreads); };
+    svr.set_tcp_nodelay(true);
+    Impl *impl = d.get();
+    const auto plain = [impl](const httplib::Request &req, httplib::Response &res) { impl->serve(req, res, nullptr); };
+    // Bodies are read through a content reader: the stock path refuses form bodies over 8 KiB.
+    const auto withBody = [impl](const httplib::Request &req, httplib::Response &res, const httplib::ContentReader &reader) {
+        impl->serve(req, res, &reader);
+    };
+    const std::string any = ".*";
+    svr.Get(any, plain);
+    svr.Post(any, withBody);
+    svr.Put(any, withBody);
+    svr.Delete(any, withBody);
+
+    const std::string host = d->options.host.toStdString();
+    d->port = d->options.port > 0 ? (svr.bind_to_port(host, d->options.port) ? d->options.port : -1)
+                                  : svr.bind_to_any_port(host);
+    if (d->port <= 0) {
+        d->server.reset();
+        return false;
+    }
+    {
+        std::lock_guard<std::mutex> lock(d->mutex);
+        d->stopping = false;
+    }
+    d->thread = std::thread([impl] {
+#ifndef _WIN32
+        // A client that goes away mid-answer must cost a failed write, not the process.
+        sigset_t pipe;
+        sigemptyset(&pipe);
+        sigaddset(&pipe, SIGPIPE);
+        pthread_sigmask(SIG_BLOCK, &pipe, nullptr);
+#endif
+        impl->server->listen_after_bind();
+    });
+    // stop() is ignored until the accept loop runs.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!svr.is_running() && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    return svr.is_running();
+}
+
+void AllianceServer::stop()
+{
+    if (!d->thread.joinable())
+        return;
+    {
+        std::lock_guard<std::mutex> lock(d->mutex);
+        d->stopping = true;
+    }
+    d->wake.notify_all();
+    d->server->stop();
+#ifdef __linux__
+    cutConnections(d->port);
+#endif
+    d->thread.join();
+    d->server.reset();
+    d->store->close();
+}
+
+bool AllianceServer::isRunning() const
+{
+    return d->thread.joinable() && d->server && d->server->is_running();
+}
+
+int AllianceServer::port() const
+{
+    return d->port;
+}
+
+QString AllianceServer::baseUrl() const
+{
+    return QStringLiteral("http://%1:%2").arg(d->options.host).arg(d->port);
+}
+
+QString AllianceServer::rootUrl(const QString &root) const
+{
+    return baseUrl() + QLatin1Char('/') + root + QLatin1Char('/');
+}
+
+void AllianceServer::setFault(const QString &path, const Fault &fault)
+{
+    std::lock_guard<std::mutex> lock(d->mutex);
+    if (fault.isSet())
+        d->faults.insert(path, fault);
+    else
+        d->faults.remove(path);
+}
+
+void AllianceServer::clearFaults()
+{
+    std::lock_guard<std::mutex> lock(d->mutex);
+    d->faults.clear();
+}
+
+bool AllianceServer::parseFault(const QString &text, Fault *fault)
+{
+    Fault f;
+    for (const QString &item : text.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        const QString kind = item.section(QLatin1Char(':'), 0, 0).trimmed().toLower();
+        const QString arg = item.section(QLatin1Char(':'), 1).trimmed();
+        if (kind == QLatin1String("delay")) {
+            bool ok = false;
+            f.delayMs = arg.toInt(&ok);
+            if (!ok || f.delayMs < 0)
+                return false;
+        } else if (kind == QLatin1String("500")) {
+            f.status500 = true;
+        } else if (kind == QLatin1String("malformed")) {
+            f.malformed = true;
+        } else if (kind == QLatin1String("405")) {
+            f.refuse405 = true;
+            f.message = arg;
+        } else if (kind == QLatin1String("400")) {
+            f.lostLogin400 = true;
+            f.message = arg;
+        } else if (kind == QLatin1String("drop")) {
+            f.drop = true;
+        } else {
+            return false;
+        }
+    }
+    *fault = f;
+    return true;
+}
+
+void AllianceServer::setDefaultPhone(const QString &phone)
+{
+    std::lock_guard<std::mutex> lock(d->mutex);
+    d->defaultPhone = phone;
+}
+
+QString AllianceServer::defaultPhone() const
+{
+    std::lock_guard<std::mutex> lock(d->mutex);
+    return d->defaultPhone;
+}
+
+QStringList AllianceServer::userPhones() const
+{
+    if (d->store)
+        return d->store->userPhones();
+    return Alliance::Store(d->options).userPhones();
+}
+
+int AllianceServer::hits(const QString &path) const
+{
+    std::lock_guard<std::mutex> lock(d->mutex);
+    return d->hits.value(path);
+}
+
+const AllianceServer::Options &AllianceServer::options() const
+{
+    return d->options;
+}

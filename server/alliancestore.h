@@ -1,0 +1,159 @@
+#pragma once
+// The simulator's state and answers: the seeded organisation (city, companies, departments,
+// users), the listings and communities in SQLite, and one answer per relative path.
+// Every public call is serialised by the server; the store itself holds no lock.
+#include "allianceserver.h"
+
+#include <QByteArray>
+#include <QHash>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QJsonValue>
+#include <QMap>
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+#include <functional>
+
+namespace Alliance {
+
+using Form = QMap<QString, QString>;
+
+// The answer of one request: an envelope unless `raw` is set (HTML pages).
+struct Answer
+{
+    int code = 200;
+    QString message = QStringLiteral("success");
+    QJsonValue data;
+    bool isRaw = false;
+    QByteArray raw;
+    QByteArray rawType;
+};
+
+struct Department
+{
+    int id = 0;
+    int companyId = 0;
+    int parentId = 0;  // 0: the company's root
+    QString name;
+};
+
+struct Company
+{
+    int id = 0;
+    QString name;
+    QString shortName;
+};
+
+struct User
+{
+    QString phone;
+    QString name;
+    int companyId = 0;
+    int deptId = 0;
+    int jobId = 0;
+    bool manager = false;    // the joint-sale manager: every right, whole alliance
+    enum Rights { Full, Narrow, DeptRanges, Agent } rights = Agent;
+    int userId = 0;
+};
+
+struct District
+{
+    int id = 0;
+    QString name;
+    QVector<QPair<int, QString>> areas;
+};
+
+// The time the server writes: "yyyy/M/d H:mm:ss" (local time).
+QString serverTime(qint64 secs);
+// Reads the server's and the stored form ("yyyy/MM/dd HH:mm:ss", also "-" separated and
+// without seconds); -1 when the text is no time.
+qint64 parseTime(const QString &text);
+
+class Store
+{
+public:
+    explicit Store(const AllianceServer::Options &options);
+    ~Store();
+
+    // Opens the database, seeding it unless it already holds this seed's data.
+    bool open(QString *error);
+    // Closes every connection the store made (call once no request runs any more).
+    void close();
+
+    Answer handle(const QString &path, const Form &form, const QString &phone);
+
+    QStringList userPhones() const;
+    const User *user(const QString &phone) const;
+    // Seconds it took to seed (0 when the database was reused).
+    double seedSeconds() const { return m_seedSeconds; }
+
+    // The columns of a listing and of a community as the plug-in's tables have them.
+    static const QStringList &houseColumns();
+    static const QStringList &communityColumns();
+    static bool isIntColumn(const QString &column);
+    static bool isRealColumn(const QString &column);
+
+private:
+    QSqlDatabase db();
+    void buildOrganisation();
+    bool seed(QString *error);
+    bool isSeeded();
+
+    // ---- answers ----
+    Answer sync(const Form &form, const User &u, bool jointSale);
+    Answer columnsOf(const Form &form, const User &u);
+    Answer detail(const Form &form);
+    Answer reference(const QString &path, const Form &form, const User &u, bool *handled);
+    Answer change(const QString &path, const Form &form, const User &u, bool *handled);
+    Answer building(const QString &path, const Form &form, bool *handled);
+    Answer generic(const QString &path, const Form &form);
+
+    // ---- listings ----
+    QJsonObject houseObject(const QVariantMap &row) const;
+    QJsonObject communityObject(const QVariantMap &row) const;
+    QVariantMap houseRow(qint64 id);
+    bool houseExists(qint64 id);
+    // Sets columns of a listing and moves its lasttime; false when the listing is gone.
+    bool updateHouse(qint64 id, const QVariantMap &columns);
+    qint64 nextChangeTime();
+    void expireFlagTerms();
+    QString scopeClause(const User &u, bool jointSale) const;
+
+    QJsonArray personalList(const QString &phone, const QString &kind);
+    void addPersonal(const QString &phone, const QString &kind, qint64 houseId, const QString &content);
+
+    QJsonObject initObject(const User &u) const;
+    QJsonArray rightsOf(const User &u) const;
+    QJsonValue departmentTree(const User &u) const;
+    QJsonObject roleHolder(const User &u, bool review) const;
+
+    AllianceServer::Options m_options;
+    QString m_dbPath;
+    QString m_connectionPrefix;
+    QStringList m_connections;
+    double m_seedSeconds = 0;
+    qint64 m_lastIssued = 0;
+
+    // The sequence of one sync (user, book, marks, city), fixed by its page 1.
+    struct SyncSnapshot
+    {
+        QVector<qint64> houses;
+        QVector<qint64> communities;
+        qint64 takenAt = 0;  // records changed later are not in this sync
+        quint64 usedAt = 0;
+    };
+    QHash<QString, SyncSnapshot> m_snapshots;
+    quint64 m_snapshotClock = 0;
+
+    QVector<Company> m_companies;
+    QVector<Department> m_departments;
+    QVector<User> m_users;
+    QHash<QString, int> m_userIndex;
+    QVector<District> m_districts;
+    QVector<QPair<int, QString>> m_jobs;
+};
+
+} // namespace Alliance

@@ -1,0 +1,83 @@
+// The demo host as a user starts it: the built binary, signed in from the command line,
+// against the embedded simulator or a server that is not there.
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class tst_DemoHost : public QObject
+{
+    Q_OBJECT
+
+private:
+    struct Run
+    {
+        bool finished = false;
+        QProcess::ExitStatus status = QProcess::CrashExit;
+        int code = -1;
+        QString output;
+    };
+
+    static Run runHost(const QStringList &arguments)
+    {
+        QProcess host;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.remove(QStringLiteral("QX_HOUSEBOOK_SERVER"));  // the host picks its own server
+        host.setProcessEnvironment(env);
+        host.setProcessChannelMode(QProcess::MergedChannels);
+        host.start(QStringLiteral(HOUSEBOOK_BIN_DIR "/qx_host"), arguments);
+        Run run;
+        run.finished = host.waitForStarted(10000) && host.waitForFinished(90000);
+        if (!run.finished)
+            host.kill();
+        run.status = host.exitStatus();
+        run.code = host.exitCode();
+        run.output = QString::fromUtf8(host.readAll());
+        return run;
+    }
+
+private slots:
+    // Signed in against the embedded simulator, the sale book is drawn and saved.
+    void signsInAndPicturesTheSaleBook()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString shot = dir.filePath(QStringLiteral("s.png"));
+        const Run run = runHost({QStringLiteral("--phone"), QStringLiteral("13800000001"), QStringLiteral("--open"),
+                                 QStringLiteral("loadHouseListWidget"), QStringLiteral("--screenshot"), shot,
+                                 QStringLiteral("--quit-after"), QStringLiteral("20000")});
+        QVERIFY2(run.finished, qPrintable(run.output));
+        QCOMPARE(run.status, QProcess::NormalExit);
+        QVERIFY2(run.code == 0, qPrintable(run.output));
+        // The login state came from the simulator's replies for that user.
+        QVERIFY2(run.output.contains(QStringLiteral("signed in 13800000001 company ")), qPrintable(run.output));
+        QVERIFY(QFileInfo(shot).size() > 0);
+        const QImage image(shot, "PNG");
+        QVERIFY(!image.isNull());
+        // The whole main window, not an empty or half-built surface.
+        QVERIFY(image.width() >= 800 && image.height() >= 500);
+        QSet<QRgb> colours;
+        for (int y = 0; y < image.height(); y += 7) {
+            for (int x = 0; x < image.width(); x += 7)
+                colours.insert(image.pixel(x, y));
+        }
+        QVERIFY(colours.size() > 10);
+    }
+
+    // Nothing listens on the port: the host says why it could not sign in and ends with an
+    // error code instead of crashing or waiting for ever.
+    void unreachableServerEndsWithSignInError()
+    {
+        const Run run = runHost({QStringLiteral("--server"), QStringLiteral("http://127.0.0.1:1"),
+                                 QStringLiteral("--phone"), QStringLiteral("13800000001"),
+                                 QStringLiteral("--quit-after"), QStringLiteral("20000")});
+        QVERIFY2(run.finished, qPrintable(run.output));
+        QCOMPARE(run.status, QProcess::NormalExit);
+        QCOMPARE(run.code, 2);
+        QVERIFY2(run.output.contains(QStringLiteral("登录失败")), qPrintable(run.output));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_DemoHost)
+#include "tst_demohost.moc"
