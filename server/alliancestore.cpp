@@ -52,17 +52,17 @@ const char kCommunityColumns[] =
     "price varchar,createtime varchar,lasttime varchar,building varchar,complete varchar,"
     "remark varchar,panid varchar,cityid int";
 
-struct ColumnSpec
+struct ColumnList
 {
     QStringList names;
     QSet<QString> ints;
     QSet<QString> reals;
 };
 
-ColumnSpec parseSpec(const char *spec)
+ColumnList parseColumnList(const char *columns)
 {
-    ColumnSpec s;
-    for (const QString &item : QString::fromLatin1(spec).split(QLatin1Char(','))) {
+    ColumnList s;
+    for (const QString &item : QString::fromLatin1(columns).split(QLatin1Char(','))) {
         const QStringList parts = item.split(QLatin1Char(' '));
         s.names << parts.at(0);
         if (parts.at(1) == QLatin1String("int"))
@@ -73,15 +73,15 @@ ColumnSpec parseSpec(const char *spec)
     return s;
 }
 
-const ColumnSpec &houseSpec()
+const ColumnList &houseSpec()
 {
-    static const ColumnSpec s = parseSpec(kHouseColumns);
+    static const ColumnList s = parseColumnList(kHouseColumns);
     return s;
 }
 
-const ColumnSpec &communitySpec()
+const ColumnList &communitySpec()
 {
-    static const ColumnSpec s = parseSpec(kCommunityColumns);
+    static const ColumnList s = parseColumnList(kCommunityColumns);
     return s;
 }
 

@@ -29,7 +29,7 @@ int main(int argc, char *argv[])
     const QCommandLineOption fault(QStringLiteral("fault"),
                                    QStringLiteral("Fault switch: path=kind[,kind...]; kinds delay:MS, 500, malformed, 405[:msg], 400[:msg], drop. "
                                                   "Path * applies to every path."),
-                                   QStringLiteral("SPEC"));
+                                   QStringLiteral("PATH=KINDS"));
     parser.addOptions({port, seed, listings, communities, db, pageSize, phone, host, fault});
     parser.process(app);
 
@@ -44,14 +44,14 @@ int main(int argc, char *argv[])
     options.host = parser.value(host);
 
     AllianceServer server(options);
-    for (const QString &spec : parser.values(fault)) {
-        const int eq = spec.indexOf(QLatin1Char('='));
+    for (const QString &faultArg : parser.values(fault)) {
+        const int eq = faultArg.indexOf(QLatin1Char('='));
         AllianceServer::Fault f;
-        if (eq <= 0 || !AllianceServer::parseFault(spec.mid(eq + 1), &f)) {
-            err << "bad --fault " << spec << "\n";
+        if (eq <= 0 || !AllianceServer::parseFault(faultArg.mid(eq + 1), &f)) {
+            err << "bad --fault " << faultArg << "\n";
             return 2;
         }
-        server.setFault(spec.left(eq), f);
+        server.setFault(faultArg.left(eq), f);
     }
     if (parser.isSet(phone))
         server.setDefaultPhone(parser.value(phone));

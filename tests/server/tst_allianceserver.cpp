@@ -417,7 +417,7 @@ void TestAllianceServer::sameSeedSameData()
 
 void TestAllianceServer::faultSwitches_data()
 {
-    QTest::addColumn<QString>("spec");
+    QTest::addColumn<QString>("kinds");
     QTest::addColumn<int>("httpStatus");
     QTest::addColumn<int>("code");
     QTest::addColumn<bool>("networkError");
@@ -434,14 +434,14 @@ void TestAllianceServer::faultSwitches_data()
 // once cleared.
 void TestAllianceServer::faultSwitches()
 {
-    QFETCH(QString, spec);
+    QFETCH(QString, kinds);
     QFETCH(int, httpStatus);
     QFETCH(int, code);
     QFETCH(bool, networkError);
     QFETCH(bool, json);
 
     AllianceServer::Fault fault;
-    QVERIFY(AllianceServer::parseFault(spec, &fault));
+    QVERIFY(AllianceServer::parseFault(kinds, &fault));
     m_server->setFault(QStringLiteral("app/getdistric"), fault);
 
     QElapsedTimer timer;
