@@ -282,12 +282,9 @@ void HouseBookListWidget::houseListData(QList<HouseMessage_DataSqlTable::HouseMe
 
 void HouseBookListWidget::renderTable()
 {
-    QList<QVariantMap> columns = m_columns;
     const int barWidth = m_searchView->width();
-    HouseListColumns::assignWidths(columns, barWidth > 100 ? barWidth : m_table->viewport()->width());
-    m_table->setColumns(columns);
-    m_table->fitRowHeight(m_pageSize);
-    m_table->setRows(m_listings);
+    HouseListColumns::renderPage(m_table, m_columns, barWidth > 100 ? barWidth : m_table->viewport()->width(),
+                                 m_pageSize, m_listings);
 }
 
 void HouseBookListWidget::houseCount(int count)

@@ -172,11 +172,7 @@ void HouseBookWeiHuPeoPleNeedDealWidget::initCurrentPageDataList()
 void HouseBookWeiHuPeoPleNeedDealWidget::houseListData(QList<HouseMessage_DataSqlTable::HouseMessageData> list)
 {
     m_listings = list;
-    QList<QVariantMap> columns = m_columns;
-    HouseListColumns::assignWidths(columns, qMax(m_table->viewport()->width(), 600));
-    m_table->setColumns(columns);
-    m_table->fitRowHeight(m_pageSize);
-    m_table->setRows(m_listings);
+    HouseListColumns::renderPage(m_table, m_columns, qMax(m_table->viewport()->width(), 600), m_pageSize, m_listings);
 }
 
 void HouseBookWeiHuPeoPleNeedDealWidget::houseCount(int count)

@@ -1,5 +1,7 @@
 #include "list/houselistcolumns.h"
 
+#include "list/hovertablewidget.h"
+
 #include "sql/housebookset_sqltable.h"
 
 #include <QHash>
@@ -77,3 +79,12 @@ QString sortKeyForTitle(const QString &title, bool withDays)
 }
 
 } // namespace HouseListColumns
+
+void HouseListColumns::renderPage(HoverTableWidget *table, QList<QVariantMap> columns, int availableWidth,
+                                  int pageSize, const QList<HouseMessage_DataSqlTable::HouseMessageData> &listings)
+{
+    assignWidths(columns, availableWidth);
+    table->setColumns(columns);
+    table->fitRowHeight(pageSize);
+    table->setRows(listings);
+}

@@ -6,6 +6,10 @@
 #include <QStringList>
 #include <QVariantMap>
 
+#include "sql/housemessage_datasqltable.h"
+
+class HoverTableWidget;
+
 namespace HouseListColumns {
 
 // The chosen list columns of the sale or rent book, each with a `width` computed from the
@@ -18,5 +22,9 @@ QStringList fieldsFor(const QList<QVariantMap> &columns);
 // The table column a sortable header title orders by; empty for titles that do not sort.
 // withDays: the maintainer worklist also sorts by "到期时间".
 QString sortKeyForTitle(const QString &title, bool withDays = false);
+// Lays one page of listings into the table: column widths for the available width, row
+// height for the page size, then the rows.
+void renderPage(HoverTableWidget *table, QList<QVariantMap> columns, int availableWidth, int pageSize,
+                const QList<HouseMessage_DataSqlTable::HouseMessageData> &listings);
 
 } // namespace HouseListColumns
