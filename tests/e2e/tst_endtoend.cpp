@@ -8,11 +8,13 @@
 #include "entry/exports.h"
 #include "hostfixture.h"
 #include "list/housebooklistwidget.h"
+#include "list/hovertablewidget.h"
 #include "net/endpoints.h"
 #include "sql/basesqlobject.h"
 #include "sql/housemessage_datasqltable.h"
 #include "sql/housequerybuilder.h"
 
+#include <QMenu>
 #include <QPointer>
 #include <QtTest>
 
@@ -80,6 +82,29 @@ void TestEndToEnd::signInDownloadBrowseAndChange()
     QTRY_VERIFY_WITH_TIMEOUT(store.getHouseData(id).lasttime != before, 20000);
     QCOMPARE(store.getHouseData(id).newstate, QStringLiteral("急售"));
     QTRY_COMPARE_WITH_TIMEOUT(int(DataCenter::refreshStateOfDB.at(1)), 0, 20000);
+
+    // A flag cancelled and a listing deleted through the page's context menu come back too.
+    auto *table = page->findChild<HoverTableWidget *>(QStringLiteral("tableWidget"));
+    QVERIFY(table);
+    const int flagged = page->listings().at(1).id;
+    const QString flaggedBefore = store.getHouseData(flagged).lasttime;
+    page->modifyHouseShuXing(flagged, 1, 0);  // cancel "置顶": posted at once
+    QTRY_VERIFY_WITH_TIMEOUT(store.getHouseData(flagged).lasttime != flaggedBefore, 20000);
+    QCOMPARE(store.getHouseData(flagged).istop, 0);
+    QTRY_COMPARE_WITH_TIMEOUT(int(DataCenter::refreshStateOfDB.at(1)), 0, 20000);
+
+    const int row = 2;
+    const int doomed = page->listings().at(row).id;
+    const QRect cell = table->visualRect(table->model()->index(row, 0));
+    QMetaObject::invokeMethod(page, "showTableMeun", Q_ARG(QPoint, cell.center()));
+    QCOMPARE(page->menuRow(), row);
+    alerts.answerWith(AlertWidget::Sure);  // confirm "删除房源"
+    page->deleteHouse();
+    QTRY_VERIFY_WITH_TIMEOUT(m_server->hits(QStringLiteral("app/housebookdel")) >= 1, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(store.getHouseData(doomed).id, 0, 20000);
+    QTRY_COMPARE_WITH_TIMEOUT(int(DataCenter::refreshStateOfDB.at(1)), 0, 20000);
+    for (QMenu *menu : page->findChildren<QMenu *>())
+        menu->close();
 }
 
 QTEST_MAIN(TestEndToEnd)
