@@ -1,6 +1,7 @@
 #include "allianceserver.h"
 
 #include "alliancestore.h"
+#include "loopbackhttp.h"
 #include "net/endpoints.h"
 
 // Only the server's sources see cpp-httplib.
@@ -16,15 +17,6 @@
 #include <thread>
 #include <vector>
 
-#ifndef _WIN32
-#include <signal.h>
-#endif
-#ifdef __linux__
-#include <arpa/inet.h>
-#include <dirent.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#endif
 
 #include <cstdlib>
 
@@ -103,37 +95,6 @@ QString phoneOf(const httplib::Request &req)
     return QString();
 }
 
-#ifdef __linux__
-// Shuts down the accepted connections of the server on `port`: cpp-httplib only looks at
-// its stop flag between requests, so a worker on an idle keep-alive connection would hold
-// the stop up for the whole keep-alive timeout.
-void cutConnections(int port)
-{
-    std::vector<int> fds;
-    if (DIR *dir = opendir("/proc/self/fd")) {
-        const int dirFd = dirfd(dir);
-        while (const dirent *entry = readdir(dir)) {
-            char *end = nullptr;
-            const long fd = std::strtol(entry->d_name, &end, 10);
-            if (end != entry->d_name && *end == '\0' && fd != dirFd)
-                fds.push_back(int(fd));
-        }
-        closedir(dir);
-    }
-    for (const int fd : fds) {
-        sockaddr_in local{};
-        socklen_t len = sizeof local;
-        if (getsockname(fd, reinterpret_cast<sockaddr *>(&local), &len) != 0 || local.sin_family != AF_INET
-            || ntohs(local.sin_port) != port)
-            continue;
-        sockaddr_in peer{};
-        len = sizeof peer;
-        if (getpeername(fd, reinterpret_cast<sockaddr *>(&peer), &len) != 0)
-            continue;  // the listening socket
-        ::shutdown(fd, SHUT_RDWR);
-    }
-}
-#endif
 
 } // namespace
 
@@ -303,8 +264,7 @@ bool AllianceServer::start()
 
     d->server.reset(new httplib::Server);
     httplib::Server &svr = *d->server;
-    svr.new_task_queue = [] { return new httplib::ThreadPool(kWorkerThreads); };
-    svr.set_tcp_nodelay(true);
+    LoopbackHttp::configure(svr, kWorkerThreads);
     Impl *impl = d.get();
     const auto plain = [impl](const httplib::Request &req, httplib::Response &res) { impl->serve(req, res, nullptr); };
     // Bodies are read through a content reader: the stock path refuses form bodies over 8 KiB.
@@ -328,21 +288,7 @@ bool AllianceServer::start()
         std::lock_guard<std::mutex> lock(d->mutex);
         d->stopping = false;
     }
-    d->thread = std::thread([impl] {
-#ifndef _WIN32
-        // A client that goes away mid-answer must cost a failed write, not the process.
-        sigset_t pipe;
-        sigemptyset(&pipe);
-        sigaddset(&pipe, SIGPIPE);
-        pthread_sigmask(SIG_BLOCK, &pipe, nullptr);
-#endif
-        impl->server->listen_after_bind();
-    });
-    // stop() is ignored until the accept loop runs.
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (!svr.is_running() && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    return svr.is_running();
+    return LoopbackHttp::serveInThread(svr, d->thread);
 }
 
 void AllianceServer::stop()
@@ -354,11 +300,7 @@ void AllianceServer::stop()
         d->stopping = true;
     }
     d->wake.notify_all();
-    d->server->stop();
-#ifdef __linux__
-    cutConnections(d->port);
-#endif
-    d->thread.join();
+    LoopbackHttp::stopAndJoin(*d->server, d->thread, d->port);
     d->server.reset();
     d->store->close();
 }

@@ -1,5 +1,7 @@
 #include "recordingserver.h"
 
+#include "loopbackhttp.h"
+
 // The only file that sees cpp-httplib: the header stays cheap for every suite that
 // includes it.
 #include <httplib.h>
@@ -15,15 +17,6 @@
 #include <thread>
 #include <vector>
 
-#ifndef _WIN32
-#include <signal.h>
-#endif
-#ifdef __linux__
-#include <arpa/inet.h>
-#include <dirent.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#endif
 
 #include <cstdlib>
 
@@ -91,37 +84,6 @@ bool hasBody(const httplib::Request &req)
         || req.has_header("Transfer-Encoding");
 }
 
-#ifdef __linux__
-// Shuts down every accepted connection of the server on `port`. cpp-httplib only looks at
-// its stop flag between requests, and a worker waiting on an idle keep-alive connection
-// would otherwise hold up the destructor for the whole keep-alive timeout.
-void cutConnections(int port)
-{
-    std::vector<int> fds;
-    if (DIR *dir = opendir("/proc/self/fd")) {
-        const int dirFd = dirfd(dir);
-        while (const dirent *entry = readdir(dir)) {
-            char *end = nullptr;
-            const long fd = std::strtol(entry->d_name, &end, 10);
-            if (end != entry->d_name && *end == '\0' && fd != dirFd)
-                fds.push_back(int(fd));
-        }
-        closedir(dir);
-    }
-    for (const int fd : fds) {
-        sockaddr_in local{};
-        socklen_t len = sizeof local;
-        if (getsockname(fd, reinterpret_cast<sockaddr *>(&local), &len) != 0
-            || local.sin_family != AF_INET || ntohs(local.sin_port) != port)
-            continue;
-        sockaddr_in peer{};
-        len = sizeof peer;
-        if (getpeername(fd, reinterpret_cast<sockaddr *>(&peer), &len) != 0)
-            continue;  // the listening socket
-        ::shutdown(fd, SHUT_RDWR);
-    }
-}
-#endif
 
 } // namespace
 
@@ -323,11 +285,7 @@ RecordingServer::~RecordingServer()
         d->stopping = true;
     }
     d->wake.notify_all();
-    d->server->stop();
-#ifdef __linux__
-    cutConnections(d->port);
-#endif
-    d->thread.join();
+    LoopbackHttp::stopAndJoin(*d->server, d->thread, d->port);
 }
 
 bool RecordingServer::start()
@@ -346,9 +304,7 @@ bool RecordingServer::start()
     if (!svr.is_valid())
         return false;
 
-    svr.new_task_queue = [] { return new httplib::ThreadPool(kWorkerThreads); };
-    // Headers and body leave in separate writes; Nagle would hold the second one back.
-    svr.set_tcp_nodelay(true);
+    LoopbackHttp::configure(svr, kWorkerThreads);
 
     Impl *impl = d.get();
     const auto plain = [impl](const httplib::Request &req, httplib::Response &res) {
@@ -383,24 +339,7 @@ bool RecordingServer::start()
     if (d->port <= 0)
         return false;
 
-    d->thread = std::thread([impl] {
-#ifndef _WIN32
-        // A client that goes away mid-answer must cost a failed write, not the process:
-        // cpp-httplib sends without MSG_NOSIGNAL. The workers inherit this mask.
-        sigset_t pipe;
-        sigemptyset(&pipe);
-        sigaddset(&pipe, SIGPIPE);
-        pthread_sigmask(SIG_BLOCK, &pipe, nullptr);
-#endif
-        impl->server->listen_after_bind();
-    });
-
-    // The socket already accepts connections; wait for the accept loop as well, since
-    // stop() is ignored until the loop has begun.
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (!svr.is_running() && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    return svr.is_running();
+    return LoopbackHttp::serveInThread(svr, d->thread);
 }
 
 int RecordingServer::port() const
