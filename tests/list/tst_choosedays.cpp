@@ -244,8 +244,13 @@ void TestChooseDays::failedPostChangesNothing_data()
     QTest::addColumn<QStringList>("boxes");
     QTest::newRow("refused") << 200 << QByteArray("{\"code\":405,\"message\":\"该房源已被锁盘\"}")
                              << QStringList{"该房源已被锁盘"};
-    QTest::newRow("server error") << 200 << QByteArray("{\"code\":500,\"message\":\"服务器繁忙\"}") << QStringList();
-    QTest::newRow("not JSON") << 502 << QByteArray("<html>bad gateway</html>") << QStringList();
+    // Any other failure is told too, with the reason, and says nothing was changed.
+    QTest::newRow("server error") << 200 << QByteArray("{\"code\":500,\"message\":\"服务器繁忙\"}")
+                                  << QStringList{"更改锁盘状态失败：服务器繁忙\n房源未作更改，请稍后重试。"};
+    QTest::newRow("not JSON") << 502 << QByteArray("<html>bad gateway</html>")
+                              << QStringList{"更改锁盘状态失败：服务器错误(502)\n房源未作更改，请稍后重试。"};
+    QTest::newRow("JSON without envelope") << 200 << QByteArray("[1,2]")
+                                           << QStringList{"更改锁盘状态失败：服务器返回的数据无法识别\n房源未作更改，请稍后重试。"};
 }
 
 void TestChooseDays::failedPostChangesNothing()

@@ -36,6 +36,13 @@ HouseBookChangeStateChooseDaysWidget::HouseBookChangeStateChooseDaysWidget(QWidg
     radiuChange();
 }
 
+QString HouseBookChangeStateChooseDaysWidget::failureText(int type)
+{
+    static const char *const names[] = {"置顶", "锁盘", "封盘", "独家"};
+    const QString name = type >= Top && type <= Exclusive ? QString::fromUtf8(names[type - Top]) : QString();
+    return QStringLiteral("更改%1状态失败：%2\n房源未作更改，请稍后重试。").arg(name, QStringLiteral("%1"));
+}
+
 QString HouseBookChangeStateChooseDaysWidget::successText(int type)
 {
     switch (type) {
@@ -134,6 +141,7 @@ void HouseBookChangeStateChooseDaysWidget::submitData()
         form.insert(QStringLiteral("days"), days);
 
     auto *request = new NetRequestObjecet(this);
+    request->setFailureNotice(failureText(m_type));
     connect(request, &NetRequestObjecet::loadSuccess, this, &HouseBookChangeStateChooseDaysWidget::dealSubmit);
     connect(request, &NetRequestObjecet::loadFail, this, [this] {
         m_posting = false;

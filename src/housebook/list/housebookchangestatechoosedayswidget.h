@@ -26,6 +26,8 @@ public:
     int state() const { return m_state; }
     // "更改置顶状态成功！" ... by flag type; empty for other types.
     static QString successText(int type);
+    // The warning shown when the change did not reach the server; %1 is the reason.
+    static QString failureText(int type);
 
 signals:
     void modifySuccess();

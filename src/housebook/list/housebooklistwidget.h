@@ -106,7 +106,8 @@ private:
     QList<int> listingIds() const;
     int rowOfId(int id) const;
     // Changes posted to the server.
-    NetRequestObjecet *startPost(const QString &url, const QByteArray &body);
+    // Posts a change under the busy overlay; failureNotice tells the agent when it failed.
+    NetRequestObjecet *startPost(const QString &url, const QByteArray &body, const QString &failureNotice);
     void flagChanged(int id, int type, int state);
     void statusChanged(int id, const QString &status);
     void houseDeleted(int id);

@@ -182,9 +182,11 @@ void HouseBookListWidget::showTableMeun(QPoint pos)
     m_menu->popup(m_table->viewport()->mapToGlobal(pos));
 }
 
-NetRequestObjecet *HouseBookListWidget::startPost(const QString &url, const QByteArray &body)
+NetRequestObjecet *HouseBookListWidget::startPost(const QString &url, const QByteArray &body,
+                                                  const QString &failureNotice)
 {
     auto *request = new NetRequestObjecet(this);
+    request->setFailureNotice(failureNotice);
     connect(request, &NetRequestObjecet::loadFinish, m_overlay, &BusyOverlay::stop);
     connect(request, &NetRequestObjecet::loadFinish, request, &QObject::deleteLater);
     m_overlay->start();
@@ -205,7 +207,8 @@ void HouseBookListWidget::modifyHouseShuXing(int id, int type, int state)
     }
     NetRequestObjecet *request = startPost(Endpoints::instance().app_houseshuxing,
                                            FormEncoding::fill(QStringLiteral("itemid=%1&state=%2&type=%3&lianmai=1"),
-                                                              {id, state, type}));
+                                                              {id, state, type}),
+                                           HouseBookChangeStateChooseDaysWidget::failureText(type));
     connect(request, &NetRequestObjecet::loadSuccess, this, [this, id, type, state] { flagChanged(id, type, state); });
 }
 
@@ -220,7 +223,8 @@ void HouseBookListWidget::flagChanged(int id, int type, int state)
 void HouseBookListWidget::modifyHouseStatus(int id, QString txt)
 {
     NetRequestObjecet *request = startPost(Endpoints::instance().app_housebooknewstate,
-                                           FormEncoding::fill(QStringLiteral("id=%1&state=%2&lianmai=1"), {id, txt}));
+                                           FormEncoding::fill(QStringLiteral("id=%1&state=%2&lianmai=1"), {id, txt}),
+                                           QStringLiteral("更改房源状态失败：%1\n房源未作更改，请稍后重试。"));
     connect(request, &NetRequestObjecet::loadSuccess, this, [this, id, txt] { statusChanged(id, txt); });
 }
 
@@ -249,7 +253,8 @@ void HouseBookListWidget::deleteHouse()
     const int id = record.id;
     connect(box, &AlertWidget::sureClick, this, [this, id] {
         NetRequestObjecet *request = startPost(Endpoints::instance().app_housebookdel,
-                                               FormEncoding::fill(QStringLiteral("id=%1&lianmai=1"), {id}));
+                                               FormEncoding::fill(QStringLiteral("id=%1&lianmai=1"), {id}),
+                                               QStringLiteral("删除房源失败：%1\n房源未删除，请稍后重试。"));
         connect(request, &NetRequestObjecet::loadSuccess, this, [this, id] { houseDeleted(id); });
     });
 }

@@ -41,6 +41,30 @@ int envelopeCode(const QJsonValue &code)
     return 0;
 }
 
+QString networkFailureReason(QNetworkReply *reply)
+{
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (status >= 400)
+        return QStringLiteral("服务器错误(%1)").arg(status);
+    switch (reply->error()) {
+    case QNetworkReply::ConnectionRefusedError:
+    case QNetworkReply::HostNotFoundError:
+    case QNetworkReply::NetworkSessionFailedError:
+    case QNetworkReply::TemporaryNetworkFailureError:
+    case QNetworkReply::UnknownNetworkError:
+        return QStringLiteral("无法连接服务器");
+    case QNetworkReply::TimeoutError:
+    case QNetworkReply::OperationCanceledError:
+        return QStringLiteral("连接服务器超时");
+    case QNetworkReply::RemoteHostClosedError:
+        return QStringLiteral("与服务器的连接中断");
+    case QNetworkReply::SslHandshakeFailedError:
+        return QStringLiteral("服务器证书无法验证");
+    default:
+        return QStringLiteral("网络错误(%1)").arg(int(reply->error()));
+    }
+}
+
 // Certificate problems a self-signed test server causes; anything else still fails.
 bool onlySelfSignedErrors(const QList<QSslError> &errors)
 {
@@ -194,6 +218,15 @@ void NetRequestObjecet::noteNetworkError(QNetworkReply *reply)
                    .arg(status)
                    .arg(reply->errorString(), reply->url().toString());
     m_errorText = m_result;
+    m_failureReason = networkFailureReason(reply);
+}
+
+void NetRequestObjecet::showFailureNotice()
+{
+    if (m_failureNotice.isEmpty() || !m_isShowAlert)
+        return;
+    AlertWidget::warning(m_failureNotice.contains(QLatin1String("%1")) ? m_failureNotice.arg(m_failureReason)
+                                                                         : m_failureNotice);
 }
 
 NetRequestObjecet::Envelope NetRequestObjecet::parseEnvelope(const QByteArray &text)
@@ -201,6 +234,7 @@ NetRequestObjecet::Envelope NetRequestObjecet::parseEnvelope(const QByteArray &t
     Envelope envelope;
     const QJsonObject object = QJsonDocument::fromJson(text).object();
     envelope.code = envelopeCode(object.value(QLatin1String("code")));
+    envelope.wellFormed = !object.isEmpty() && envelope.code != 0;
     envelope.data = object.value(QLatin1String("data"));
     envelope.message = object.value(QLatin1String("message")).toString();
     return envelope;
@@ -213,6 +247,7 @@ void NetRequestObjecet::loadResult(QNetworkReply *reply)
     if (reply->error() != QNetworkReply::NoError) {
         noteNetworkError(reply);
         emit loadFail(0, reply->errorString());
+        showFailureNotice();
     } else {
         const QByteArray raw = reply->readAll();
         m_result = QString::fromUtf8(raw);
@@ -226,9 +261,14 @@ void NetRequestObjecet::loadResult(QNetworkReply *reply)
                 emit loadSuccess(envelope.data);
             } else {
                 const bool handled = dealRefusal(envelope);
+                m_failureReason = !envelope.wellFormed      ? QStringLiteral("服务器返回的数据无法识别")
+                                  : envelope.message.isEmpty() ? QStringLiteral("服务器返回错误(%1)").arg(envelope.code)
+                                                               : envelope.message;
                 reportFailure(envelope);
-                if (!handled && m_result.contains(QLatin1String("Object moved")))
-                    followRedirect();
+                const bool redirected =
+                    !handled && m_result.contains(QLatin1String("Object moved")) && followRedirect();
+                if (!handled && !redirected)
+                    showFailureNotice();
             }
         }
     }

@@ -40,6 +40,10 @@ public:
 
     // Failures of this request reach only loadFail and the failure notice.
     void closeAlert();
+    // A change the user asked for: when it fails in a way the user has not already been
+    // told of (a refusal box or a lost login), a warning shows this text with "%1" replaced
+    // by failureReason(), so a lost connection or a broken server never passes unnoticed.
+    void setFailureNotice(const QString &text) { m_failureNotice = text; }
     // The reply is handed out raw (loadSuccessFromExternalAPI) instead of being parsed.
     void setExternalApi(bool external) { m_externalApi = external; }
     // Accepts a self-signed server certificate; off unless configured for a test server.
@@ -49,6 +53,9 @@ public:
     QByteArray body() const { return m_body; }
     QString result() const { return m_result; }
     QString errorText() const { return m_errorText; }
+    // Why the last request failed, in words an agent understands ("无法连接服务器",
+    // "服务器错误(500)", "服务器返回的数据无法识别", or the server's own message).
+    QString failureReason() const { return m_failureReason; }
     QString fileName() const { return m_fileName; }
     bool flag() const { return m_flag; }
     int method() const { return m_method; }
@@ -77,6 +84,7 @@ private:
         int code = 0;
         QJsonValue data;
         QString message;
+        bool wellFormed = false;  // a JSON object with a code
     };
 
     QNetworkReply *dispatch(const QString &url, const QByteArray &body, int method, int contentType);
@@ -88,6 +96,7 @@ private:
     bool dealRefusal(const Envelope &envelope);
     void reportFailure(const Envelope &envelope);
     void noteNetworkError(QNetworkReply *reply);
+    void showFailureNotice();
     static Envelope parseEnvelope(const QByteArray &text);
 
     QNetworkAccessManager *m_manager;
@@ -100,6 +109,8 @@ private:
     int m_method = Post;
     int m_redirects = 0;
     QString m_errorText;
+    QString m_failureReason;
+    QString m_failureNotice;
     bool m_isShowAlert = true;
     bool m_allowSelfSigned = false;
     QString m_fileName;
