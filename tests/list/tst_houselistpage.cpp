@@ -11,6 +11,8 @@
 #include "list/housebookchangestatechoosedayswidget.h"
 #include "list/housebooklistwidget.h"
 #include "list/houselisttableheadview.h"
+#include "list/housesearchview.h"
+#include "list/housetableitemwidget.h"
 #include "list/hovertablewidget.h"
 #include "net/endpoints.h"
 #include "portal/housebookxinfulipushobject.h"
@@ -21,6 +23,7 @@
 #include "widgets/busyoverlay.h"
 #include "widgets/commonaddwidget.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
@@ -34,6 +37,7 @@
 
 using Record = HouseMessage_DataSqlTable::HouseMessageData;
 using FormMap = QMap<QString, QString>;
+Q_DECLARE_METATYPE(RecordingServer::Reply)
 
 namespace {
 
@@ -156,6 +160,9 @@ private slots:
     void defaultStatusFilter();
     void detailStepsAcrossPages();
     void watchRangeLines();
+    void statusClassesByLabel();
+    void pagingBarShowsWhatIsShown();
+    void searchWordsInRed();
 
 private:
     void openPage(int mode = 4, int expectedTotal = -1);
@@ -628,26 +635,56 @@ void TestHouseListPage::failedPostChangesNothing_data()
 {
     QTest::addColumn<QString>("entry");
     QTest::addColumn<QString>("endpoint");
-    QTest::newRow("status") << "  无效" << pathOf(Endpoints::instance().app_housebooknewstate);
-    QTest::newRow("flag cancel") << "取消封盘" << pathOf(Endpoints::instance().app_houseshuxing);
-    QTest::newRow("delete") << "删除" << pathOf(Endpoints::instance().app_housebookdel);
+    QTest::addColumn<RecordingServer::Reply>("reply");
+    QTest::addColumn<QString>("alert");
+    const QString status = pathOf(Endpoints::instance().app_housebooknewstate);
+    const QString flag = pathOf(Endpoints::instance().app_houseshuxing);
+    const QString del = pathOf(Endpoints::instance().app_housebookdel);
+    const auto refused = RecordingServer::envelope(405, QJsonValue(), QStringLiteral("房源已被锁定"));
+    const auto broken = RecordingServer::envelope(200, QJsonValue(), QString());
+    const auto serverError = RecordingServer::raw("oops", 500);
+    const auto malformed = RecordingServer::raw("<html>busy</html>", 200);
+    const auto dropped = RecordingServer::dropped();
+    Q_UNUSED(broken)
+    const QString statusFail = QStringLiteral("更改房源状态失败：%1\n房源未作更改，请稍后重试。");
+    const QString flagFail = QStringLiteral("更改封盘状态失败：%1\n房源未作更改，请稍后重试。");
+    const QString delFail = QStringLiteral("删除房源失败：%1\n房源未删除，请稍后重试。");
+    QTest::newRow("status refused") << "  无效" << status << refused << "房源已被锁定";
+    QTest::newRow("flag cancel refused") << "取消封盘" << flag << refused << "房源已被锁定";
+    QTest::newRow("delete refused") << "删除" << del << refused << "房源已被锁定";
+    // Failures the request object does not put into words of its own must still reach the
+    // agent, with what failed and that nothing was changed.
+    QTest::newRow("status 500") << "  无效" << status << serverError << statusFail.arg("服务器错误(500)");
+    QTest::newRow("status malformed") << "  无效" << status << malformed << statusFail.arg("服务器返回的数据无法识别");
+    QTest::newRow("status dropped") << "  无效" << status << dropped << statusFail.arg("与服务器的连接中断");
+    QTest::newRow("flag cancel 500") << "取消封盘" << flag << serverError << flagFail.arg("服务器错误(500)");
+    QTest::newRow("flag cancel dropped") << "取消封盘" << flag << dropped << flagFail.arg("与服务器的连接中断");
+    QTest::newRow("delete 500") << "删除" << del << serverError << delFail.arg("服务器错误(500)");
+    QTest::newRow("delete malformed") << "删除" << del << malformed << delFail.arg("服务器返回的数据无法识别");
 }
 
 void TestHouseListPage::failedPostChangesNothing()
 {
     QFETCH(QString, entry);
     QFETCH(QString, endpoint);
+    QFETCH(RecordingServer::Reply, reply);
+    QFETCH(QString, alert);
     seed(2);
     seedOne(listing(2, {{"fengpan", 1}, {"newstate", QStringLiteral("有效")}}));
     DataCenter::isJointSaleManger = true;
     openPage(5, 2);
     m_alerts->answerWith(AlertWidget::Sure);
-    m_server.setDefaultReply(RecordingServer::envelope(405, QJsonValue(), QStringLiteral("房源已被锁定")));
+    m_server.setDefaultReply(reply);
     openMenuOnRow(0);
     actionNamed(m_page->tableMenu(), entry)->trigger();
     QTRY_COMPARE(m_server.requestsTo(endpoint).size(), 1);
-    QTRY_VERIFY(m_alerts->texts().contains(QStringLiteral("房源已被锁定")));
+    QTRY_VERIFY(m_alerts->texts().contains(alert));
     QTRY_VERIFY(!m_page->findChild<BusyOverlay *>()->isRunning());
+    // Exactly one box tells of the failure (the delete also asked for confirmation).
+    int failureBoxes = 0;
+    for (const AlertRecord &r : m_alerts->records())
+        failureBoxes += r.text == alert ? 1 : 0;
+    QCOMPARE(failureBoxes, 1);
     QCOMPARE(m_page->listings().size(), 2);
     QCOMPARE(m_page->total(), 2);
     const Record after = stored(2);
@@ -780,6 +817,9 @@ void TestHouseListPage::watchRangeLines_data()
     QTest::newRow("own only, lock scope 2")
         << false << QVariantList{right(132, 2), right(102, 2)}
         << QStringList{city, "2.仅自己的房源", "4.锁盘查看：所在部门及以下部门的锁盘房源"};
+    // An unknown scope and a status right without statuses say nothing: no empty line, no "【】".
+    QTest::newRow("unknown scope, no statuses")
+        << false << QVariantList{right(132, 1), right(114, 0), right(102, 1)} << QStringList{city};
     QTest::newRow("statuses") << false
                               << QVariantList{right(132, 6), right(114, 0, {{"sons", QVariantList{QVariantMap{{"name", "已售"}},
                                                                                                   QVariantMap{{"name", "无效"}}}}}),
@@ -844,6 +884,93 @@ void TestHouseListPage::detailStepsAcrossPages()
     QCOMPARE(detail->index(), 19);
     QCOMPARE(detail->ids().value(19), 22);
     QCOMPARE(m_alerts->count(), 0);
+}
+
+// The status menu and the default filter both take the classes labelled A to D, whatever
+// order the company stored them in and whatever other classes it keeps.
+void TestHouseListPage::statusClassesByLabel()
+{
+    const QJsonArray states{QJsonObject{{"title", "暂缓"}, {"lable", "D"}}, QJsonObject{{"title", "特价"}, {"lable", "E"}},
+                            QJsonObject{{"title", "一般"}, {"lable", "C"}}, QJsonObject{{"title", "有效"}, {"lable", "B"}},
+                            QJsonObject{{"title", "急售"}, {"lable", "A"}}};
+    HouseBookSet_SqlTable(nullptr, true)
+        .setValue(QStringLiteral("bookset"),
+                  QString::fromUtf8(QJsonDocument(QJsonObject{{"chushoustate", states}}).toJson(QJsonDocument::Compact)));
+    QCOMPARE(HouseBookSet_SqlTable(nullptr, true).classStateNames(true), (QStringList{"急售", "有效", "一般", "暂缓"}));
+    seedOne(listing(7, {{"newstate", QStringLiteral("急售")}}));
+    DataCenter::isJointSaleManger = true;
+    openPage(5, 1);
+    openMenuOnRow(0);
+    auto *sub = qobject_cast<QMenu *>(actionNamed(m_page->tableMenu(), QStringLiteral("  有效"))->parent());
+    QVERIFY(sub);
+    QCOMPARE(actionTexts(sub).mid(0, 5), (QStringList{"  急售", "  有效", "  一般", "  暂缓", "  暂不售"}));
+    m_page->tableMenu()->hide();
+    const QString filter = m_page->conditions().value(QStringLiteral("state")).toString();
+    if (!filter.isEmpty())
+        QCOMPARE(filter, QStringLiteral("急售,有效,一般,暂缓"));
+}
+
+// After a refusal, and after a page size typed with Return, the bar describes the page and
+// size on screen, never the refused values.
+void TestHouseListPage::pagingBarShowsWhatIsShown()
+{
+    seed(1200);
+    openPage(4, 1200);
+    clickAndExpectPage("nextPage", 2);
+    edit("currentPageIndexEdit")->setText(QStringLiteral("999"));
+    clickAndExpectRefusal("jumpBtn", QStringLiteral("请选择有效的页数！"));
+    QCOMPARE(edit("currentPageIndexEdit")->text(), QStringLiteral("2"));
+
+    const int boxes = m_alerts->count();
+    QLineEdit *size = edit("pageNumEdit");
+    size->setFocus();
+    size->setText(QStringLiteral("50"));
+    QTest::keyClick(size, Qt::Key_Return);
+    QTRY_COMPARE(m_page->listings().size(), 50);
+    QCOMPARE(m_alerts->count(), boxes);
+    QCOMPARE(m_page->pageSize(), 50);
+    // Page 2 at 20 rows started with row 21, which page 1 at 50 rows holds.
+    QCOMPARE(m_page->page(), 1);
+    QCOMPARE(size->text(), QStringLiteral("50"));
+    QCOMPARE(description(), QStringLiteral(" 条，共24页，共计1200条，当前第 "));
+    QCOMPARE(edit("currentPageIndexEdit")->text(), QStringLiteral("1"));
+
+    // A size out of range is stored as 20 (the stored default) but the page keeps 50 rows,
+    // and so does the field.
+    size->setText(QStringLiteral("0"));
+    QTest::keyClick(size, Qt::Key_Return);
+    QCOMPARE(size->text(), QStringLiteral("50"));
+    QCOMPARE(m_page->listings().size(), 50);
+}
+
+// The words of a search reach the community cells, which show them in red; a worklist's
+// own keyword is not a search word.
+void TestHouseListPage::searchWordsInRed()
+{
+    seed(3);
+    openPage(4, 3);
+    auto *search = m_page->findChild<HouseSearchView *>(QStringLiteral("houseSearchView"));
+    emit search->searchParam(QVariantMap{{"keyWord", QStringLiteral("阳光花园")}}, {});
+    QTRY_COMPARE(m_page->listings().size(), 3);
+    const auto cellTexts = [this] {
+        QStringList texts;
+        for (HouseTableItemWidget *cell : m_page->findChildren<HouseTableItemWidget *>())
+            texts << cell->labelText();
+        return texts;
+    };
+    QTRY_VERIFY(!cellTexts().isEmpty());
+    for (const QString &text : cellTexts())
+        QVERIFY2(text.contains(QStringLiteral("<span style=\"color:#ff0000;\">阳光花园</span>")), qPrintable(text));
+
+    m_page->showNeedDeal();
+    QTRY_VERIFY(m_page->listings().isEmpty());
+    seedOne(listing(9, {{"housestatus", 0}, {"userphone", kMe}}));
+    m_page->setMode(2, 0);
+    m_page->showNeedDeal();
+    QTRY_COMPARE(m_page->listings().size(), 1);
+    QTRY_VERIFY(!cellTexts().isEmpty());
+    for (const QString &text : cellTexts())
+        QVERIFY2(!text.contains(QStringLiteral("#ff0000;\">阳光花园")), qPrintable(text));
 }
 
 QTEST_MAIN(TestHouseListPage)

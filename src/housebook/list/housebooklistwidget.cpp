@@ -34,20 +34,27 @@ QString emptyHint()
                           "</span>确认是否有查看权限)</p>");
 }
 
+// The words the agent searched for, shown in red in the community cells: the free words of
+// the keyword (not the worklists' own keywords) and the community name.
+QStringList searchWordsOf(const QVariantMap &conditions)
+{
+    static const QStringList worklistWords{QStringLiteral("待处理"), QStringLiteral("待审核房源"),
+                                           QStringLiteral("待审核")};
+    QString text = conditions.value(QStringLiteral("keyWord")).toString();
+    text.replace(QChar(0x3000), QLatin1Char(' '));
+    QStringList words = text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    for (const QString &w : worklistWords)
+        words.removeAll(w);
+    const QString name = conditions.value(QStringLiteral("name")).toString().trimmed();
+    if (!name.isEmpty() && !words.contains(name))
+        words << name;
+    return words;
+}
+
 // "A,B,C,D" of the company's status classes, in class order.
 QString defaultStatusText(bool sale)
 {
-    HouseBookSet_SqlTable settings(nullptr, kJointSale);
-    const QList<QVariantMap> states = sale ? settings.saleStates() : settings.rentStates();
-    QStringList names;
-    for (const QString &label : {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("D")}) {
-        QString name;
-        for (const QVariantMap &state : states) {
-            if (state.value(QStringLiteral("lable")).toString() == label)
-                name = state.value(QStringLiteral("title")).toString();
-        }
-        names << name;
-    }
+    const QStringList names = HouseBookSet_SqlTable(nullptr, kJointSale).classStateNames(sale);
     return QStringLiteral("%1,%2,%3,%4").arg(names.at(0), names.at(1), names.at(2), names.at(3));
 }
 } // namespace
@@ -249,6 +256,7 @@ void HouseBookListWidget::loadNow()
     query.pageSize = m_pageSize;
     query.fields = m_fields;
     HouseMessage_DataSqlTable store(nullptr, kJointSale);
+    m_table->setSearchWords(searchWordsOf(m_conditions));
     const QList<Record> list = store.getHouseList(query);
     const int count = store.getHouseCount(query);
     houseListData(list);
@@ -267,11 +275,18 @@ void HouseBookListWidget::pageChange()
     m_paging->jumpToTyped();
 }
 
+// A valid size applies at once, on the page that holds the first row shown so far, so the
+// bar never describes a size other than the one on screen.
 void HouseBookListWidget::pageSizeEdited(const QString &text)
 {
     const int size = ListPagingBar::storePageSizeText(text, kJointSale);
-    if (size > 0)
-        m_pageSize = size;
+    if (size <= 0 || size == m_pageSize)
+        return;
+    const int firstRow = (m_page - 1) * m_pageSize;
+    m_pageSize = size;
+    m_page = firstRow / size + 1;
+    m_paging->showPageSize(size);
+    loadWithOverlay();
 }
 
 void HouseBookListWidget::houseListData(QList<HouseMessage_DataSqlTable::HouseMessageData> list)

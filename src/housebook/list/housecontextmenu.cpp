@@ -89,13 +89,8 @@ QList<Entry> entriesFor(const Record &record, const Rights &rights)
 
 QStringList statusNames(bool sale, bool isJointSale)
 {
-    HouseBookSet_SqlTable settings(nullptr, isJointSale);
-    QStringList names;
-    for (const QVariantMap &state : sale ? settings.saleStates() : settings.rentStates()) {
-        if (names.size() == 4)
-            break;
-        names << state.value(QStringLiteral("title")).toString();
-    }
+    QStringList names = HouseBookSet_SqlTable(nullptr, isJointSale).classStateNames(sale);
+    names.removeAll(QString());
     const QString last = sale ? QStringLiteral("已售") : QStringLiteral("已租");
     const QString paused = sale ? QStringLiteral("暂不售") : QStringLiteral("暂不租");
     return names + QStringList{paused, QStringLiteral("电话无效"), QStringLiteral("已定"), QStringLiteral("成交"), last,

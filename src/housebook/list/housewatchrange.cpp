@@ -106,13 +106,15 @@ QString text(bool saleMode, bool isJointSale)
     if (user.authorityRange(statusRight) >= 0) {
         const QStringList statuses = namesOf(user.authorityItem(statusRight).value(QStringLiteral("sons")).toList(),
                                              {QStringLiteral("name"), QStringLiteral("title")});
-        lines << QStringLiteral("3.状态包含在【%1】以内的房源").arg(statuses.join(QLatin1Char(',')));
+        if (!statuses.isEmpty())
+            lines << QStringLiteral("3.状态包含在【%1】以内的房源").arg(statuses.join(QLatin1Char(',')));
     }
     const QVariantMap lock = user.authorityItem(102);
     lines << lockViewLine(user.authorityRange(102) >= 0, lock.value(QStringLiteral("range")).toInt(), deptNamesOf(lock));
-    const QString areas = areaLine(info);
-    if (!areas.isEmpty())
-        lines << areas;
+    lines << areaLine(info);
+    // A scope this version does not know, or a status right without statuses, has nothing
+    // to tell the agent: its line is left out rather than shown empty.
+    lines.removeAll(QString());
     return lines.join(QLatin1Char('\n'));
 }
 

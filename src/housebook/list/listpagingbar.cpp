@@ -59,8 +59,9 @@ void ListPagingBar::buildUi()
     connect(forwardTen, &QPushButton::clicked, this, &ListPagingBar::stepForwardTen);
     connect(jump, &QPushButton::clicked, this, &ListPagingBar::jumpToTyped);
     connect(m_currentPage, &QLineEdit::returnPressed, this, &ListPagingBar::jumpToTyped);
-    connect(m_pageSize, &QLineEdit::returnPressed, this, &ListPagingBar::jumpToTyped);
-    connect(m_pageSize, &QLineEdit::editingFinished, this, [this] { emit pageSizeEdited(m_pageSize->text()); });
+    // Return in the size field applies the size (editingFinished); jumping to the typed page
+    // with a page count of the old size would refuse or land on the wrong rows.
+    connect(m_pageSize, &QLineEdit::editingFinished, this, &ListPagingBar::sizeEditFinished);
 }
 
 QLineEdit *ListPagingBar::newEdit(const QString &objectName)
@@ -95,7 +96,24 @@ void ListPagingBar::showState(int page, int pageCount, int total, int pageSize)
 
 void ListPagingBar::showPageSize(int pageSize)
 {
+    m_shownPageSize = pageSize;
     m_pageSize->setText(QString::number(pageSize));
+}
+
+void ListPagingBar::sizeEditFinished()
+{
+    const QString text = m_pageSize->text().trimmed();
+    if (text == QString::number(m_shownPageSize))
+        return;
+    emit pageSizeEdited(text);
+    // A valid size reloads the page, which shows it; an invalid one leaves the size in force.
+    m_pageSize->setText(QString::number(m_shownPageSize));
+}
+
+void ListPagingBar::restoreFields()
+{
+    m_currentPage->setText(QString::number(m_page));
+    m_pageSize->setText(QString::number(m_shownPageSize));
 }
 
 int ListPagingBar::storePageSizeText(const QString &text, bool isJointSale)
@@ -122,6 +140,7 @@ int ListPagingBar::pagesFor(int total, int pageSize)
 
 void ListPagingBar::refuse(const QString &text)
 {
+    restoreFields();
     AlertWidget::warning(text);
 }
 

@@ -37,7 +37,9 @@ public:
 signals:
     // A step passed its rule: load this page.
     void pageRequested(int page);
-    // The page size field was edited (Return or leaving it).
+    // The page size field was edited (Return or leaving it) to a text other than the size
+    // shown; the page stores it and reloads at the new size when it is valid. The field
+    // shows the size in force again when it is not.
     void pageSizeEdited(const QString &text);
 
 public slots:
@@ -52,10 +54,14 @@ private:
     QLineEdit *newEdit(const QString &objectName);
     QPushButton *newStepButton(const QString &objectName, const QString &text, const QString &corners);
     void refuse(const QString &text);
+    void sizeEditFinished();
+    // Puts the shown page and size back into the two fields.
+    void restoreFields();
 
     int m_page = 1;
     int m_pageCount = 0;
     int m_total = 0;
+    int m_shownPageSize = 0;
     QLineEdit *m_pageSize = nullptr;
     QLabel *m_description = nullptr;
     QLineEdit *m_currentPage = nullptr;

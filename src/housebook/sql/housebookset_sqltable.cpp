@@ -411,6 +411,23 @@ QHash<int, QStringList> HouseBookSet_SqlTable::placeholderLists(BaseMessage_SqlT
             {27, ref.names(QStringLiteral("clouditem"))}};
 }
 
+QStringList HouseBookSet_SqlTable::classStateNames(bool sale)
+{
+    const QList<QVariantMap> states = sale ? saleStates() : rentStates();
+    QStringList names;
+    for (const QString &label : {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("D")}) {
+        QString name;
+        for (const QVariantMap &state : states) {
+            if (state.value(QStringLiteral("lable")).toString() == label) {
+                name = state.value(QStringLiteral("title")).toString();
+                break;
+            }
+        }
+        names << name;
+    }
+    return names;
+}
+
 // The company's state classes followed by the states every book has.
 QStringList HouseBookSet_SqlTable::stateNames(bool sale)
 {

@@ -54,6 +54,10 @@ public:
     // {title, lable} of the company's sale or rent state classes.
     QList<QVariantMap> saleStates();
     QList<QVariantMap> rentStates();
+    // The names of the classes labelled A, B, C and D, in that order; a class the company
+    // has not named is an empty text. The default status filter and the status menu use
+    // these four, whatever order the classes were stored in.
+    QStringList classStateNames(bool sale);
     // {id, choose} of the viewing-record kinds.
     QList<QVariantMap> viewRecord();
 
