@@ -2,6 +2,7 @@
 
 #include "datacenter.h"
 #include "sql/basesqlobject.h"
+#include "sql/booksyncstatus.h"
 
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -17,6 +18,7 @@ HostFixture::HostFixture() : m_dir(new QTemporaryDir)
     BaseSqlObject::setPersonalBaseDir(m_dir->filePath(QStringLiteral("app")));
 
     DataCenter::reset();
+    BookSyncStatus::instance()->reset();
     DataCenter::CityID = 340100;
     DataCenter::CompanyID = 1001;
     DataCenter::JointSaleCompanyId = 9001;
@@ -39,6 +41,7 @@ HostFixture::~HostFixture()
     BaseSqlObject::removeAllConnect();
     BaseSqlObject::setPersonalBaseDir(QString());
     DataCenter::reset();
+    BookSyncStatus::instance()->reset();
 }
 
 QString HostFixture::dataDir() const

@@ -1,6 +1,7 @@
 #include "sql/basesqlobject.h"
 
 #include "datacenter.h"
+#include "sql/booksyncstatus.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -96,6 +97,8 @@ BaseSqlObject::~BaseSqlObject()
     // A sync that dies with its object must not leave its book marked as syncing.
     if (m_ownsSyncFlag)
         setSyncFlag(false);
+    if (m_statusOpen)
+        BookSyncStatus::instance()->setIdle(m_isJointSale);
 }
 
 // Byte 0 marks a running sync of the normal book, byte 1 one of the joint-sale book.

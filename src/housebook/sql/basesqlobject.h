@@ -63,6 +63,8 @@ public:
     void download_id(const QList<int> &download_idList);
     // Runs one code.
     void updataSqlData(int download_id);
+    // Why the last failed request of a settings download failed; empty when none failed.
+    QString lastFailure() const { return m_lastFailure; }
 
 public slots:
     // Code 1: the incremental listing sync (and the snapshot, when the server offers one).
@@ -191,6 +193,10 @@ private:
     void countFinished(int type);
     void setSyncFlag(bool on);
     void writeSyncPage(const QJsonObject &page);
+    // The one way a running listing sync ends: flag cleared, outcome told, end reported.
+    void endHouseSync();
+    void failHouseSync(const QString &reason);
+    void settleSyncStatus();
 
     bool m_isJointSale;
     QMutex m_connectionLock;
@@ -207,4 +213,10 @@ private:
     int m_pendingUnpack = 0;
     QStringList m_pageHouseIds;
     QStringList m_pageCommunityIds;
+    QString m_lastFailure;
+    // The listing sync's outcome for the book's sync status: set Running by this object and
+    // not yet settled; success of the last page; the reason of a failure.
+    bool m_statusOpen = false;
+    bool m_syncSucceeded = false;
+    QString m_syncFailure;
 };

@@ -5,6 +5,7 @@
 #include "net/endpoints.h"
 #include "net/netrequestobjecet.h"
 #include "sql/basemessage_sqltable.h"
+#include "sql/booksyncstatus.h"
 #include "sql/cityhouseset_datasqltable.h"
 #include "sql/housebookcatalogue.h"
 #include "sql/housebookset_sqltable.h"
@@ -23,6 +24,9 @@
 // finshData_ slot reports the end, which comes whether the request succeeded or not.
 // A reply that does not have the shape its column holds is dropped, so a bad answer
 // never replaces good stored data.
+//
+// While the login window is in front nothing is fetched or stored, but every code still
+// ends, exactly once: pages delete their download objects on that end.
 
 namespace {
 
@@ -236,8 +240,12 @@ void BaseSqlObject::postDownload(const QString &url, QVariantMap form,
                                  void (BaseSqlObject::*dealSlot)(const QJsonValue &),
                                  void (BaseSqlObject::*finishSlot)())
 {
-    if (!m_alive || isLoginWindow())
+    if (!m_alive)
         return;
+    if (isLoginWindow()) {
+        (this->*finishSlot)();
+        return;
+    }
     if (m_isJointSale)
         form.insert(QStringLiteral("lianmai"), QStringLiteral("1"));
     auto *request = new NetRequestObjecet(this);
@@ -249,7 +257,7 @@ void BaseSqlObject::postDownload(const QString &url, QVariantMap form,
         disconnect(request, nullptr, this, nullptr);
         request->deleteLater();
     });
-    request->postForm(url, form);
+    BookSyncStatus::postForm(request, url, form, this, [this](const QString &reason) { m_lastFailure = reason; });
 }
 
 void BaseSqlObject::reportSuccess(int type)
@@ -258,28 +266,25 @@ void BaseSqlObject::reportSuccess(int type)
     CommonSignalTool::Instance()->send_baseSqlReq(1, type, nullptr);
 }
 
+// The host's sign-in window does not hear of the module's downloads.
 void BaseSqlObject::reportFinish(int type)
 {
-    if (!m_alive || isLoginWindow())
+    if (!m_alive)
         return;
     emit loadDataFinish(type);
-    CommonSignalTool::Instance()->send_baseSqlReq(3, type, nullptr);
+    if (!isLoginWindow())
+        CommonSignalTool::Instance()->send_baseSqlReq(3, type, nullptr);
 }
 
 // ---- Running several codes ----
 
 // Codes that are not started here (18, unknown numbers) are not waited for, so the list
-// still ends. An empty list ends at once. While the login window is in front nothing
-// starts and nothing is reported, as for every single download.
+// still ends. An empty list ends at once. While the login window is in front every code
+// ends at once without fetching, as a single download does.
 void BaseSqlObject::download_id(const QList<int> &download_idList)
 {
     if (!m_alive)
         return;
-    // Nothing runs while signing in; the list is over at once so no waiter hangs on it.
-    if (isLoginWindow()) {
-        emit allLoadFinish();
-        return;
-    }
     m_finishedCount = 0;
     m_allReported = false;
     m_downloadIds.clear();
@@ -330,25 +335,28 @@ void BaseSqlObject::updataSqlData(int download_id)
 
 void BaseSqlObject::download_allStaffList()
 {
-    if (!m_alive || isLoginWindow())
+    if (!m_alive)
         return;
-    reportSuccess(8);
+    if (!isLoginWindow())
+        reportSuccess(8);
     reportFinish(8);
 }
 
 void BaseSqlObject::download_allStoreList()
 {
-    if (!m_alive || isLoginWindow())
+    if (!m_alive)
         return;
-    reportSuccess(9);
+    if (!isLoginWindow())
+        reportSuccess(9);
     reportFinish(9);
 }
 
 void BaseSqlObject::downloadCompanyAllStaffDepartment()
 {
-    if (!m_alive || isLoginWindow())
+    if (!m_alive)
         return;
-    reportSuccess(21);
+    if (!isLoginWindow())
+        reportSuccess(21);
     reportFinish(21);
 }
 
@@ -649,8 +657,12 @@ void BaseSqlObject::finshData_callBabyBaseSet()
 void BaseSqlObject::download_watchCommunityList()
 {
     // The form reads the user's database, which is not touched while signing in.
-    if (!m_alive || isLoginWindow())
+    if (!m_alive)
         return;
+    if (isLoginWindow()) {
+        finshData_watchCommunityList();
+        return;
+    }
     postDownload(Endpoints::instance().community_search_range, watchRangeForm(m_isJointSale),
                  &BaseSqlObject::dealData_watchCommunityList, &BaseSqlObject::finshData_watchCommunityList);
 }

@@ -5,6 +5,7 @@
 #include "entry/siblinglibrary.h"
 #include "net/endpoints.h"
 #include "net/netrequestobjecet.h"
+#include "sql/booksyncstatus.h"
 #include "sql/companysqlconfig_datasqltable.h"
 #include "sql/housebookset_sqltable.h"
 #include "sql/housemessage_datasqltable.h"
@@ -70,24 +71,22 @@ bool isSyncRunning(bool isJointSale)
     return DataCenter::refreshStateOfDB.size() > byte && DataCenter::refreshStateOfDB.at(byte) != 0;
 }
 
-// Posts one form of the sync: the reply to onReply, a failure to onFail, and the end once
-// (a redirect the request would still follow must not end the step a second time).
+// Posts one form of the sync: the reply to onReply, a failure with its reason to onFail, and
+// the end once (a redirect the request would still follow must not end the step a second time).
 void postSyncForm(BaseSqlObject *owner, const QString &url, QVariantMap form,
-                  const std::function<void(const QJsonValue &)> &onReply, const std::function<void()> &onFail,
-                  const std::function<void()> &onEnd)
+                  const std::function<void(const QJsonValue &)> &onReply,
+                  const std::function<void(const QString &)> &onFail, const std::function<void()> &onEnd)
 {
     if (owner->isJointSale())
         form.insert(QStringLiteral("lianmai"), QStringLiteral("1"));
     auto *request = new NetRequestObjecet(owner);
     QObject::connect(request, &NetRequestObjecet::loadSuccess, owner, onReply);
-    if (onFail)
-        QObject::connect(request, &NetRequestObjecet::loadFail, owner, [onFail](int, const QString &) { onFail(); });
     QObject::connect(request, &NetRequestObjecet::loadFinish, owner, [owner, request, onEnd] {
         QObject::disconnect(request, nullptr, owner, nullptr);
         request->deleteLater();
         onEnd();
     });
-    request->postForm(url, form);
+    BookSyncStatus::postForm(request, url, form, owner, onFail ? onFail : [](const QString &) {});
 }
 
 // The sync bookkeeping of a book's company database; the initial marks when there is none.
@@ -368,10 +367,16 @@ void SnapshotStage::finish(bool installed)
 
 // ---- The listing sync ----
 
+// While the login window is in front nothing is fetched, but the end is still reported, so
+// whoever waits for it (and deletes this object on it) is released.
 void BaseSqlObject::download_house(bool authRefresh, bool isCanDownloadBD)
 {
-    if (!m_alive || isLoginWindow())
+    if (!m_alive)
         return;
+    if (isLoginWindow()) {
+        endHouseSync();
+        return;
+    }
     if (isSyncRunning(m_isJointSale)) {
         reportFinish(kHouseSync);
         return;
@@ -379,6 +384,12 @@ void BaseSqlObject::download_house(bool authRefresh, bool isCanDownloadBD)
     setSyncFlag(true);
     m_authRefresh = authRefresh;
     m_isCanDownloadBD = isCanDownloadBD;
+    m_syncSucceeded = false;
+    m_syncFailure.clear();
+    if (!m_statusOpen) {
+        m_statusOpen = true;
+        BookSyncStatus::instance()->setRunning(m_isJointSale);
+    }
     CommonSignalTool::Instance()->send_baseSqlReq(0, kHouseSync, nullptr);
     const QVariantMap marks = storedMarks(m_isJointSale);
     m_lastHouseTime = marks.value(QStringLiteral("lastupdatatime")).toString();
@@ -405,7 +416,7 @@ void BaseSqlObject::download_house(bool authRefresh, bool isCanDownloadBD)
 
 void BaseSqlObject::dealData_checkHouseDB(const QJsonValue &value)
 {
-    if (!m_alive || isLoginWindow())
+    if (!m_alive)
         return;
     const QString url = value.isString() ? value.toString().trimmed() : QString();
     if (!url.isEmpty()) {
@@ -418,8 +429,12 @@ void BaseSqlObject::dealData_checkHouseDB(const QJsonValue &value)
 
 void BaseSqlObject::download_first_house()
 {
-    if (!m_alive || isLoginWindow())
+    if (!m_alive)
         return;
+    if (isLoginWindow()) {
+        endHouseSync();
+        return;
+    }
     CommonSignalTool::Instance()->send_baseSqlReq(0, kHouseSync, nullptr);
     const QVariantMap form{{QStringLiteral("pageindex"), QString::number(m_pageIndex)},
                            {QStringLiteral("lasttime"), m_lastHouseTime},
@@ -428,7 +443,11 @@ void BaseSqlObject::download_first_house()
     const Endpoints &endpoints = Endpoints::instance();
     postSyncForm(
         this, m_isJointSale ? endpoints.app_LianmaiSyncHousebook : endpoints.app_synchousebook, form,
-        [this](const QJsonValue &value) { deal_UpdateData(value); }, [this] { first_house_download_fail(); },
+        [this](const QJsonValue &value) { deal_UpdateData(value); },
+        [this](const QString &reason) {
+            first_house_download_fail();
+            failHouseSync(reason);
+        },
         [this] { first_house_download_finish(); });
 }
 
@@ -437,7 +456,13 @@ void BaseSqlObject::first_house_download_fail()
     m_pageIndex = 0;
 }
 
-// The flag is cleared before the end is told, so a listener may start the next sync at once.
+void BaseSqlObject::failHouseSync(const QString &reason)
+{
+    m_pageIndex = 0;
+    if (m_syncFailure.isEmpty())
+        m_syncFailure = reason;
+}
+
 void BaseSqlObject::first_house_download_finish()
 {
     if (!m_alive)
@@ -447,10 +472,32 @@ void BaseSqlObject::first_house_download_finish()
         download_first_house();
         return;
     }
+    endHouseSync();
+}
+
+// The flag is cleared before the end is told, so a listener may start the next sync at once.
+void BaseSqlObject::endHouseSync()
+{
     m_pageIndex = 0;
     if (m_ownsSyncFlag)
         setSyncFlag(false);
+    settleSyncStatus();
     reportFinish(kHouseSync);
+}
+
+// A sync broken off by the login window has no outcome to tell.
+void BaseSqlObject::settleSyncStatus()
+{
+    if (!m_statusOpen)
+        return;
+    m_statusOpen = false;
+    BookSyncStatus *status = BookSyncStatus::instance();
+    if (m_syncSucceeded)
+        status->setSucceeded(m_isJointSale);
+    else if (!m_syncFailure.isEmpty() || !isLoginWindow())
+        status->setFailed(m_isJointSale, m_syncFailure);
+    else
+        status->setIdle(m_isJointSale);
 }
 
 void BaseSqlObject::deal_UpdateData(const QJsonValue &value)
@@ -458,7 +505,7 @@ void BaseSqlObject::deal_UpdateData(const QJsonValue &value)
     if (!m_alive || isLoginWindow())
         return;
     if (!value.isObject()) {
-        m_pageIndex = 0;
+        failHouseSync(BookSyncStatus::unreadableReply());
         return;
     }
     const QJsonObject reply = value.toObject();
@@ -472,8 +519,12 @@ void BaseSqlObject::deal_UpdateData(const QJsonValue &value)
 void BaseSqlObject::writeSyncPage(const QJsonObject &reply)
 {
     const SyncRecords::Page page = SyncRecords::readPage(reply);
-    if (page.malformed || !SyncRecords::writePage(m_isJointSale, page)) {
-        m_pageIndex = 0;
+    if (page.malformed) {
+        failHouseSync(BookSyncStatus::unreadableReply());
+        return;
+    }
+    if (!SyncRecords::writePage(m_isJointSale, page)) {
+        failHouseSync(BookSyncStatus::storeFailure());
         return;
     }
     m_pageHouseIds = page.houseIds;
@@ -483,6 +534,7 @@ void BaseSqlObject::writeSyncPage(const QJsonObject &reply)
     m_pageIndex = 0;
     if (m_authRefresh)
         announceChanges(m_pageHouseIds, m_pageCommunityIds);
+    m_syncSucceeded = true;
     reportSuccess(kHouseSync);
 }
 
@@ -490,8 +542,12 @@ void BaseSqlObject::writeSyncPage(const QJsonObject &reply)
 
 void BaseSqlObject::downloadDB(const QString &url)
 {
-    if (!m_alive || isLoginWindow())
+    if (!m_alive)
         return;
+    if (isLoginWindow()) {
+        endHouseSync();
+        return;
+    }
     auto *stage = new SnapshotStage(this, url, m_pendingUnpack);
     stage->start(
         [this](qint64 received, qint64 total) {
@@ -512,8 +568,12 @@ void BaseSqlObject::downloadDB(const QString &url)
 // fill the columns an upgrade added, then sync what changed since the snapshot was made.
 void BaseSqlObject::downloadDBSuccess()
 {
-    if (!m_alive || isLoginWindow())
+    if (!m_alive)
         return;
+    if (isLoginWindow()) {
+        endHouseSync();
+        return;
+    }
     const auto added = upgradeSnapshot(m_isJointSale);
     announceChanges(QStringList(), QStringLiteral("refresh_community"));
     QThread::yieldCurrentThread();
@@ -540,12 +600,13 @@ void BaseSqlObject::downloadDBSuccess()
 
 void BaseSqlObject::download_keyHouse(const QList<QVariantMap> &house_add_list, const QList<QVariantMap> &community_add_list)
 {
-    if (!m_alive || isLoginWindow())
+    if (!m_alive)
         return;
     const QString houseKeys = joinedKeys(house_add_list);
     const QString communityKeys = joinedKeys(community_add_list);
     if (houseKeys.isEmpty() && communityKeys.isEmpty()) {
-        reportSuccess(kKeyHouse);
+        if (!isLoginWindow())
+            reportSuccess(kKeyHouse);
         reportFinish(kKeyHouse);
         return;
     }
@@ -597,6 +658,6 @@ void BaseSqlObject::deal_UpdateOneHouseData(const QJsonValue &value)
 
 void BaseSqlObject::finshData_UpdateOneHouseData()
 {
-    if (m_alive && !isLoginWindow())
+    if (m_alive)
         emit loadDataFinish(kOneHouse);
 }

@@ -2,15 +2,52 @@
 
 #include "datacenter.h"
 #include "sql/basesqlobject.h"
+#include "sql/booksyncstatus.h"
 #include "sql/companysqlconfig_datasqltable.h"
 #include "sql/housemessage_datasqltable.h"
 
+#include <QSet>
+
+#include <memory>
+
+// The downloads run in two steps. First who the user is (23 the alliance company and the
+// manager flag, 5 the profile with the user's districts, 11 the rights, 22 the departments),
+// together with the settings and reference data that depend on none of these. Then what
+// depends on them: the communities within the user's view range (20: the distance of right
+// 132 around the user's departments) and the book itself (1: written to the file of the
+// alliance company that code 23 names).
+//
+// When any of the first step does not arrive, the second does not run: a view range asked
+// without the rights would be unlimited, and listings synced without the company id would
+// land in another company's file. The book then stays empty, the page shows the failure,
+// and a retry starts the whole download again.
+
 namespace {
 
-bool &startedFor(bool isJointSale)
+const QList<int> kIdentity{23, 5, 11, 22};
+const QList<int> kIndependent{2, 3, 4, 6, 7, 10, 12, 13, 14, 15, 16, 17, 19, 24, 25, 26};
+const QList<int> kDependent{20, 1};
+
+struct BookRun
 {
-    static bool started[2] = {false, false};
-    return started[isJointSale ? 1 : 0];
+    bool started = false;
+    bool running = false;
+};
+
+BookRun &runOf(bool isJointSale)
+{
+    static BookRun runs[2];
+    return runs[isJointSale ? 1 : 0];
+}
+
+bool isLoginWindow()
+{
+    return DataCenter::CurrentWindow == QLatin1String("Login");
+}
+
+bool canStart(bool isJointSale)
+{
+    return !runOf(isJointSale).running && !DataCenter::UserPhoneNumber.isEmpty() && !isLoginWindow();
 }
 
 bool neverSynced(bool isJointSale)
@@ -22,20 +59,77 @@ bool neverSynced(bool isJointSale)
     return house.haveDataInTable(QStringLiteral("house"), BaseSqlObject::CompanyDB) == 0;
 }
 
+bool isSyncRunning(bool isJointSale)
+{
+    const int byte = isJointSale ? 1 : 0;
+    return DataCenter::refreshStateOfDB.size() > byte && DataCenter::refreshStateOfDB.at(byte) != 0;
+}
+
+BaseSqlObject *downloadObject(bool isJointSale)
+{
+    auto *download = new BaseSqlObject(nullptr, isJointSale);
+    QObject::connect(download, &BaseSqlObject::allLoadFinish, download, &QObject::deleteLater);
+    return download;
+}
+
+// The listing sync tells its own outcome; a sync that did not run (the login window came to
+// the front) leaves the book as it was, with nothing running.
+void dependentEnded(bool isJointSale)
+{
+    runOf(isJointSale).running = false;
+    BookSyncStatus *status = BookSyncStatus::instance();
+    if (status->state(isJointSale) == BookSyncStatus::Running && !isSyncRunning(isJointSale))
+        status->setIdle(isJointSale);
+}
+
+void identityEnded(bool isJointSale, bool complete, const QString &failure)
+{
+    if (complete && !isLoginWindow()) {
+        auto *download = downloadObject(isJointSale);
+        QObject::connect(download, &BaseSqlObject::allLoadFinish, [isJointSale] { dependentEnded(isJointSale); });
+        download->download_id(kDependent);
+        return;
+    }
+    runOf(isJointSale).running = false;
+    if (isLoginWindow())
+        BookSyncStatus::instance()->setIdle(isJointSale);
+    else
+        BookSyncStatus::instance()->setFailed(isJointSale, failure);
+}
+
+void start(bool isJointSale)
+{
+    runOf(isJointSale) = {true, true};
+    BookSyncStatus::instance()->setRunning(isJointSale);
+    downloadObject(isJointSale)->download_id(kIndependent);
+
+    auto *identity = downloadObject(isJointSale);
+    auto arrived = std::make_shared<QSet<int>>();
+    QObject::connect(identity, &BaseSqlObject::loadDataSuccess, identity, [arrived](int code) { arrived->insert(code); });
+    QObject::connect(identity, &BaseSqlObject::allLoadFinish, identity, [identity, arrived, isJointSale] {
+        const bool complete = std::all_of(kIdentity.cbegin(), kIdentity.cend(), [&](int code) { return arrived->contains(code); });
+        identityEnded(isJointSale, complete, identity->lastFailure());
+    });
+    identity->download_id(kIdentity);
+}
+
 } // namespace
 
 namespace FirstBookDownload {
 
 bool startIfNeeded(bool isJointSale)
 {
-    if (startedFor(isJointSale) || DataCenter::UserPhoneNumber.isEmpty()
-        || DataCenter::CurrentWindow == QLatin1String("Login") || !neverSynced(isJointSale))
+    if (runOf(isJointSale).started || !canStart(isJointSale) || !neverSynced(isJointSale))
         return false;
-    startedFor(isJointSale) = true;
-    auto *download = new BaseSqlObject(nullptr, isJointSale);
-    QObject::connect(download, &BaseSqlObject::allLoadFinish, download, &QObject::deleteLater);
-    // The user's profile and rights first, then settings and reference data, the book last.
-    download->download_id({23, 5, 11, 22, 2, 3, 4, 6, 7, 10, 12, 13, 14, 15, 16, 17, 19, 20, 24, 25, 26, 1});
+    start(isJointSale);
+    return true;
+}
+
+bool restart(bool isJointSale)
+{
+    if (!canStart(isJointSale))
+        return false;
+    start(isJointSale);
     return true;
 }
 

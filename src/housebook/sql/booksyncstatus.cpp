@@ -1,0 +1,144 @@
+#include "sql/booksyncstatus.h"
+
+#include "commonsignaltool.h"
+#include "net/netrequestobjecet.h"
+#include "sql/basesqlobject.h"
+#include "sql/firstbookdownload.h"
+#include "sql/housemessage_datasqltable.h"
+
+#include <QPointer>
+#include <QVariantMap>
+
+#include <memory>
+
+namespace {
+
+// The signal hub's state for "code failed", between success (1) and end (3).
+constexpr int kHostFailed = 2;
+constexpr int kHouseSync = 1;
+
+int slot(bool isJointSale)
+{
+    return isJointSale ? 1 : 0;
+}
+
+bool bookIsEmpty(bool isJointSale)
+{
+    HouseMessage_DataSqlTable house(nullptr, isJointSale);
+    return house.haveDataInTable(QStringLiteral("house"), BaseSqlObject::CompanyDB) == 0;
+}
+
+} // namespace
+
+BookSyncStatus *BookSyncStatus::instance()
+{
+    static BookSyncStatus status;
+    return &status;
+}
+
+BookSyncStatus::State BookSyncStatus::state(bool isJointSale) const
+{
+    return m_state[slot(isJointSale)];
+}
+
+QString BookSyncStatus::lastError(bool isJointSale) const
+{
+    return m_reason[slot(isJointSale)];
+}
+
+void BookSyncStatus::retry(bool isJointSale)
+{
+    if (state(isJointSale) == Running)
+        return;
+    if (bookIsEmpty(isJointSale) && FirstBookDownload::restart(isJointSale))
+        return;
+    auto *sync = new BaseSqlObject(nullptr, isJointSale);
+    connect(sync, &BaseSqlObject::loadDataFinish, sync, &QObject::deleteLater);
+    sync->download_house();
+}
+
+void BookSyncStatus::setRunning(bool isJointSale)
+{
+    set(isJointSale, Running, QString());
+}
+
+void BookSyncStatus::setSucceeded(bool isJointSale)
+{
+    set(isJointSale, Succeeded, QString());
+}
+
+// The host cannot see this object: the failure also goes out on the signal hub, with the
+// reason, so that its status bar does not report a failed sync as done.
+void BookSyncStatus::setFailed(bool isJointSale, const QString &reason)
+{
+    const QString text = reason.isEmpty() ? unreadableReply() : reason;
+    set(isJointSale, Failed, text);
+    CommonSignalTool::Instance()->send_baseSqlReq(kHostFailed,
+                                                  QVariantMap{{QStringLiteral("type"), kHouseSync},
+                                                              {QStringLiteral("lianmai"), isJointSale},
+                                                              {QStringLiteral("message"), text}},
+                                                  nullptr);
+}
+
+void BookSyncStatus::setIdle(bool isJointSale)
+{
+    set(isJointSale, Idle, QString());
+}
+
+void BookSyncStatus::reset()
+{
+    setIdle(false);
+    setIdle(true);
+}
+
+void BookSyncStatus::set(bool isJointSale, State state, const QString &reason)
+{
+    const int i = slot(isJointSale);
+    if (m_state[i] == state && m_reason[i] == reason)
+        return;
+    m_state[i] = state;
+    m_reason[i] = reason;
+    emit stateChanged(isJointSale);
+}
+
+QString BookSyncStatus::reasonFor(QNetworkReply::NetworkError error, int httpStatus, int envelopeCode,
+                                  const QString &message)
+{
+    if (error != QNetworkReply::NoError) {
+        if (httpStatus >= 400)
+            return QStringLiteral("服务器错误(%1)").arg(httpStatus);
+        return QStringLiteral("网络连接失败");
+    }
+    if (envelopeCode != 0 && envelopeCode != 200) {
+        if (message.trimmed().isEmpty())
+            return QStringLiteral("服务器错误(%1)").arg(envelopeCode);
+        return QStringLiteral("%1(%2)").arg(message.trimmed()).arg(envelopeCode);
+    }
+    return unreadableReply();
+}
+
+// The reply is read when the failure is told, before the request releases it; a reply already
+// gone (a redirect followed) counts as a transport failure.
+void BookSyncStatus::postForm(NetRequestObjecet *request, const QString &url, const QVariantMap &form,
+                              QObject *context, const std::function<void(const QString &)> &onFail)
+{
+    auto reply = std::make_shared<QPointer<QNetworkReply>>();
+    QObject::connect(request, &NetRequestObjecet::loadFail, context, [reply, onFail](int code, const QString &message) {
+        const QNetworkReply *r = reply->data();
+        const QNetworkReply::NetworkError error =
+            r ? r->error() : (code != 0 ? QNetworkReply::NoError : QNetworkReply::UnknownNetworkError);
+        const int status = r ? r->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt() : 0;
+        onFail(reasonFor(error, status, code, message));
+    });
+    *reply = request->postForm(url, form);
+}
+
+QString BookSyncStatus::unreadableReply()
+{
+    return QStringLiteral("服务器返回的数据无法识别");
+}
+
+QString BookSyncStatus::storeFailure()
+{
+    return QStringLiteral("本地数据保存失败");
+}
