@@ -17,6 +17,7 @@
 #include "net/endpoints.h"
 #include "portal/housebookxinfulipushobject.h"
 #include "recordingserver.h"
+#include "sql/booksyncstatus.h"
 #include "sql/housebookset_sqltable.h"
 #include "sql/housemessage_datasqltable.h"
 #include "sql/usermessage_datasqltable.h"
@@ -163,6 +164,8 @@ private slots:
     void statusClassesByLabel();
     void pagingBarShowsWhatIsShown();
     void searchWordsInRed();
+    void syncFailureIsNotAnEmptyBook();
+    void noEmptyHintWhileLoading();
 
 private:
     void openPage(int mode = 4, int expectedTotal = -1);
@@ -971,6 +974,62 @@ void TestHouseListPage::searchWordsInRed()
     QTRY_VERIFY(!cellTexts().isEmpty());
     for (const QString &text : cellTexts())
         QVERIFY2(!text.contains(QStringLiteral("#ff0000;\">阳光花园")), qPrintable(text));
+}
+
+// A book that could not be fetched says so, with the reason, keeps the listings stored
+// here in view and offers a retry; it never blames a missing right.
+void TestHouseListPage::syncFailureIsNotAnEmptyBook()
+{
+    BookSyncStatus *status = BookSyncStatus::instance();
+    openPage(4, 0);
+    QTRY_VERIFY(status->state(true) != BookSyncStatus::Running);
+    auto *bar = m_page->findChild<QWidget *>(QStringLiteral("syncFailBar"));
+    auto *hint = m_page->findChild<QLabel *>(QStringLiteral("emptyHint"));
+    QVERIFY(bar && hint);
+    status->setFailed(true, QStringLiteral("无法连接服务器"));
+    QTRY_VERIFY(bar->isVisible());
+    QVERIFY(m_page->findChild<QLabel *>(QStringLiteral("syncFailLabel"))->text().contains(QStringLiteral("无法连接服务器")));
+    QTRY_VERIFY(hint->isVisible());
+    QVERIFY(hint->text().contains(QStringLiteral("房源同步失败：无法连接服务器")));
+    QVERIFY(!hint->text().contains(QStringLiteral("查看权限")));
+
+    seed(3);
+    m_page->refreshData();
+    QTRY_COMPARE(m_page->listings().size(), 3);
+    QVERIFY(bar->isVisible());
+    QVERIFY(!hint->isVisible());
+
+    m_server.clearRequests();
+    QTest::mouseClick(button("syncRetryButton"), Qt::LeftButton);
+    QTRY_VERIFY(m_server.requestCount() > 0);
+    status->setSucceeded(true);
+    QTRY_VERIFY(!bar->isVisible());
+    QCOMPARE(m_page->listings().size(), 3);
+}
+
+// The empty table's hint belongs to a finished, empty result: not while a page is being
+// read, and not while the book is still being downloaded.
+void TestHouseListPage::noEmptyHintWhileLoading()
+{
+    BookSyncStatus *status = BookSyncStatus::instance();
+    openPage(4, 0);
+    QTRY_VERIFY(status->state(true) != BookSyncStatus::Running);
+    status->setSucceeded(true);
+    auto *hint = m_page->findChild<QLabel *>(QStringLiteral("emptyHint"));
+    QTRY_VERIFY(hint->isVisible());
+    QVERIFY(hint->text().contains(QStringLiteral("查看权限")));
+
+    m_page->refreshPage();
+    QVERIFY(!hint->isVisible());
+    QVERIFY(m_page->findChild<BusyOverlay *>()->isRunning());
+    QTRY_VERIFY(hint->isVisible());
+
+    status->setRunning(true);
+    m_page->refreshData();
+    QTRY_VERIFY(hint->text().contains(QStringLiteral("正在从服务器同步房源")));
+    QVERIFY(!hint->text().contains(QStringLiteral("查看权限")));
+    status->setSucceeded(true);
+    QTRY_VERIFY(hint->text().contains(QStringLiteral("查看权限")));
 }
 
 QTEST_MAIN(TestHouseListPage)

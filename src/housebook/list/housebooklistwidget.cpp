@@ -1,4 +1,5 @@
 #include "list/housebooklistwidget.h"
+#include "sql/booksyncstatus.h"
 #include "sql/firstbookdownload.h"
 
 #include "commonsignaltool.h"
@@ -14,6 +15,7 @@
 #include "widgets/busyoverlay.h"
 
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QHeaderView>
 #include <QMenu>
 #include <QPushButton>
@@ -27,6 +29,11 @@ constexpr int kDeferMs = 100;
 constexpr int kSaleStatusItem = 20;
 constexpr int kRentStatusItem = 37;
 constexpr int kKeywordItem = 23;
+
+QString hintHtml(const QString &html)
+{
+    return QStringLiteral("<p style=\"font-size:14px;\">%1</p>").arg(html);
+}
 
 QString emptyHint()
 {
@@ -74,10 +81,10 @@ void HouseBookListWidget::buildUi()
     m_searchView->setObjectName(QStringLiteral("houseSearchView"));
     m_searchView->setJointSale(kJointSale);
     layout->addWidget(m_searchView);
+    layout->addWidget(buildSyncFailBar());
     m_table = new HoverTableWidget(this);
     m_table->setObjectName(QStringLiteral("tableWidget"));
     m_table->setContextMenuPolicy(Qt::CustomContextMenu);
-    m_table->setEmptyText(emptyHint());
     layout->addWidget(m_table, 1);
     layout->addWidget(buildBottomBar());
     m_menu = new QMenu(m_table);
@@ -87,6 +94,32 @@ void HouseBookListWidget::buildUi()
     m_loadTimer->setObjectName(QStringLiteral("loadTimer"));
     m_loadTimer->setSingleShot(true);
     m_loadTimer->setInterval(kDeferMs);
+}
+
+// Shown while the book could not be fetched from the server: what failed, that the listings
+// below are the ones kept on this computer, and a way to try again.
+QWidget *HouseBookListWidget::buildSyncFailBar()
+{
+    m_syncFailBar = new QWidget(this);
+    m_syncFailBar->setObjectName(QStringLiteral("syncFailBar"));
+    m_syncFailBar->setAttribute(Qt::WA_StyledBackground);
+    m_syncFailBar->setStyleSheet(QStringLiteral("#syncFailBar{background-color:rgb(255,240,240);}"));
+    auto *layout = new QHBoxLayout(m_syncFailBar);
+    layout->setContentsMargins(10, 4, 10, 4);
+    m_syncFailLabel = new QLabel(m_syncFailBar);
+    m_syncFailLabel->setObjectName(QStringLiteral("syncFailLabel"));
+    m_syncFailLabel->setTextFormat(Qt::PlainText);
+    m_syncFailLabel->setStyleSheet(QStringLiteral("color:rgb(220,40,40);font-size:13px;"));
+    auto *retry = new QPushButton(QStringLiteral("重试"), m_syncFailBar);
+    retry->setObjectName(QStringLiteral("syncRetryButton"));
+    retry->setCursor(Qt::PointingHandCursor);
+    retry->setStyleSheet(QStringLiteral("QPushButton{background-color:rgb(12,145,235);color:white;border:none;"
+                                        "border-radius:3px;padding:3px 14px;}"));
+    connect(retry, &QPushButton::clicked, this, [] { BookSyncStatus::instance()->retry(kJointSale); });
+    layout->addWidget(m_syncFailLabel, 1);
+    layout->addWidget(retry);
+    m_syncFailBar->hide();
+    return m_syncFailBar;
 }
 
 QWidget *HouseBookListWidget::buildBottomBar()
@@ -122,6 +155,10 @@ void HouseBookListWidget::connectSignals()
             &HouseBookListWidget::refreshData);
     connect(CommonSignalTool::Instance(), &CommonSignalTool::houseBookSetChange, this,
             &HouseBookListWidget::houseSetChange);
+    connect(BookSyncStatus::instance(), &BookSyncStatus::stateChanged, this, [this](bool isJointSale) {
+        if (isJointSale == kJointSale)
+            syncStateChanged();
+    });
 }
 
 void HouseBookListWidget::setMode(int mode, int subMode)
@@ -234,6 +271,8 @@ void HouseBookListWidget::newSearch(const QVariantMap &map)
 
 void HouseBookListWidget::loadWithOverlay()
 {
+    // No "nothing found" while the rows are being fetched: only a finished load may say so.
+    m_table->setEmptyText(QString());
     m_listings.clear();
     m_table->setRows(m_listings);
     m_overlay->start(QStringLiteral("获取房源列表中..."));
@@ -262,6 +301,36 @@ void HouseBookListWidget::loadNow()
     houseListData(list);
     houseCount(count);
     m_overlay->stop();
+    showSyncState();
+}
+
+void HouseBookListWidget::syncStateChanged()
+{
+    // A finished download brings listings (or their absence) the page has not read yet.
+    if (BookSyncStatus::instance()->state(kJointSale) != BookSyncStatus::Running)
+        refreshData();
+    showSyncState();
+}
+
+// What the page says besides its rows: a failed download above the table, and instead of
+// the empty table's "nothing found" the download under way or the failure, so an agent
+// never takes a network fault for a missing right.
+void HouseBookListWidget::showSyncState()
+{
+    BookSyncStatus *status = BookSyncStatus::instance();
+    const BookSyncStatus::State state = status->state(kJointSale);
+    const QString reason = status->lastError(kJointSale).toHtmlEscaped();
+    m_syncFailBar->setVisible(state == BookSyncStatus::Failed);
+    m_syncFailLabel->setText(QStringLiteral("房源同步失败：%1。下方显示的是本机已保存的房源，可点击“重试”重新同步。")
+                                 .arg(status->lastError(kJointSale)));
+    if (state == BookSyncStatus::Failed)
+        m_table->setEmptyText(hintHtml(QStringLiteral("房源同步失败：%1<br/>本机还没有保存的房源，请检查网络后点击上方"
+                                                      "<span style=\"color:#0c91eb;\">重试</span>。")
+                                           .arg(reason)));
+    else if (state == BookSyncStatus::Running && m_total == 0)
+        m_table->setEmptyText(hintHtml(QStringLiteral("正在从服务器同步房源，请稍候...")));
+    else
+        m_table->setEmptyText(emptyHint());
 }
 
 void HouseBookListWidget::goToPage(int page)

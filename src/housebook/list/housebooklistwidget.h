@@ -21,6 +21,7 @@ class HoverTableWidget;
 class ListPagingBar;
 class NetRequestObjecet;
 class QJsonValue;
+class QLabel;
 class QMenu;
 class QPushButton;
 class QTimer;
@@ -87,10 +88,13 @@ private:
     // Building.
     void buildUi();
     QWidget *buildBottomBar();
+    QWidget *buildSyncFailBar();
     void connectSignals();
     // Loading.
     void loadNow();
     void loadWithOverlay();
+    void syncStateChanged();
+    void showSyncState();
     void goToPage(int page);
     void pageSizeEdited(const QString &text);
     void renderTable();
@@ -134,5 +138,7 @@ private:
     ListPagingBar *m_paging = nullptr;
     QMenu *m_menu = nullptr;
     BusyOverlay *m_overlay = nullptr;
+    QWidget *m_syncFailBar = nullptr;
+    QLabel *m_syncFailLabel = nullptr;
     QTimer *m_loadTimer = nullptr;
 };
