@@ -286,11 +286,11 @@ void HoverTableWidget::setSearchWords(const QStringList &words)
 
 int HoverTableWidget::neededWidth(int column) const
 {
-    const QVariantMap &spec = m_columns.at(column);
-    const int fixed = spec.value(QStringLiteral("fixed")).toInt();
+    const QVariantMap &chosen = m_columns.at(column);
+    const int fixed = chosen.value(QStringLiteral("fixed")).toInt();
     if (fixed > 0)
         return fixed;
-    const QString title = columnTitle(spec);
+    const QString title = columnTitle(chosen);
     if (title == kXieZuoTitle)
         return kXieZuoWidth;
     int content = 0;
@@ -298,7 +298,7 @@ int HoverTableWidget::neededWidth(int column) const
         if (const HoverTableCell *cell = cellAt(row, column))
             content = qMax(content, cell->contentWidth());
     }
-    const bool sortable = spec.value(QStringLiteral("sort")).toBool();
+    const bool sortable = chosen.value(QStringLiteral("sort")).toBool();
     const int header = horizontalHeader()->fontMetrics().horizontalAdvance(title) + kHeaderPadding
                        + (sortable ? kSortIconRoom : 0);
     // One pixel of the cell goes to the grid line, two more absorb the rounding of eliding
