@@ -2,9 +2,12 @@
 # Regenerates the plug-in's icons in src/housebook/res (bash + ImageMagick 6 "convert").
 # Not part of the build: run it by hand after changing a design here, then commit the images.
 #
-# The icons are deliberately plain: coloured circles and rounded squares with a Latin glyph,
-# drawn with the DejaVu fonts so that every machine produces the same pixels. PNGs are written
-# without timestamps or text chunks so regenerating an unchanged icon leaves git clean.
+# The icons are deliberately plain: coloured circles and rounded squares. Listing tags and
+# collaboration roles carry the Chinese character of what they mean (独 exclusive, 锁 locked,
+# 录 entry ...), drawn with WenQuanYi Micro Hei (Debian fonts-wqy-microhei, installed by
+# scripts/deps.sh), so an agent reads them without a tooltip; controls use the DejaVu fonts.
+# Fixed fonts make every machine produce the same pixels. PNGs are written without
+# timestamps or text chunks so regenerating an unchanged icon leaves git clean.
 set -euo pipefail
 
 cd "$(dirname "$0")/.."
@@ -13,6 +16,8 @@ FONT="${FONT:-/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf}"
 FONT_REG="${FONT_REG:-/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf}"
 [[ -f "$FONT" ]] || FONT="DejaVu-Sans-Bold"
 [[ -f "$FONT_REG" ]] || FONT_REG="DejaVu-Sans"
+FONT_CJK="${FONT_CJK:-/usr/share/fonts/truetype/wqy/wqy-microhei.ttc}"
+[[ -f "$FONT_CJK" ]] || { echo "missing CJK font $FONT_CJK (scripts/deps.sh installs fonts-wqy-microhei)" >&2; exit 1; }
 mkdir -p "$OUT"
 
 # Palette.
@@ -37,77 +42,78 @@ png() {
 centre() { echo "$(( ($1 - 1) / 2 )).5"; }
 
 # disc NAME SIZE FILL GLYPH INK [POINTSIZE] [EXTRA DRAW ARGS...]
-# A filled circle with a centred glyph; EXTRA draws on top (e.g. status dots).
+# A filled circle with a centred Chinese glyph; EXTRA draws on top (e.g. status dots).
 disc() {
-  local name=$1 size=$2 fill=$3 glyph=$4 ink=$5 pt=${6:-$(( $2 * 11 / 20 ))}
+  local name=$1 size=$2 fill=$3 glyph=$4 ink=$5 pt=${6:-13}
   shift 6 2>/dev/null || shift $#
   local c; c=$(centre "$size")
   png "$name" -size "${size}x${size}" xc:none \
     -fill "$fill" -stroke none -draw "circle $c,$c $c,0.5" \
-    -font "$FONT" -pointsize "$pt" -fill "$ink" -gravity center -annotate +0+0 "$glyph" \
+    -font "$FONT_CJK" -pointsize "$pt" -fill "$ink" -gravity center -annotate +0+0 "$glyph" \
     -gravity northwest "$@"
 }
 
-# tag NAME WIDTH HEIGHT FILL GLYPH [POINTSIZE]
-# A rounded rectangle with a white glyph: the small marks shown next to a listing's name.
+# tag NAME WIDTH HEIGHT FILL GLYPH [POINTSIZE] [FONT]
+# A rounded rectangle in the tag's colour with its white Chinese character (or word): the
+# small marks shown next to a listing's name.
 tag() {
-  local name=$1 w=$2 h=$3 fill=$4 glyph=$5 pt=${6:-11}
+  local name=$1 w=$2 h=$3 fill=$4 glyph=$5 pt=${6:-13} font=${7:-$FONT_CJK}
   png "$name" -size "${w}x${h}" xc:none \
     -fill "$fill" -stroke none -draw "roundrectangle 0.5,0.5 $(( w - 1 )).5,$(( h - 1 )).5 3,3" \
-    -font "$FONT" -pointsize "$pt" -fill white -gravity center -annotate +0+0 "$glyph"
+    -font "$font" -pointsize "$pt" -fill white -gravity center -annotate +0+0 "$glyph"
 }
 
 # ---------------------------------------------------------------------------
-# Collaboration roles: 20x20 discs, one letter per role.
+# Collaboration roles: 20x20 discs, one character per role.
 #   someone else's role: blue;  the current user's role ("_my"): green;
 #   review pending: the pale shade, a coloured letter and an orange dot;  nobody assigned: grey.
 ROLE_SIZE=20
 PENDING_DOT=(-fill "$ORANGE" -stroke white -strokewidth 1 -draw "circle 15.5,15.5 15.5,12")
 CODE_DOT=(-fill '#FFC107' -stroke white -strokewidth 1 -draw "circle 16,4 16,1.2")
 
-role() { # ROLE LETTER
+role() { # ROLE CHARACTER
   local r=$1 l=$2
   disc "xiezuo_${r}.png"           $ROLE_SIZE "$BLUE"       "$l" white
-  disc "xiezuo_${r}_review.png"    $ROLE_SIZE "$BLUE_PALE"  "$l" "$BLUE"  11 "${PENDING_DOT[@]}"
+  disc "xiezuo_${r}_review.png"    $ROLE_SIZE "$BLUE_PALE"  "$l" "$BLUE"  13 "${PENDING_DOT[@]}"
   disc "xiezuo_my_${r}.png"        $ROLE_SIZE "$GREEN"      "$l" white
-  disc "xiezuo_my_${r}_review.png" $ROLE_SIZE "$GREEN_PALE" "$l" "$GREEN" 11 "${PENDING_DOT[@]}"
+  disc "xiezuo_my_${r}_review.png" $ROLE_SIZE "$GREEN_PALE" "$l" "$GREEN" 13 "${PENDING_DOT[@]}"
   disc "xiezuo_${r}_null.png"      $ROLE_SIZE "$GREY_LIGHT" "$l" "$GREY"
 }
-role add      A   # 录入 entry
-role modify   M   # 维护 maintenance
-role weituo   W   # 委托 entrustment
-role shikan   S   # 实勘 survey
-role key      K   # 钥匙 keys
-role dujia    D   # 独家 exclusive agency
-role complete C   # 成交 deal
+role add      录   # 录入 entry
+role modify   维   # 维护 maintenance
+role weituo   委   # 委托 entrustment
+role shikan   勘   # 实勘 survey
+role key      钥   # 钥匙 keys
+role dujia    独   # 独家 exclusive agency
+role complete 成   # 成交 deal
 
 # Entrustment with a verification code: the entrustment disc plus a gold corner dot.
-disc xiezuo_weituo_heyan.png           $ROLE_SIZE "$BLUE"       W white 11 "${CODE_DOT[@]}"
-disc xiezuo_weituo_heyan_my.png        $ROLE_SIZE "$GREEN"      W white 11 "${CODE_DOT[@]}"
-disc xiezuo_weituo_heyan_review.png    $ROLE_SIZE "$BLUE_PALE"  W "$BLUE"  11 "${CODE_DOT[@]}" "${PENDING_DOT[@]}"
-disc xiezuo_weituo_heyan_my_review.png $ROLE_SIZE "$GREEN_PALE" W "$GREEN" 11 "${CODE_DOT[@]}" "${PENDING_DOT[@]}"
+disc xiezuo_weituo_heyan.png           $ROLE_SIZE "$BLUE"       委 white 13 "${CODE_DOT[@]}"
+disc xiezuo_weituo_heyan_my.png        $ROLE_SIZE "$GREEN"      委 white 13 "${CODE_DOT[@]}"
+disc xiezuo_weituo_heyan_review.png    $ROLE_SIZE "$BLUE_PALE"  委 "$BLUE"  13 "${CODE_DOT[@]}" "${PENDING_DOT[@]}"
+disc xiezuo_weituo_heyan_my_review.png $ROLE_SIZE "$GREEN_PALE" 委 "$GREEN" 13 "${CODE_DOT[@]}" "${PENDING_DOT[@]}"
 
 # ---------------------------------------------------------------------------
-# Listing tags: 16x16 rounded squares (VR is wider).
-tag zjmc.png        16 16 '#E53935' '!'     # posing agent: warning red
-tag tu.png          16 16 '#1E88E5' 'P'     # has photos
-tag feeComplete.png 16 16 '#43A047' '¥' 10  # fees collected / client deal
-tag yaos.png        16 16 '#F9A825' 'K'     # has keys
-tag zhid.png        16 16 '#E53935' '↑' 12  # pinned to top
-tag suo.png         16 16 '#546E7A' 'L'     # locked
-tag feng.png        16 16 '#8E24AA' 'F'     # sealed
-tag sifang.png      16 16 '#00897B' 'S'     # private listing / private client
-tag house_xx.png    16 16 '#FB8C00' 'N'     # new
-tag house_sx.png    16 16 '#039BE5' 'R'     # refreshed
-tag haveCar.png     16 16 '#3949AB' 'C'     # has a garage
-tag hc_dl.png       16 16 '#5E35B1' 'D'     # agency
-tag hc_bx.png       16 16 '#6D4C41' 'B'     # underwriting
-tag hc_fz.png       16 16 '#00ACC1' 'O'     # owner
-tag house_sp.png    16 16 '#D81B60' '▶' 9   # video
-tag house_du.png    16 16 '#C62828' 'E'     # exclusive
-tag lm_small.png    16 16 "$BLUE"   'J'     # joint sale
-tag vr.png          22 16 '#7B1FA2' 'VR' 9
-tag add_new.png     16 16 '#43A047' '+' 14  # newly listed
+# Listing tags: 16x16 rounded squares with one character (two-character words are wider).
+tag zjmc.png        16 16 '#E53935' '冒'    # 中介冒充 posing agent: warning red
+tag tu.png          16 16 '#1E88E5' '图'    # 有图 has photos
+tag feeComplete.png 16 16 '#43A047' '齐'    # 收费收齐 fees collected / 客户成交 client deal
+tag yaos.png        16 16 '#F9A825' '钥'    # 有钥匙 has keys
+tag zhid.png        16 16 '#E53935' '顶'    # 置顶 pinned to top
+tag suo.png         16 16 '#546E7A' '锁'    # 锁盘 locked
+tag feng.png        16 16 '#8E24AA' '封'    # 封盘 sealed
+tag sifang.png      16 16 '#00897B' '私'    # 私房 private listing / 私客 private client
+tag house_xx.png    16 16 '#FB8C00' '新'    # 新 new
+tag house_sx.png    16 16 '#039BE5' '刷'    # 刷新 refreshed
+tag haveCar.png     16 16 '#3949AB' '车'    # 有车库 has a garage
+tag hc_dl.png       16 16 '#5E35B1' '代'    # 代理 agency
+tag hc_bx.png       16 16 '#6D4C41' '包'    # 包销 underwriting
+tag hc_fz.png       16 16 '#00ACC1' '主'    # 房主 owner
+tag house_sp.png    28 16 '#D81B60' '视频' 12 # 视频房源 video
+tag house_du.png    16 16 '#C62828' '独'    # 独家 exclusive
+tag lm_small.png    16 16 "$BLUE"   '联'    # 联卖 joint sale
+tag vr.png          22 16 '#7B1FA2' 'VR' 9 "$FONT"
+tag add_new.png     16 16 '#43A047' '新'    # 新上房源 newly listed
 
 # ---------------------------------------------------------------------------
 # Controls.
@@ -145,9 +151,12 @@ png uncheck.png -size 14x14 xc:none -fill white -stroke '#B4B4B4' -strokewidth 1
 # Read mark: laid over a whole cell as a border image, so only a small grey corner is drawn.
 png hasread.png -size 32x32 xc:none -fill '#C8C8C8' -stroke none -draw "polygon 22,0 31.9,0 31.9,9.9"
 
-# Sort arrows for the list header.
+# Sort arrows for the list header: ▲ ascending and ▼ descending on the sorted column, a faint
+# ▲▼ on the other sortable ones.
 png icon_sort_up.png   -size 10x10 xc:none -fill "$GREY_DARK" -stroke none -draw "polygon 5,2 9,8 1,8"
 png icon_sort_down.png -size 10x10 xc:none -fill "$GREY_DARK" -stroke none -draw "polygon 1,2 9,2 5,8"
+png icon_sort.png      -size 10x10 xc:none -fill "$GREY" -stroke none -draw "polygon 5,0 8.5,4 1.5,4" \
+  -draw "polygon 1.5,6 8.5,6 5,10"
 
 # Collect button: outlined grey star (not collected), filled gold star (collected).
 STAR="polygon 8,1 9.9,6 15,6 10.9,9.2 12.4,14.5 8,11.4 3.6,14.5 5.1,9.2 1,6 6.1,6"

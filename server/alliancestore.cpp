@@ -459,8 +459,11 @@ bool Store::seed(QString *error)
     static const QStringList propertyCompanies{"万科物业", "保利物业", "绿城服务", "新鸿基物业", "徽建物业", "长城物业"};
     static const QStringList developers{"万科地产", "保利发展", "绿地集团", "融创中国", "中海地产", "华润置地", "安徽建工"};
 
-    const qint64 seedBase = QDateTime(QDate(2024, 1, 1), QTime(8, 0)).toSecsSinceEpoch();
-    const qint64 seedEnd = QDateTime(QDate(2025, 11, 30), QTime(20, 0)).toSecsSinceEpoch();
+    // The seeded book spans the 23 months up to the day it is seeded, so its listings are as
+    // old on the day it is used as they were meant to be: the maintainer terms and "new"
+    // listings count days from the present.
+    const qint64 seedEnd = QDateTime(QDate::currentDate(), QTime(0, 0)).toSecsSinceEpoch();
+    const qint64 seedBase = seedEnd - qint64(699) * 86400;
 
     q.prepare(QStringLiteral("insert into community(%1, lastms) values(%2?)")
                   .arg(communitySpec().names.join(QLatin1Char(',')), QStringLiteral("?,").repeated(communitySpec().names.size())));
@@ -568,7 +571,9 @@ bool Store::seed(QString *error)
         const double builtArea = (35 + rooms * 22 + r.below(300) / 10.0);
         const int unitPrice = c.unitPrice + r.between(-1500, 1500) / 100 * 100;
         const qint64 created = seedBase + r.below(int(seedEnd - seedBase));
-        const qint64 changed = std::min(seedEnd, created + qint64(r.below(90 * 86400)));
+        // Changed within 90 days of entry, and never after the end: clamping instead would
+        // pile the late listings up on the last second.
+        const qint64 changed = created + r.below(int(std::min<qint64>(90 * 86400, seedEnd - created)));
         const QString state = sale ? (r.chance(80) ? saleStates.at(r.below(6)) : r.pick(saleStates))
                                    : (r.chance(80) ? rentStates.at(r.below(6)) : r.pick(rentStates));
         const bool exclusive = r.chance(6);

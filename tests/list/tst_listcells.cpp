@@ -134,6 +134,8 @@ private slots:
     void communityCellPlainText_data();
     void communityCellPlainText();
     void searchWordsAreRedAndTextEscaped();
+    void searchWordsReachShownCells();
+    void longCommunityNameIsElided();
 
     // Tag cell
     void tagChipsFit_data();
@@ -154,6 +156,7 @@ private slots:
     void hoverColours();
     void pointerMovesLightRows();
     void ownRowColoursAndReset();
+    void unselectedRowsStandOnBase();
     void removedRowsKeepCellRowsRight();
     void contextMenuGoesToOwner();
     void emptyTextAndRowHeight();
@@ -165,6 +168,7 @@ private slots:
     void headerSortFlagAndIcons();
     void headerTooltip();
     void headerPaintsSortIcons();
+    void sortArrowsPointTheirWay();
     void tableInstallsSortHeader();
 
     // Collaboration cell
@@ -244,6 +248,24 @@ void TestListCells::cellValue_data()
     QTest::newRow("entry time") << "key_publishtime" << columns << "2024/05/01 09:30:00";
     QTest::newRow("update time") << "key_updatatime" << columns << "2024/05/19 10:00:00";
     QTest::newRow("days left") << "key_days" << columns << "3天";
+
+    // Building, unit and room carry their words, from the record or "栋"/"单元".
+    Record room = plainListing();
+    room.buildingNo = QStringLiteral("4");
+    room.unitNo = QStringLiteral("1");
+    room.roomNo = QStringLiteral("304");
+    QTest::newRow("bare numbers get the default words") << "key_loudong" << room << "4栋1单元304";
+    room.dongunit = QStringLiteral("号楼");
+    room.danyuanunit = QStringLiteral("单元");
+    QTest::newRow("the record's own words") << "key_loudong" << room << "4号楼1单元304";
+    room.buildingNo = QStringLiteral("4号楼");
+    room.unitNo = QStringLiteral("1单元");
+    QTest::newRow("words already stored are not doubled") << "key_loudong" << room << "4号楼1单元304";
+    room.dongunit.clear();
+    room.danyuanunit.clear();
+    room.buildingNo = QStringLiteral("A座");
+    room.unitNo = QStringLiteral("-1");
+    QTest::newRow("a word of its own, unknown unit") << "key_loudong" << room << "A座304";
 }
 
 void TestListCells::cellValue()
@@ -332,6 +354,12 @@ void TestListCells::communityTextParts_data()
     QTest::newRow("building, unit, room") << room << "" << "阳光小区-3栋-2单元501" << QStringList() << QStringList();
     room.buildingNo = QStringLiteral("-1");
     QTest::newRow("unknown building") << room << "" << "阳光小区-2单元501" << QStringList() << QStringList();
+    room.buildingNo = QStringLiteral("4");
+    room.unitNo = QStringLiteral("1");
+    room.roomNo = QStringLiteral("304");
+    QTest::newRow("bare numbers") << room << "" << "阳光小区-4栋-1单元304" << QStringList() << QStringList();
+    room.dongunit = QStringLiteral("幢");
+    QTest::newRow("the record's building word") << room << "" << "阳光小区-4幢-1单元304" << QStringList() << QStringList();
     room.buildingNo = QStringLiteral("-1");
     room.unitNo.clear();
     room.roomNo = QStringLiteral("-1");
@@ -455,6 +483,56 @@ void TestListCells::searchWordsAreRedAndTextEscaped()
 
     // Without search words nothing is red.
     QCOMPARE(HouseRowTexts::communityHtml(QString(), QStringLiteral("阳光"), {}), QStringLiteral("阳光"));
+}
+
+// The table takes the search words at any time: the rows shown turn red at once.
+void TestListCells::searchWordsReachShownCells()
+{
+    HoverTableWidget table;
+    Record r = plainListing(5);
+    r.name = QStringLiteral("翡翠湖畔花园");
+    table.setRows(mixedColumns(), {r});
+    auto *community = qobject_cast<HouseTableItemWidget *>(table.cellAt(0, 1));
+    QVERIFY(community);
+    QVERIFY(!community->labelText().contains(QStringLiteral("color:#ff0000")));
+
+    table.setSearchWords({QStringLiteral(" 翡翠  花园 "), QString()});
+    QCOMPARE(table.searchWords(), QStringList({"翡翠", "花园"}));
+    const QString html = community->labelText();
+    QVERIFY(html.contains(QStringLiteral("<span style=\"color:#ff0000;\">翡翠</span>")));
+    QVERIFY(html.contains(QStringLiteral("<span style=\"color:#ff0000;\">花园</span>")));
+
+    // The next page keeps them; clearing them takes the red away again.
+    table.setRows({r});
+    community = qobject_cast<HouseTableItemWidget *>(table.cellAt(0, 1));
+    QVERIFY(community->labelText().contains(QStringLiteral("color:#ff0000;\">翡翠")));
+    table.setSearchWords({});
+    QVERIFY(!community->labelText().contains(QStringLiteral("color:#ff0000")));
+}
+
+// A name wider than its cell ends in "…" instead of being cut mid-character; the tooltip
+// and a wider cell show it whole.
+void TestListCells::longCommunityNameIsElided()
+{
+    const QString name = QStringLiteral("翡翠湖畔国际花园二期东区-12栋-3单元2801");
+    HouseTableItemWidget cell;
+    cell.setSearchWords({QStringLiteral("翡翠")});
+    cell.setText(HoverTableWidget::composeCommunityText({"有图"}, name, QStringLiteral("待处理"), {"独家"}));
+    cell.resize(180, 44);
+    cell.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&cell));
+    const QString html = cell.labelText();
+    QVERIFY2(html.contains(QChar(0x2026)), qPrintable(html));
+    QVERIFY(html.contains(QStringLiteral("(待处理)")));
+    QVERIFY(html.contains(QStringLiteral("color:#ff0000;\">翡翠")));
+    QCOMPARE(cell.toolTip(), name);
+    auto *label = cell.findChild<QLabel *>(QStringLiteral("textLabel"));
+    QVERIFY(label->geometry().right() < cell.width());
+    QVERIFY(label->sizeHint().width() <= label->width() + 1);
+
+    cell.resize(cell.contentWidth(), 44);
+    QTRY_VERIFY(!cell.labelText().contains(QChar(0x2026)));
+    QVERIFY(cell.labelText().contains(QStringLiteral("2801")));
 }
 
 // ---- Tag cell ----
@@ -807,6 +885,32 @@ void TestListCells::pointerMovesLightRows()
     QCOMPARE(table.cellAt(1, 0)->backgroundColor(), RowColors().background);
 }
 
+// Rows that are not selected show rgba(250,250,250,255) behind their cells; the selected
+// one shows its selection (hover) colours.
+void TestListCells::unselectedRowsStandOnBase()
+{
+    HoverTableWidget table;
+    table.resize(1000, 300);
+    table.setRows(mixedColumns(), {plainListing(1), plainListing(2), plainListing(3)});
+    table.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&table));
+    auto colourAt = [&](int row, int column) {
+        HoverTableCell *cell = table.cellAt(row, column);
+        return QColor(cell->grab().toImage().pixel(cell->width() - 3, cell->height() - 3));
+    };
+    for (int row : {0, 1, 2}) {
+        for (int column : {0, 1, 4})
+            QCOMPARE(colourAt(row, column), QColor(250, 250, 250));
+    }
+    table.selectRow(1);
+    QCOMPARE(colourAt(1, 4), RowColors().hoverBackground);
+    QCOMPARE(colourAt(0, 4), QColor(250, 250, 250));
+    table.selectRow(2);
+    QCOMPARE(colourAt(1, 0), QColor(250, 250, 250));
+    QVERIFY(table.cellAt(2, 0)->isSelectedRow());
+    QVERIFY(!table.cellAt(1, 0)->isSelectedRow());
+}
+
 void TestListCells::ownRowColoursAndReset()
 {
     HoverTableWidget table;
@@ -942,9 +1046,8 @@ void TestListCells::fillsFullPageQuickly()
     QCoreApplication::processEvents();
     QCoreApplication::processEvents();
     const qint64 elapsed = timer.elapsed();
-    qInfo("100 x 20 cells in %lld ms", elapsed);
+    qInfo("100 x 20 cells in %lld ms", elapsed);  // speed itself is bench_houselist's to measure
     QCOMPARE(table.rowCount(), 100);
-    QVERIFY2(elapsed < 1500, qPrintable(QString::number(elapsed)));
 }
 
 // Cells below the view are neither shown nor built until the table scrolls to them.
@@ -1028,7 +1131,8 @@ void TestListCells::headerSortFlagAndIcons()
     QVERIFY(QTest::qWaitForWindowExposed(&table));
 
     QCOMPARE(header->sortIcon(1), QString());
-    QCOMPARE(header->sortIcon(0), QStringLiteral("://res/icon_sort_down.png"));
+    // Not sorted by it yet: the faint pair.
+    QCOMPARE(header->sortIcon(0), QStringLiteral("://res/icon_sort.png"));
     QVERIFY(!QPixmap(header->sortIcon(0)).isNull());
 
     QSignalSpy pressed(header, &QHeaderView::sectionPressed);
@@ -1047,8 +1151,8 @@ void TestListCells::headerSortFlagAndIcons()
     QCOMPARE(doubleClicked.at(0).at(0).toInt(), 0);
 
     header->setCurrentSection(0);
-    QCOMPARE(header->sortIcon(0), QStringLiteral("://res/icon_sort_up.png"));
-    QCOMPARE(header->sortIcon(2), QStringLiteral("://res/icon_sort_down.png"));
+    QCOMPARE(header->sortIcon(0), QStringLiteral("://res/icon_sort_down.png"));  // ▼ descending
+    QCOMPARE(header->sortIcon(2), QStringLiteral("://res/icon_sort.png"));
 
     // A section that does not sort leaves the direction alone.
     sendMouse(viewport, QEvent::MouseButtonPress, sectionCenter(header, 1));
@@ -1057,7 +1161,38 @@ void TestListCells::headerSortFlagAndIcons()
     sendMouse(viewport, QEvent::MouseButtonPress, sectionCenter(header, 2));
     sendMouse(viewport, QEvent::MouseButtonRelease, sectionCenter(header, 2));
     QVERIFY(!header->isDescending());
-    QCOMPARE(header->sortIcon(0), QStringLiteral("://res/icon_sort_down.png"));
+    QCOMPARE(header->sortIcon(0), QStringLiteral("://res/icon_sort_up.png"));  // ▲ ascending
+}
+
+// ▼ has its wide side at the top, ▲ at the bottom.
+void TestListCells::sortArrowsPointTheirWay()
+{
+    auto inkInRow = [](const QImage &image, int y) {
+        int ink = 0;
+        for (int x = 0; x < image.width(); ++x)
+            ink += qAlpha(image.pixel(x, y)) > 128 ? 1 : 0;
+        return ink;
+    };
+    auto widerAtTop = [&](const QString &path) {
+        const QImage image = QImage(path).convertToFormat(QImage::Format_ARGB32);
+        int top = 0;
+        int bottom = 0;
+        for (int y = 0; y < image.height() / 2; ++y) {
+            top = qMax(top, inkInRow(image, y));
+            bottom = qMax(bottom, inkInRow(image, image.height() - 1 - y));
+        }
+        return top > bottom;
+    };
+    HoverTableWidget table;
+    table.resize(400, 200);
+    table.setColumns({column("key_bianHao", "编号", 150, true), column("key_area", "区域", 150)});
+    HouseListTableHeadView *header = table.installSortHeader();
+    header->setCurrentSection(0);
+    QVERIFY(!header->isDescending());
+    QVERIFY(!widerAtTop(header->sortIcon(0)));
+    sendMouse(header->viewport(), QEvent::MouseButtonPress, sectionCenter(header, 0));
+    QVERIFY(header->isDescending());
+    QVERIFY(widerAtTop(header->sortIcon(0)));
 }
 
 void TestListCells::headerTooltip()
@@ -1096,18 +1231,18 @@ void TestListCells::headerPaintsSortIcons()
     const QRect iconArea(header->sectionViewportPosition(0) + header->sectionSize(0) - 30, 0, 30, header->height());
     auto iconPixels = [&] { return header->viewport()->grab(iconArea).toImage(); };
 
-    const QImage down = iconPixels();
+    const QImage sortable = iconPixels();
     header->setSortSections({});
     const QImage none = iconPixels();
-    QVERIFY(down != none);
+    QVERIFY(sortable != none);
     header->setSortSections({0});
     header->setCurrentSection(0);
     sendMouse(header->viewport(), QEvent::MouseButtonPress, sectionCenter(header, 0));
     sendMouse(header->viewport(), QEvent::MouseButtonRelease, sectionCenter(header, 0));
     QVERIFY(header->isDescending());
-    const QImage up = iconPixels();
-    QVERIFY(up != down);
-    QVERIFY(up != none);
+    const QImage descending = iconPixels();
+    QVERIFY(descending != sortable);
+    QVERIFY(descending != none);
 }
 
 void TestListCells::tableInstallsSortHeader()

@@ -1,6 +1,7 @@
 // The maintainer worklist against a recording server: the download of the maintainer terms,
-// the page of listings joined with them (shortest term first, "%1天" under "到期时间"),
-// sorting by the term, paging, row opening, the back button, and a failed download.
+// the page of listings joined with them (shortest term first, "%1天" under "到期时间"), the
+// sale or rent columns of its kind, sorting by any sortable title, paging, row opening, the
+// back button, and a failed download.
 #include "alertrecorder.h"
 #include "detail/housebookmessagedetailwidget.h"
 #include "hostfixture.h"
@@ -10,9 +11,11 @@
 #include "list/hovertablewidget.h"
 #include "net/endpoints.h"
 #include "recordingserver.h"
+#include "sql/housebookset_sqltable.h"
 #include "sql/housebookweihumessage_datasqltable.h"
 #include "sql/housemessage_datasqltable.h"
 
+#include <QDir>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QLabel>
@@ -32,25 +35,42 @@ QString maintainPath()
     return QUrl(Endpoints::instance().app_HouseMaintain).path();
 }
 
+const int kFirstRent = 41;
+
+// Listings 1..40 are for sale, 41..48 for rent at 5000元/月.
 QVariantMap listing(int id)
 {
-    return {{"id", id}, {"types", id % 3 == 0 ? 1 : 0}, {"userphone", "13900000002"}, {"name", QStringLiteral("阳光花园")},
+    const bool rent = id >= kFirstRent;
+    return {{"id", id}, {"types", rent ? 1 : 0}, {"userphone", "13900000002"}, {"name", QStringLiteral("阳光花园")},
             {"buildingNo", "3"}, {"unitNo", "2"}, {"roomNo", QString::number(100 + id)}, {"cityid", 340100},
             {"companyid", 0}, {"isdel", 0}, {"sf", 0}, {"stype", 0}, {"housestatus", 1}, {"deptid", 11},
+            {"price", rent ? 5000 : 100 + id}, {"zuunit", rent ? QStringLiteral("元/月") : QStringLiteral("万")},
+            {"unitprice", rent ? 0 : 12000 + id}, {"builtuparea", 50 + (id * 13) % 90},
             {"newstate", QStringLiteral("有效")}, {"createtime", "2024/01/01 08:00:00"}, {"lasttime", "2024/01/01 08:00:00"}};
 }
 
-// Listings 1..40 in the book; the server names 25 of them, listing n with (n * 7) % 31 + 1 days.
+// The server names sale listings 1..25 and rent listings 41..46, listing n with (n * 7) % 31 + 1
+// days.
 QJsonArray seedBookAndTerms()
 {
     QList<QVariantMap> records;
-    for (int id = 1; id <= 40; ++id)
+    for (int id = 1; id <= 48; ++id)
         records << listing(id);
     HouseMessage_DataSqlTable(nullptr, true).insertOrReplaceHouses(records, false);
     QJsonArray terms;
-    for (int id = 1; id <= 25; ++id)
-        terms << QJsonObject{{"houseid", id}, {"days", QString::number((id * 7) % 31 + 1)}};
+    for (int id = 1; id <= 46; ++id) {
+        if (id <= 25 || id >= kFirstRent)
+            terms << QJsonObject{{"houseid", id}, {"days", QString::number((id * 7) % 31 + 1)}};
+    }
     return terms;
+}
+
+QStringList titlesOf(const HoverTableWidget *table)
+{
+    QStringList titles;
+    for (int i = 0; i < table->columnCount(); ++i)
+        titles << table->horizontalHeaderItem(i)->text();
+    return titles;
 }
 
 QList<int> daysOf(const QList<Record> &rows)
@@ -73,9 +93,13 @@ private slots:
 
     void downloadsTermsAndShowsShortestFirst();
     void sortsByTermBothWays();
+    void sortsByHeaderTitle_data();
+    void sortsByHeaderTitle();
+    void kindChoosesListingsAndColumns_data();
+    void kindChoosesListingsAndColumns();
     void pagingRules();
     void rowOpensDetailWithPageIds();
-    void backButtonFollowsFlag();
+    void backButtonAndRefresh();
     void failedDownloadShowsStoredTerms();
 
 private:
@@ -112,7 +136,7 @@ void TestWeihuWorklist::cleanup()
 WorkList *TestWeihuWorklist::openList(bool flag, int expectedTotal)
 {
     m_list.reset(new WorkList(nullptr, flag));
-    m_list->resize(1200, 700);
+    m_list->resize(1280, 800);
     m_list->show();
     [&] { QTRY_COMPARE(m_list->total(), expectedTotal); }();
     return m_list.data();
@@ -130,7 +154,7 @@ void TestWeihuWorklist::downloadsTermsAndShowsShortestFirst()
     std::sort(sorted.begin(), sorted.end());
     QCOMPARE(days, sorted);
     QCOMPARE(days.first(), 2);  // listing 9: 63 % 31 + 1
-    // Listings the server did not name stay off the worklist.
+    // Listings the server did not name stay off the worklist, and so do rent listings.
     for (const Record &r : m_list->listings())
         QVERIFY(r.id <= 25);
 
@@ -162,6 +186,103 @@ void TestWeihuWorklist::sortsByTermBothWays()
     QList<int> sorted = days;
     std::sort(sorted.begin(), sorted.end(), std::greater<int>());
     QCOMPARE(days, sorted);
+}
+
+void TestWeihuWorklist::sortsByHeaderTitle_data()
+{
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("sortKey");
+    QTest::newRow("area") << QStringLiteral("面积") << QStringLiteral("builtuparea");
+    QTest::newRow("number") << QStringLiteral("编号") << QStringLiteral("id");
+}
+
+// Every sortable title sorts by its own column, as on the list page.
+void TestWeihuWorklist::sortsByHeaderTitle()
+{
+    QFETCH(QString, title);
+    QFETCH(QString, sortKey);
+    openList();
+    auto *table = m_list->findChild<HoverTableWidget *>(QStringLiteral("tableWidget"));
+    auto *header = qobject_cast<HouseListTableHeadView *>(table->horizontalHeader());
+    const int section = titlesOf(table).indexOf(title);
+    QVERIFY2(section >= 0, qPrintable(title));
+    for (bool descending : {true, false}) {
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          QPoint(header->sectionViewportPosition(section) + 5, 10));
+        QCOMPARE(header->isDescending(), descending);
+        const QList<int> before = [&] {
+            QList<int> ids;
+            for (const Record &r : m_list->listings())
+                ids << r.id;
+            return ids;
+        }();
+        emit header->sectionDoubleClicked(section);
+        QCOMPARE(m_list->sortKey(), sortKey);
+        QTRY_VERIFY(m_list->listings().size() == 20 && m_list->listings().first().id != before.first());
+        const QList<Record> rows = m_list->listings();
+        for (int i = 1; i < rows.size(); ++i) {
+            const double a = sortKey == QLatin1String("id") ? rows.at(i - 1).id : rows.at(i - 1).builtuparea;
+            const double b = sortKey == QLatin1String("id") ? rows.at(i).id : rows.at(i).builtuparea;
+            QVERIFY2(descending ? a >= b : a <= b, qPrintable(QStringLiteral("%1 %2").arg(a).arg(b)));
+        }
+    }
+}
+
+void TestWeihuWorklist::kindChoosesListingsAndColumns_data()
+{
+    QTest::addColumn<bool>("sale");
+    QTest::addColumn<int>("total");
+    QTest::addColumn<QString>("priceTitle");
+    QTest::addColumn<QString>("otherTitle");
+    QTest::addColumn<QString>("priceText");
+    QTest::newRow("sale") << true << 25 << QStringLiteral("总价") << QStringLiteral("租金") << QStringLiteral("万");
+    QTest::newRow("rent") << false << 6 << QStringLiteral("租金") << QStringLiteral("总价") << QStringLiteral("5000元/月");
+}
+
+// The flag says sale or rent: the listings of that kind under the columns of that book.
+void TestWeihuWorklist::kindChoosesListingsAndColumns()
+{
+    QFETCH(bool, sale);
+    QFETCH(int, total);
+    QFETCH(QString, priceTitle);
+    QFETCH(QString, otherTitle);
+    QFETCH(QString, priceText);
+    // Both books show their price column.
+    HouseBookSet_SqlTable settings(nullptr, true);
+    for (auto book : {HouseBookSet_SqlTable::SaleBook, HouseBookSet_SqlTable::RentBook}) {
+        QList<QVariantMap> columns = settings.showItems(book);
+        for (QVariantMap &c : columns) {
+            const QString title = c.value(QStringLiteral("title")).toString();
+            if (title == QStringLiteral("总价") || title == QStringLiteral("租金"))
+                c.insert(QStringLiteral("choose"), true);
+        }
+        settings.setShowItems(book, columns);
+    }
+    openList(sale, total);
+    QVERIFY(m_list->isSale() == sale);
+    const QString shots = qEnvironmentVariable("HOUSEBOOK_SCREENSHOT_DIR");
+    if (!shots.isEmpty())
+        m_list->grab().save(QDir(shots).filePath(QStringLiteral("worklist_%1.png").arg(sale ? "sale" : "rent")));
+    for (const Record &r : m_list->listings())
+        QCOMPARE(r.types, sale ? 0 : 1);
+    auto *table = m_list->findChild<HoverTableWidget *>(QStringLiteral("tableWidget"));
+    const QStringList titles = titlesOf(table);
+    QVERIFY(!titles.contains(otherTitle));
+    const int price = titles.indexOf(priceTitle);
+    QVERIFY2(price >= 0, qPrintable(titles.join(',')));
+    auto *cell = qobject_cast<HouseTableLabelItemView *>(table->cellAt(0, price));
+    QVERIFY(cell->text().endsWith(priceText));
+    QCOMPARE(titles.last(), QStringLiteral("到期时间"));
+
+    // Sized to the window: the columns fill it, and the days are never cut.
+    int sum = 0;
+    for (int i = 0; i < table->columnCount(); ++i)
+        sum += table->columnWidth(i);
+    QVERIFY(sum >= table->viewport()->width());
+    table->scrollTo(table->model()->index(0, titles.size() - 1));
+    auto *days = qobject_cast<HouseTableLabelItemView *>(table->cellAt(0, titles.size() - 1));
+    QTRY_VERIFY(days->isVisible());
+    QCOMPARE(days->shownText(), days->text());
 }
 
 void TestWeihuWorklist::pagingRules()
@@ -203,7 +324,7 @@ void TestWeihuWorklist::rowOpensDetailWithPageIds()
     QCOMPARE(detail->ids(), ids);
 }
 
-void TestWeihuWorklist::backButtonFollowsFlag()
+void TestWeihuWorklist::backButtonAndRefresh()
 {
     openList(true);
     QSignalSpy back(m_list.data(), &WorkList::back_mainPage);
@@ -219,8 +340,8 @@ void TestWeihuWorklist::backButtonFollowsFlag()
     QCOMPARE(count.first().first().toInt(), 25);
     QCOMPARE(m_server.requestsTo(maintainPath()).size(), 2);
 
-    openList(false);
-    QVERIFY(!m_list->findChild<QPushButton *>(QStringLiteral("backButton"))->isVisible());
+    openList(false, 6);
+    QVERIFY(m_list->findChild<QPushButton *>(QStringLiteral("backButton"))->isVisible());
 }
 
 void TestWeihuWorklist::failedDownloadShowsStoredTerms()

@@ -865,6 +865,7 @@ void TestHouseStore::maintainerWorklist()
     store({listing(1), listing(2), listing(3), listing(4)});
     StoreProbe probe;
     HouseQuery q = queryOf(4);
+    q.sortKey = QStringLiteral("days");
     QCOMPARE(probe.weihuHouseList(q).size(), 0);  // no worklist table yet
     QVERIFY(probe.exec(BaseSqlObject::CompanyDB, QStringLiteral("create table weihu_house(id int unique,days varchar)")));
     QVERIFY(probe.exec(BaseSqlObject::CompanyDB, QStringLiteral("insert into weihu_house values(1,'9'),(2,'10'),(3,'2')")));
@@ -874,6 +875,9 @@ void TestHouseStore::maintainerWorklist()
     q.sortDescending = false;
     QCOMPARE(idsOf(probe.weihuHouseList(q)), (QList<int>{3, 1, 2}));
     QCOMPARE(probe.weihuHouseCount(q), 3);
+    q.sortKey = QStringLiteral("id");  // any listing column sorts too
+    QCOMPARE(idsOf(probe.weihuHouseList(q)), (QList<int>{1, 2, 3}));
+    q.sortKey = QStringLiteral("days");
     q.conditions = {{"id", "1"}};  // the id of both tables: no ambiguity
     QCOMPARE(idsOf(probe.weihuHouseList(q)), QList<int>{1});
     QCOMPARE(probe.weihuHouseCount(q), 1);

@@ -23,6 +23,9 @@
 
 namespace {
 constexpr bool kJointSale = true;
+// House store kinds: every sale, every rent listing (on the shelf or not).
+constexpr int kSaleBook = 5;
+constexpr int kRentBook = 6;
 
 // The worklist shows the days left after the book's own columns.
 QVariantMap daysColumn()
@@ -70,7 +73,6 @@ QWidget *HouseBookWeiHuPeoPleNeedDealWidget::buildTopBar()
     layout->setContentsMargins(10, 5, 10, 5);
     auto *back = new QPushButton(QIcon(QStringLiteral(":/res/icon_back.png")), QStringLiteral("返回"), bar);
     back->setObjectName(QStringLiteral("backButton"));
-    back->setVisible(m_flag);
     connect(back, &QPushButton::clicked, this, &HouseBookWeiHuPeoPleNeedDealWidget::back_mainPage);
     auto *title = new QLabel(QStringLiteral("维护人即将到期"), bar);
     title->setStyleSheet(QStringLiteral("font-size:16px;color:black;"));
@@ -101,10 +103,14 @@ void HouseBookWeiHuPeoPleNeedDealWidget::connectSignals()
 
 void HouseBookWeiHuPeoPleNeedDealWidget::refreshColumns()
 {
-    m_columns = HouseListColumns::visibleColumns(true, 1000, kJointSale);
+    m_columns = HouseListColumns::visibleColumns(m_flag, m_table->viewport()->width(), kJointSale);
     m_columns << daysColumn();
     m_table->setColumns(m_columns);
+    // The first page comes by the term: its header shows the direction.
+    if (m_sortKey == QLatin1String("days"))
+        m_header->setCurrentSection(m_columns.size() - 1);
 }
+
 
 void HouseBookWeiHuPeoPleNeedDealWidget::dealMsg(QVariant value)
 {
@@ -155,7 +161,7 @@ void HouseBookWeiHuPeoPleNeedDealWidget::initCurrentPageDataList()
 {
     m_loadTimer->stop();
     HouseQuery query;
-    query.mode = 0;  // both books
+    query.mode = m_flag ? kSaleBook : kRentBook;
     query.sortKey = m_sortKey;
     query.sortDescending = m_sortDescending;
     query.page = m_page;
@@ -172,7 +178,7 @@ void HouseBookWeiHuPeoPleNeedDealWidget::initCurrentPageDataList()
 void HouseBookWeiHuPeoPleNeedDealWidget::houseListData(QList<HouseMessage_DataSqlTable::HouseMessageData> list)
 {
     m_listings = list;
-    HouseListColumns::renderPage(m_table, m_columns, qMax(m_table->viewport()->width(), 600), m_pageSize, m_listings);
+    HouseListColumns::renderPage(m_table, m_columns, m_table->viewport()->width(), m_pageSize, m_listings);
 }
 
 void HouseBookWeiHuPeoPleNeedDealWidget::houseCount(int count)
@@ -183,7 +189,7 @@ void HouseBookWeiHuPeoPleNeedDealWidget::houseCount(int count)
     emit back_count(count);
 }
 
-// The maintainer table orders by the days left; the other sortable titles keep that order.
+// Sorted like the list page, and by the term under "到期时间".
 void HouseBookWeiHuPeoPleNeedDealWidget::sortBySection(int section)
 {
     if (section < 0 || section >= m_columns.size())

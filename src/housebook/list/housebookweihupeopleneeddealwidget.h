@@ -1,8 +1,9 @@
 #pragma once
-// The maintainer worklist ("维护人即将到期"): the listings whose maintainer term is about to
-// run out, with the days left, one page at a time, shortest term first. The terms are
+// The maintainer worklist ("维护人即将到期"): the sale or the rent listings whose maintainer
+// term is about to run out, with the days of the term, one page at a time. The terms are
 // downloaded from the server into the local maintainer table and joined with the local
-// listings; a row opens the listing's detail window.
+// listings; the columns are those of the sale or rent book, sized to the window, and sort
+// as on the list page; a row opens the listing's detail window.
 #include "sql/housemessage_datasqltable.h"
 
 #include <QJsonValue>
@@ -24,10 +25,12 @@ class HouseBookWeiHuPeoPleNeedDealWidget : public QWidget
 public:
     using Record = HouseMessage_DataSqlTable::HouseMessageData;
 
-    // flag: opened from the host's main page, which the back button returns to.
+    // flag: the sale listings (true) or the rent listings (false).
     HouseBookWeiHuPeoPleNeedDealWidget(QWidget *parent, bool flag);
 
     bool flag() const { return m_flag; }
+    bool isSale() const { return m_flag; }
+    QList<QVariantMap> columns() const { return m_columns; }
     int refreshCount() const { return m_refreshCount; }
     int page() const { return m_page; }
     int pageSize() const { return m_pageSize; }

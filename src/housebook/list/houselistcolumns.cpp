@@ -39,12 +39,41 @@ void assignWidths(QList<QVariantMap> &columns, int availableWidth)
     }
 }
 
+QList<int> spreadWidths(const QList<QVariantMap> &columns, const QList<int> &needed, int availableWidth)
+{
+    QList<int> widths = needed;
+    int total = 0;
+    int rateSum = 0;
+    for (int i = 0; i < columns.size() && i < needed.size(); ++i) {
+        total += needed.at(i);
+        if (columns.at(i).value(QStringLiteral("fixed")).toInt() <= 0)
+            rateSum += qMax(1, columns.at(i).value(QStringLiteral("rate")).toInt());
+    }
+    const int room = availableWidth - total;
+    if (room <= 0 || rateSum == 0)
+        return widths;
+    int given = 0;
+    int last = -1;
+    for (int i = 0; i < columns.size() && i < widths.size(); ++i) {
+        if (columns.at(i).value(QStringLiteral("fixed")).toInt() > 0)
+            continue;
+        const int share = room * qMax(1, columns.at(i).value(QStringLiteral("rate")).toInt()) / rateSum;
+        widths[i] += share;
+        given += share;
+        last = i;
+    }
+    // What the division leaves goes to the last shared column, so the columns fill the width.
+    if (last >= 0)
+        widths[last] += room - given;
+    return widths;
+}
+
 QStringList fieldsFor(const QList<QVariantMap> &columns)
 {
     static const QStringList fixedFields = QStringLiteral(
         "id,types,userphone,name,buildingNo,unitNo,roomNo,photo,newstate,companyid,sf,stype,housestatus,deptid,"
         "istop,suopan,fengpan,hbdujia,havegarage,havevideo,shenhestatus,aboutid,companyname,quanjing,createtime,"
-        "lasttime").split(QLatin1Char(','));
+        "lasttime,dongunit,danyuanunit").split(QLatin1Char(','));
     static const QHash<QString, QString> byKey{
         {"key_area", "district,area"}, {"key_housetype", "hutype,room,hall,huxingwei"},
         {"key_size", "builtuparea"}, {"key_zhuangxiu", "renovation"}, {"key_peitao", "peitao"},
@@ -87,4 +116,5 @@ void HouseListColumns::renderPage(HoverTableWidget *table, QList<QVariantMap> co
     table->setColumns(columns);
     table->fitRowHeight(pageSize);
     table->setRows(listings);
+    table->fitColumnWidths(availableWidth);
 }

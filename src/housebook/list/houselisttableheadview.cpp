@@ -22,6 +22,12 @@ const QString &sortDownIcon()
     return path;
 }
 
+const QString &sortableIcon()
+{
+    static const QString path = QStringLiteral("://res/icon_sort.png");
+    return path;
+}
+
 const QPixmap &pixmapOf(const QString &path)
 {
     static QHash<QString, QPixmap> cache;
@@ -41,6 +47,7 @@ HouseListTableHeadView::HouseListTableHeadView(QWidget *parent) : QHeaderView(Qt
     // The tooltip follows the pointer without a button held.
     setMouseTracking(true);
     viewport()->setMouseTracking(true);
+    connect(this, &HouseListTableHeadView::sortStateChanged, viewport(), qOverload<>(&QWidget::update));
 }
 
 void HouseListTableHeadView::setSortSections(const QList<int> &sections)
@@ -51,22 +58,45 @@ void HouseListTableHeadView::setSortSections(const QList<int> &sections)
 
 void HouseListTableHeadView::setCurrentSection(int logicalIndex)
 {
-    m_currentSection = logicalIndex;
-    viewport()->update();
+    HouseListTableHeadView *state = sortState();
+    state->m_currentSection = logicalIndex;
+    emit state->sortStateChanged();
+}
+
+int HouseListTableHeadView::currentSection() const
+{
+    return sortState()->m_currentSection;
+}
+
+bool HouseListTableHeadView::isDescending() const
+{
+    return sortState()->m_descending;
+}
+
+void HouseListTableHeadView::followSortOf(HouseListTableHeadView *leader)
+{
+    m_leader = leader;
+    if (!leader)
+        return;
+    connect(leader, &HouseListTableHeadView::sortStateChanged, viewport(), qOverload<>(&QWidget::update));
+    connect(this, &QHeaderView::sectionDoubleClicked, leader, &QHeaderView::sectionDoubleClicked);
 }
 
 QString HouseListTableHeadView::sortIcon(int logicalIndex) const
 {
     if (!isSortSection(logicalIndex))
         return QString();
-    return logicalIndex == m_currentSection && m_descending ? sortUpIcon() : sortDownIcon();
+    if (logicalIndex != currentSection())
+        return sortableIcon();
+    return isDescending() ? sortDownIcon() : sortUpIcon();
 }
 
 void HouseListTableHeadView::mousePressEvent(QMouseEvent *event)
 {
     if (event->button() == Qt::LeftButton && isSortSection(logicalIndexAt(event->pos()))) {
-        m_descending = !m_descending;
-        viewport()->update();
+        HouseListTableHeadView *state = sortState();
+        state->m_descending = !state->m_descending;
+        emit state->sortStateChanged();
     }
     QHeaderView::mousePressEvent(event);
 }

@@ -74,8 +74,7 @@ const QHash<QString, Getter> &composedColumns()
         {QStringLiteral("key_publisher"), &HouseRowTexts::publisherText},
         {QStringLiteral("key_loudong"),
          [](const Record &r) {
-             return QStringList{knownOrEmpty(r.buildingNo), knownOrEmpty(r.unitNo), knownOrEmpty(r.roomNo)}
-                 .join(QString());
+             return HouseRowTexts::buildingText(r) + HouseRowTexts::unitText(r) + knownOrEmpty(r.roomNo);
          }},
         {QStringLiteral("key_days"), [](const Record &r) { return QStringLiteral("%1天").arg(r.days); }},
     };
@@ -177,11 +176,39 @@ QString HouseRowTexts::displayName(const Record &record)
 {
     if (!isKnown(record.buildingNo) && !isKnown(record.unitNo) && !isKnown(record.roomNo))
         return record.name;
-    QString building = QStringLiteral("-%1-").arg(record.buildingNo);
     // An unknown building ("-1" or empty) keeps a single separator.
-    if (building == QLatin1String("--1-") || building == QLatin1String("--"))
-        building = QStringLiteral("-");
-    return record.name + QStringLiteral("%1%2%3").arg(building, knownOrEmpty(record.unitNo), knownOrEmpty(record.roomNo));
+    const QString building = buildingText(record);
+    const QString separated = building.isEmpty() ? QStringLiteral("-") : QStringLiteral("-%1-").arg(building);
+    return record.name + QStringLiteral("%1%2%3").arg(separated, unitText(record), knownOrEmpty(record.roomNo));
+}
+
+QString HouseRowTexts::buildingText(const Record &record)
+{
+    return withUnitWord(knownOrEmpty(record.buildingNo), record.dongunit, QStringLiteral("栋"));
+}
+
+QString HouseRowTexts::unitText(const Record &record)
+{
+    return withUnitWord(knownOrEmpty(record.unitNo), record.danyuanunit, QStringLiteral("单元"));
+}
+
+// Stored numbers are often bare ("4", "1"); the word makes "4栋1单元" of them. Texts that
+// already end in a word of their own ("4号楼", "1单元", "A座") keep it.
+QString HouseRowTexts::withUnitWord(const QString &number, const QString &storedWord, const QString &defaultWord)
+{
+    if (number.isEmpty())
+        return number;
+    const QString word = storedWord.trimmed().isEmpty() ? defaultWord : storedWord.trimmed();
+    static const QStringList ownWords{QStringLiteral("栋"), QStringLiteral("幢"), QStringLiteral("座"), QStringLiteral("楼"),
+                                      QStringLiteral("号"), QStringLiteral("单元"), QStringLiteral("门"), QStringLiteral("梯"),
+                                      QStringLiteral("区"), QStringLiteral("期")};
+    if (number.endsWith(word))
+        return number;
+    for (const QString &own : ownWords) {
+        if (number.endsWith(own))
+            return number;
+    }
+    return number + word;
 }
 
 QString HouseRowTexts::statusText(const Record &record)

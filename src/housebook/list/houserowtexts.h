@@ -41,8 +41,15 @@ public:
     static QString communityText(const Record &record, const QDate &today = QDate());
     static CommunityParts splitCommunityText(const QString &text);
 
-    // Community name followed by building, unit and room when any of them is known.
+    // Community name followed by building, unit and room when any of them is known
+    // ("阳光花园-4栋-1单元304"): the listing's name in the community cell and in the delete
+    // confirmation.
     static QString displayName(const Record &record);
+    // Building and unit with their words: the record's `dongunit` / `danyuanunit`, or "栋" /
+    // "单元" when it has none; empty when unknown. The 楼栋号 column shows building, unit and
+    // room run together ("4栋1单元304").
+    static QString buildingText(const Record &record);
+    static QString unitText(const Record &record);
     // "待处理", "待审核", "驳回" or empty; the review state wins over the pending state.
     static QString statusText(const Record &record);
     // "新上房源", "有图", "VR", "视频房源" as they apply, in this order.
@@ -67,5 +74,6 @@ public:
     static QString communityHtml(const QString &status, const QString &mainText, const QStringList &searchWords);
 
 private:
+    static QString withUnitWord(const QString &number, const QString &storedWord, const QString &defaultWord);
     static QString highlighted(const QString &text, const QStringList &words);
 };

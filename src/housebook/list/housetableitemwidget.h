@@ -2,7 +2,8 @@
 // The community cell of the listing table: the community text (with the listing's status in
 // red before it and the search words in red within it) between the icons of its tags.
 // Its text is the community cell text of HouseRowTexts; a text without exactly four parts
-// is shown whole, as plain text.
+// is shown whole, as plain text. A name wider than the cell is elided with "…"; the tooltip
+// holds it whole.
 #include "list/hovertablewidget.h"
 
 #include <QStringList>
@@ -17,8 +18,8 @@ public:
     // deferBuild: the label and icons are made in ensureBuilt() (see HoverTableCell).
     explicit HouseTableItemWidget(int row = -1, QWidget *parent = nullptr, bool deferBuild = false);
 
-    // The words of the current search; they apply from the next setText.
-    void setSearchWords(const QStringList &words) { m_searchWords = words; }
+    // The words of the current search, coloured red in the shown text.
+    void setSearchWords(const QStringList &words);
     void setText(const QString &text);
     QString text() const { return m_text; }
 
@@ -29,9 +30,15 @@ public:
 
     bool isBuilt() const override { return m_label != nullptr; }
     void ensureBuilt() override;
+    int contentWidth() const override;
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void applyText();
+    void fitLabelText();
+    int iconsWidth() const;
     void clearIcons();
     QStringList addIcons(const QStringList &tags, int at);
     QLabel *createIcon(const QString &tag, const QString &path);
@@ -43,4 +50,5 @@ private:
     QList<QLabel *> m_icons;
     QStringList m_leftShown;
     QStringList m_rightShown;
+    int m_fittedWidth = -1;
 };

@@ -82,6 +82,14 @@ int HouseTableTagItemWidget::estimatedWidth(const QString &tag)
     return 15 * tag.size() + 8;
 }
 
+int HouseTableTagItemWidget::contentWidth() const
+{
+    int width = kLeftMargin;
+    for (const QString &tag : m_tags)
+        width += estimatedWidth(tag);
+    return width;
+}
+
 void HouseTableTagItemWidget::setText(const QString &text)
 {
     m_text = text;

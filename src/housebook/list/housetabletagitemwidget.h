@@ -44,6 +44,8 @@ public:
 
     bool isBuilt() const override { return m_built; }
     void ensureBuilt() override;
+    // Room for every chip.
+    int contentWidth() const override;
 
     // Tag i takes palette entry i mod 6, for text and border.
     static QColor tagColor(int index);

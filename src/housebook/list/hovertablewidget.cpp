@@ -1,6 +1,8 @@
 #include "hovertablewidget.h"
 
+#include "list/frozencolumnsview.h"
 #include "list/housebookxiezuoitemview.h"
+#include "list/houselistcolumns.h"
 #include "list/houselisttableheadview.h"
 #include "list/houserowtexts.h"
 #include "list/housetableitemwidget.h"
@@ -14,16 +16,51 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRegularExpression>
+#include <QScrollBar>
 #include <QToolTip>
 
 namespace {
 
 const int kHeaderHeight = 40;
 const QString kReadMarkStyle = QStringLiteral("border-image: url(:/res/hasread.png);");
+const QString kCommunityTitle = QStringLiteral("小区");
+const QString kIdTitle = QStringLiteral("编号");
+const QString kTagsTitle = QStringLiteral("标签");
+const QString kXieZuoTitle = QStringLiteral("团队协作");
+// The collaboration cell: seven icons and the progress in a pill.
+const int kXieZuoWidth = 215;
+// Widest a column grows for its content; longer texts are elided (their tooltip shows them).
+const int kTextCap = 240;
+const int kCommunityCap = 360;
+const int kTagsCap = 220;
+// Frozen columns are leading ones: 编号 and 小区 further right are not kept in view.
+const int kMaxFrozenColumns = 4;
+// Header: section margins, and the sort icon with its gaps.
+const int kHeaderPadding = 16;
+const int kSortIconRoom = 24;
 
 QString columnTitle(const QVariantMap &column)
 {
     return column.value(QStringLiteral("title")).toString();
+}
+
+int frozenCountFor(const QList<QVariantMap> &columns)
+{
+    int last = -1;
+    for (int i = 0; i < columns.size() && i < kMaxFrozenColumns; ++i) {
+        const QString title = columnTitle(columns.at(i));
+        if (title == kIdTitle || title == kCommunityTitle)
+            last = i;
+    }
+    return last + 1;
+}
+
+int capFor(const QString &title)
+{
+    if (title == kCommunityTitle)
+        return kCommunityCap;
+    return title == kTagsTitle ? kTagsCap : kTextCap;
 }
 
 } // namespace
@@ -82,6 +119,19 @@ bool HoverTableCell::isRead() const
     return m_readMark != nullptr;
 }
 
+void HoverTableCell::setSelectedRow(bool selected)
+{
+    if (selected == m_selected)
+        return;
+    m_selected = selected;
+    update();
+}
+
+int HoverTableCell::contentWidth() const
+{
+    return qMax(0, sizeHint().width());
+}
+
 void HoverTableCell::enterEvent(QEvent *event)
 {
     QWidget::enterEvent(event);
@@ -108,10 +158,13 @@ void HoverTableCell::paintEvent(QPaintEvent *event)
         m_buildQueued = true;
         QMetaObject::invokeMethod(this, &HoverTableCell::ensureBuilt, Qt::QueuedConnection);
     }
-    if (m_background.alpha() == 0)
+    if (m_selected && m_background.alpha() == 0)
         return;
     QPainter painter(this);
-    painter.fillRect(rect(), m_background);
+    if (!m_selected)
+        painter.fillRect(rect(), baseColor());
+    if (m_background.alpha() != 0)
+        painter.fillRect(rect(), m_background);
 }
 
 void HoverTableCell::resizeEvent(QResizeEvent *event)
@@ -143,6 +196,9 @@ HoverTableWidget::HoverTableWidget(QWidget *parent) : QTableWidget(parent)
     verticalHeader()->setVisible(false);
     horizontalHeader()->setStretchLastSection(true);
     horizontalHeader()->setFixedHeight(kHeaderHeight);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    m_frozen = new FrozenColumnsView(this);
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this, &HoverTableWidget::syncFrozenView);
 
     connect(this, &QAbstractItemView::entered, this, &HoverTableWidget::showToolTip);
     connect(this, &QAbstractItemView::clicked, this, [this](const QModelIndex &index) { rowClicked(index.row()); });
@@ -161,8 +217,11 @@ void HoverTableWidget::setColumns(const QList<QVariantMap> &columns)
         widths << column.value(QStringLiteral("width")).toInt();
     }
     setVerHeaderContent(titles, widths);
-    if (m_sortHeader)
+    if (m_sortHeader) {
         m_sortHeader->setSortSections(sortableColumns());
+        if (auto *frozenHeader = qobject_cast<HouseListTableHeadView *>(m_frozen->horizontalHeader()))
+            frozenHeader->setSortSections(sortableColumns());
+    }
 }
 
 QList<int> HoverTableWidget::sortableColumns() const
@@ -184,6 +243,93 @@ void HoverTableWidget::setVerHeaderContent(const QStringList &titles, const QLis
         if (widths.at(i) > 0)
             setColumnWidth(i, widths.at(i));
     }
+    setFrozenColumns(m_columns.size() == titles.size() ? frozenCountFor(m_columns) : 0);
+}
+
+void HoverTableWidget::setFrozenColumns(int count)
+{
+    m_frozenCount = count;
+    m_frozen->showLeadingColumns(count);
+}
+
+QTableView *HoverTableWidget::frozenView() const
+{
+    return m_frozen;
+}
+
+// Also reached while the table is being built (style changes lay the header out again).
+void HoverTableWidget::syncFrozenView()
+{
+    if (m_frozen)
+        m_frozen->followTable();
+}
+
+void HoverTableWidget::setSearchWords(const QStringList &words)
+{
+    QStringList cleaned;
+    for (const QString &word : words) {
+        for (const QString &part : word.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts)) {
+            if (!cleaned.contains(part))
+                cleaned << part;
+        }
+    }
+    m_searchWords = cleaned;
+    for (int column = 0; column < m_columns.size(); ++column) {
+        if (columnTitle(m_columns.at(column)) != kCommunityTitle)
+            continue;
+        for (int row = 0; row < rowCount(); ++row) {
+            if (auto *cell = qobject_cast<HouseTableItemWidget *>(cellAt(row, column)))
+                cell->setSearchWords(m_searchWords);
+        }
+    }
+}
+
+int HoverTableWidget::neededWidth(int column) const
+{
+    const QVariantMap &chosen = m_columns.at(column);
+    const int fixed = chosen.value(QStringLiteral("fixed")).toInt();
+    if (fixed > 0)
+        return fixed;
+    const QString title = columnTitle(chosen);
+    if (title == kXieZuoTitle)
+        return kXieZuoWidth;
+    int content = 0;
+    for (int row = 0; row < rowCount(); ++row) {
+        if (const HoverTableCell *cell = cellAt(row, column))
+            content = qMax(content, cell->contentWidth());
+    }
+    const bool sortable = chosen.value(QStringLiteral("sort")).toBool();
+    const int header = horizontalHeader()->fontMetrics().horizontalAdvance(title) + kHeaderPadding
+                       + (sortable ? kSortIconRoom : 0);
+    // One pixel of the cell goes to the grid line, two more absorb the rounding of eliding
+    // (it measures a little wider than the text's advance).
+    return qMax(header, qMin(content, capFor(title)) + 3);
+}
+
+// Without a size of its own (a page not laid out yet) the table goes by the width it is
+// told; otherwise by its viewport, less the vertical scroll bar its rows will need.
+int HoverTableWidget::viewportWidthFor(int availableWidth) const
+{
+    if (!isVisible() && !testAttribute(Qt::WA_Resized))
+        return availableWidth;
+    const QRect inside = contentsRect();
+    const int rowsHeight = rowCount() * verticalHeader()->defaultSectionSize();
+    const bool needsScrollBar = rowsHeight > inside.height() - horizontalHeader()->height();
+    return inside.width() - (needsScrollBar ? style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this) : 0);
+}
+
+void HoverTableWidget::fitColumnWidths(int availableWidth)
+{
+    m_fitWidth = availableWidth;
+    if (m_columns.isEmpty() || m_columns.size() != columnCount())
+        return;
+    QList<int> needed;
+    for (int column = 0; column < m_columns.size(); ++column)
+        needed << neededWidth(column);
+    const QList<int> widths = HouseListColumns::spreadWidths(m_columns, needed, viewportWidthFor(availableWidth));
+    for (int column = 0; column < widths.size(); ++column)
+        setColumnWidth(column, widths.at(column));
+    syncFrozenView();
 }
 
 void HoverTableWidget::setRows(const QList<QVariantMap> &columns, const QList<Record> &listings)
@@ -210,6 +356,7 @@ void HoverTableWidget::setRows(const QList<Record> &listings)
         addRow(row, listings.at(row), today, row <= lastInView);
     buildRowsInView();
     updateEmptyHint();
+    syncFrozenView();
     setUpdatesEnabled(wasEnabled);
 }
 
@@ -243,7 +390,10 @@ void HoverTableWidget::addRow(int row, const Record &listing, const QDate &today
             cell->setRead(true);
         connect(cell, &HoverTableCell::enterRow, this, &HoverTableWidget::hoverRow);
         connect(cell, &HoverTableCell::clickRow, this, &HoverTableWidget::rowClicked);
-        setCellWidget(row, column, cell);
+        if (column < m_frozenCount)
+            m_frozen->setIndexWidget(model()->index(row, column), cell);
+        else
+            setCellWidget(row, column, cell);
         if (!inView)
             cell->hide();
     }
@@ -253,18 +403,18 @@ HoverTableCell *HoverTableWidget::createCell(const QVariantMap &column, const Re
                                              const QDate &today) const
 {
     const QString title = columnTitle(column);
-    if (title == QStringLiteral("小区")) {
+    if (title == kCommunityTitle) {
         auto *cell = new HouseTableItemWidget(row, nullptr, true);
         cell->setSearchWords(m_searchWords);
         cell->setText(HouseRowTexts::communityText(listing, today));
         return cell;
     }
-    if (title == QStringLiteral("标签")) {
+    if (title == kTagsTitle) {
         auto *cell = new HouseTableTagItemWidget(row, nullptr, true);
         cell->setText(listing.tags);
         return cell;
     }
-    if (title == QStringLiteral("团队协作")) {
+    if (title == kXieZuoTitle) {
         auto *cell = new HouseBookXieZuoItemView(row, nullptr, true);
         cell->setData(listing);
         return cell;
@@ -303,6 +453,7 @@ void HoverTableWidget::fitRowHeight(int pageSize)
     if (height <= 0)
         return;
     verticalHeader()->setDefaultSectionSize(qBound(40, height, 50));
+    syncFrozenView();
     buildRowsInView();
 }
 
@@ -317,6 +468,12 @@ HouseListTableHeadView *HoverTableWidget::installSortHeader()
     m_sortHeader->setSortSections(sortableColumns());
     // Taking over the header re-parents it, which hides it.
     m_sortHeader->show();
+    connect(m_sortHeader, &QHeaderView::sectionResized, this, &HoverTableWidget::syncFrozenView);
+    auto *frozenHeader = new HouseListTableHeadView(m_frozen);
+    frozenHeader->setObjectName(QStringLiteral("frozenHeadView"));
+    frozenHeader->followSortOf(m_sortHeader);
+    frozenHeader->setSortSections(m_sortHeader->sortSections());
+    m_frozen->useHeader(frozenHeader);
     return m_sortHeader;
 }
 
@@ -334,6 +491,8 @@ void HoverTableWidget::markRowRead(int row)
 
 HoverTableCell *HoverTableWidget::cellAt(int row, int column) const
 {
+    if (column < m_frozenCount)
+        return qobject_cast<HoverTableCell *>(m_frozen->indexWidget(model()->index(row, column)));
     return qobject_cast<HoverTableCell *>(cellWidget(row, column));
 }
 
@@ -372,9 +531,21 @@ void HoverTableWidget::selectRow(int row)
     QTableWidget::selectRow(row);
     const int previous = m_selectedRow;
     m_selectedRow = row;
-    if (previous >= 0 && previous != row && previous != m_hoverRow)
-        paintRow(previous, false);
+    if (previous >= 0 && previous != row) {
+        markRowSelected(previous, false);
+        if (previous != m_hoverRow)
+            paintRow(previous, false);
+    }
+    markRowSelected(row, true);
     paintRow(row, true);
+}
+
+void HoverTableWidget::markRowSelected(int row, bool selected)
+{
+    for (int column = 0; column < columnCount(); ++column) {
+        if (HoverTableCell *cell = cellAt(row, column))
+            cell->setSelectedRow(selected);
+    }
 }
 
 // The row left behind gets its normal colours back unless it is the selected one.
@@ -429,6 +600,7 @@ void HoverTableWidget::rowsGone(int first, int last)
         m_selectedRow = -1;
     renumberFrom(first);
     updateEmptyHint();
+    syncFrozenView();
 }
 
 void HoverTableWidget::renumberFrom(int first)
@@ -460,23 +632,13 @@ void HoverTableWidget::contextMenuEvent(QContextMenuEvent *event)
 // cells would make painting and scrolling a page quadratic.
 void HoverTableWidget::updateEditorGeometries()
 {
-    const QRect area = viewport()->rect();
-    for (int row = 0; row < rowCount(); ++row) {
-        for (int column = 0; column < columnCount(); ++column) {
-            QWidget *cell = cellWidget(row, column);
-            if (!cell)
-                continue;
-            const QRect rect = visualRect(model()->index(row, column));
-            if (!rect.isValid() || !rect.intersects(area)) {
-                cell->hide();
-                continue;
-            }
-            cell->setGeometry(rect);
-            if (auto *hoverCell = qobject_cast<HoverTableCell *>(cell))
-                hoverCell->ensureBuilt();
-            cell->show();
-        }
-    }
+    FrozenColumnsView::placeCellsInView(this);
+}
+
+void HoverTableWidget::updateGeometries()
+{
+    QTableWidget::updateGeometries();
+    syncFrozenView();
 }
 
 void HoverTableWidget::scrollContentsBy(int dx, int dy)
@@ -488,6 +650,9 @@ void HoverTableWidget::scrollContentsBy(int dx, int dy)
 void HoverTableWidget::resizeEvent(QResizeEvent *event)
 {
     QTableWidget::resizeEvent(event);
+    if (m_fitWidth >= 0 && rowCount() > 0)
+        fitColumnWidths(m_fitWidth);
     updateEmptyHint();
+    syncFrozenView();
     buildRowsInView();
 }

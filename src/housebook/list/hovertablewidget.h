@@ -10,7 +10,14 @@
 //     table->fitRowHeight(pageSize);     // before each fill
 //     table->setSearchWords(words);      // optional, red in the community cells
 //     table->setRows(listings);          // every page: one cell widget per row and column
+//     table->fitColumnWidths(width);     // widths to the content and the window
 //     connect(table, &HoverTableWidget::clickRowIndex, ...);  // row = index into listings
+//
+// Column widths: ids, prices, areas, times and other short values are never cut; long texts
+// are elided with "…" and shown whole in their tooltip. Columns that do not fit scroll
+// sideways, while the leading columns up to 编号 and 小区 stay in view (a second view over
+// them, as in Qt's frozen column example, shares the model, the selection and the vertical
+// scrolling; the cells of those columns live in it).
 //
 // A column is a map with `key` (column key of the settings catalogue, e.g. "key_price"),
 // `title` (header text), `width` (pixels; ignored for the last column, which stretches) and
@@ -26,6 +33,7 @@
 #include <QList>
 #include <QMap>
 #include <QStringList>
+#include <QTableView>
 #include <QTableWidget>
 #include <QVariantMap>
 
@@ -60,6 +68,15 @@ public:
     void setRead(bool read);
     bool isRead() const;
 
+    // Cells of rows that are not selected stand on baseColor(); the selected row's cells are
+    // transparent below their colours.
+    void setSelectedRow(bool selected);
+    bool isSelectedRow() const { return m_selected; }
+    static QColor baseColor() { return QColor(250, 250, 250, 255); }
+
+    // The width the cell needs to show its content uncut (before the table's grid line).
+    virtual int contentWidth() const;
+
     virtual bool isBuilt() const { return true; }
     virtual void ensureBuilt() {}
 
@@ -82,7 +99,10 @@ private:
     QColor m_background{255, 255, 255, 0};
     QLabel *m_readMark = nullptr;
     bool m_buildQueued = false;
+    bool m_selected = false;
 };
+
+class FrozenColumnsView;
 
 class HoverTableWidget : public QTableWidget
 {
@@ -112,8 +132,19 @@ public:
     QList<QVariantMap> columns() const { return m_columns; }
     // Indexes of the columns whose `sort` is true.
     QList<int> sortableColumns() const;
-    // Words of the current search, coloured red in the community cells of the next fill.
-    void setSearchWords(const QStringList &words) { m_searchWords = words; }
+    // Words of the current search, coloured red in the community cells: those shown now and
+    // those of later fills. Words are split at blanks; empty ones are dropped.
+    void setSearchWords(const QStringList &words);
+    QStringList searchWords() const { return m_searchWords; }
+    // Column widths for the rows shown: every column as wide as its content needs (long texts
+    // up to a cap), the room left over shared by `rate`. availableWidth stands for the
+    // viewport's width while the table is not shown. Called again on every resize.
+    void fitColumnWidths(int availableWidth);
+    // The width column `column` needs for its header and the cells of the rows shown.
+    int neededWidth(int column) const;
+    // Leading columns kept in view while the table scrolls sideways: up to 编号 and 小区.
+    int frozenColumnCount() const { return m_frozenCount; }
+    QTableView *frozenView() const;
     // Rich text shown centred over the table while it has no rows (empty: none).
     void setEmptyText(const QString &richText);
     // Row height (table height − 40) / pageSize, clamped to 40..50; nothing when not positive.
@@ -158,15 +189,21 @@ protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void scrollContentsBy(int dx, int dy) override;
+    void updateGeometries() override;
 
 protected slots:
     void updateEditorGeometries() override;
 
 private:
+    void setFrozenColumns(int count);
+    void syncFrozenView();
+    void placeFrozenView();
+    int viewportWidthFor(int availableWidth) const;
     HoverTableCell *createCell(const QVariantMap &column, const Record &listing, int row, const QDate &today) const;
     void addRow(int row, const Record &listing, const QDate &today, bool inView);
     void hoverRow(int row);
     void paintRow(int row, bool hover);
+    void markRowSelected(int row, bool selected);
     void rowClicked(int row);
     void renumberFrom(int first);
     void rowsGone(int first, int last);
@@ -181,4 +218,7 @@ private:
     int m_selectedRow = -1;
     QLabel *m_emptyHint = nullptr;
     HouseListTableHeadView *m_sortHeader = nullptr;
+    FrozenColumnsView *m_frozen = nullptr;
+    int m_frozenCount = 0;
+    int m_fitWidth = -1;  // the width hint of the last fitColumnWidths; -1: never fitted
 };

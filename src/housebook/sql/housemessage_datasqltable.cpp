@@ -243,10 +243,13 @@ QList<Data> HouseMessage_DataSqlTable::weihuHouseList(const HouseQuery &query)
     HousePermission permission(isJointSale());
     HouseBookSet_SqlTable settings(nullptr, isJointSale());
     const QString house = table();
-    // days is stored as text: ordered as a number, so 9 comes before 10.
-    const QString order = QStringLiteral("order by %1 %2")
-                              .arg(QStringLiteral("cast(%1.days as integer)").arg(kWeihuTable),
-                                   query.sortDescending ? QStringLiteral("desc") : QStringLiteral("asc"));
+    // days is stored as text: ordered as a number, so 9 comes before 10. Another sort key
+    // orders by that listing column, the term breaking ties.
+    const QString days = QStringLiteral("cast(%1.days as integer)").arg(kWeihuTable);
+    const QString direction = query.sortDescending ? QStringLiteral("desc") : QStringLiteral("asc");
+    const QString order = query.sortKey != QLatin1String("days") && HouseRecord::isColumn(query.sortKey)
+                              ? QStringLiteral("order by %1.%2 %3, %4 asc").arg(house, query.sortKey, direction, days)
+                              : QStringLiteral("order by %1 %2").arg(days, direction);
     const int size = qMax(1, query.pageSize);
     // One arg() pass: a second one could find "%9" inside a condition's text.
     const QString sql = QStringLiteral("select %1.*,%2.days from %3 inner join %4 on %5.id=%6.id %7 %8 limit %9 offset %10")

@@ -153,8 +153,8 @@ public:
     QString listStatement(const HouseQuery &query);
     QString countStatement(const HouseQuery &query);
 
-    // The maintainer worklist: listings joined with weihu_house, ordered by days (the query's
-    // sortDescending), each with its days.
+    // The maintainer worklist: listings joined with weihu_house, ordered by the query's sort
+    // key ("days": the term) and direction, each with its days.
     QList<HouseMessageData> weihuHouseList(const HouseQuery &query);
     int weihuHouseCount(const HouseQuery &query);
 
