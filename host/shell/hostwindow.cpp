@@ -1,4 +1,5 @@
 #include "hostwindow.h"
+#include "syncstatelabel.h"
 
 #include "commonsignaltool.h"
 #include "customtabwidget.h"
@@ -85,7 +86,7 @@ HostWindow::HostWindow(const HousebookExports &exports, QWidget *parent)
 
     m_statusLine = new QLabel(this);
     m_statusLine->setObjectName(QStringLiteral("statusLine"));
-    m_syncLabel = new QLabel(this);
+    m_syncLabel = new SyncStateLabel(this);
     m_syncBar = new QProgressBar(this);
     m_syncBar->setMaximumWidth(140);
     m_syncBar->setTextVisible(false);
@@ -293,18 +294,13 @@ QString HostWindow::statusText() const
 
 bool HostWindow::syncRunning()
 {
-    const QByteArray &state = DataCenter::refreshStateOfDB;
-    for (char c : state) {
-        if (c != 0)
-            return true;
-    }
-    return false;
+    return SyncStateLabel::syncRunning();
 }
 
 void HostWindow::updateSyncState()
 {
     const bool running = syncRunning();
-    m_syncLabel->setText(running ? QStringLiteral("房源同步中…") : QStringLiteral("房源已同步"));
+    m_syncLabel->refresh();
     m_syncBar->setRange(0, running ? 0 : 1);
     m_syncBar->setValue(running ? 0 : 1);
 }

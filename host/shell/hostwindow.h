@@ -20,6 +20,7 @@ class QStackedWidget;
 class QTimer;
 class QTreeWidget;
 class QTreeWidgetItem;
+class SyncStateLabel;
 
 class HostWindow : public QMainWindow
 {
@@ -67,7 +68,7 @@ private:
     QSpinBox *m_idBox = nullptr;
     QStackedWidget *m_area = nullptr;  // shows either the tabs or the stack
     QLabel *m_statusLine = nullptr;
-    QLabel *m_syncLabel = nullptr;
+    SyncStateLabel *m_syncLabel = nullptr;
     QProgressBar *m_syncBar = nullptr;
     QTimer *m_syncTimer = nullptr;
     QList<NavEntry> m_entries;

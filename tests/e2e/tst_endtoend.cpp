@@ -11,6 +11,8 @@
 #include "list/hovertablewidget.h"
 #include "net/endpoints.h"
 #include "sql/basesqlobject.h"
+#include "sql/booksyncstatus.h"
+#include "sql/firstbookdownload.h"
 #include "sql/housemessage_datasqltable.h"
 #include "sql/housequerybuilder.h"
 
@@ -23,6 +25,7 @@ class TestEndToEnd : public QObject
     Q_OBJECT
 private slots:
     void initTestCase();
+    void narrowAgentSeesHerRangeOnFirstSignIn();
     void signInDownloadBrowseAndChange();
 
 private:
@@ -35,6 +38,27 @@ void TestEndToEnd::initTestCase()
     QVERIFY(m_server->start());
     qputenv("QX_HOUSEBOOK_SERVER", m_server->baseUrl().toUtf8());
     QVERIFY(Endpoints::instance().appRoot.startsWith(m_server->baseUrl()));
+}
+
+// Fault: on her first sign-in an agent with a 3000 m view range got the whole sale book,
+// because her view range was asked for before her rights had arrived.
+void TestEndToEnd::narrowAgentSeesHerRangeOnFirstSignIn()
+{
+    HostFixture host;
+    DataCenter::UserPhoneNumber = QStringLiteral("13800000002");
+    DataCenter::CompanyID = 101;
+    DataCenter::JointSaleCompanyId = 0;
+    DataCenter::CookieVar = QStringLiteral("qxphone=13800000002");
+    QVERIFY(FirstBookDownload::startIfNeeded(true));
+    QTRY_COMPARE_WITH_TIMEOUT(BookSyncStatus::instance()->state(true), BookSyncStatus::Succeeded, 60000);
+    QCOMPARE(DataCenter::JointSaleCompanyId, 9001);
+
+    auto *tabs = new CustomTabWidget(host.mainWindow());
+    QPointer<HouseBookListWidget> page;
+    loadHouseListWidget(host.mainWindow(), &tabs, &page, 0, 0);
+    QVERIFY(page);
+    QTRY_VERIFY_WITH_TIMEOUT(page->total() > 0, 10000);
+    QCOMPARE(page->total(), 258);
 }
 
 void TestEndToEnd::signInDownloadBrowseAndChange()
