@@ -1,11 +1,20 @@
-// The local store against hostile input: search texts carrying lone surrogates and NULs.
+// The local store against hostile input: search texts carrying lone surrogates and NULs,
+// and sync pages with ids and numbers no int column can hold.
 #include "datacenter.h"
 #include "hostfixture.h"
+#include "sql/basesqlobject.h"
+#include "sql/batchwriter.h"
 #include "sql/communitymessage_datasqltable.h"
+#include "sql/companysqlconfig_datasqltable.h"
 #include "sql/housemessage_datasqltable.h"
 #include "sql/housequerybuilder.h"
+#include "sql/syncrecords.h"
 #include "sql/usermessage_datasqltable.h"
 
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QSqlQuery>
+#include <QSqlRecord>
 #include <QtTest>
 
 #include <algorithm>
@@ -108,6 +117,53 @@ QList<int> sortedIds(const QList<Record> &records)
     return ids;
 }
 
+QJsonObject syncListing(const QJsonValue &id, const QString &lasttime, const QJsonObject &changes = QJsonObject())
+{
+    QJsonObject o{{"id", id},          {"types", 0},         {"name", QStringLiteral("翡翠湖畔")},
+                  {"cityid", 340100},  {"companyid", 1001},  {"lasttime", lasttime}};
+    for (auto it = changes.begin(); it != changes.end(); ++it)
+        o.insert(it.key(), it.value());
+    return o;
+}
+
+QJsonObject syncCommunity(const QJsonValue &id, const QString &lasttime, const QJsonObject &changes = QJsonObject())
+{
+    QJsonObject o{{"id", id}, {"name", QStringLiteral("阳光花园")}, {"cityid", 340100}, {"lasttime", lasttime}};
+    for (auto it = changes.begin(); it != changes.end(); ++it)
+        o.insert(it.key(), it.value());
+    return o;
+}
+
+// Reads and stores one sync page the way the listing sync does.
+bool writeSyncPage(const QJsonArray &houses, const QJsonArray &communities, SyncRecords::Page *read = nullptr)
+{
+    const SyncRecords::Page page = SyncRecords::readPage(
+        QJsonObject{{"housebook", houses}, {"community", communities}, {"nextpage", false}});
+    if (read)
+        *read = page;
+    return SyncRecords::writePage(false, page);
+}
+
+QVariantMap storedRow(const QString &table, qint64 id)
+{
+    BaseSqlObject probe(nullptr, false);
+    const QString name = probe.connectionName(BaseSqlObject::CompanyDB);
+    QSqlQuery query(QSqlDatabase::database(name));
+    query.exec(QStringLiteral("select * from %1 where id=%2").arg(table).arg(id));
+    QVariantMap row;
+    if (query.next()) {
+        for (int i = 0; i < query.record().count(); ++i)
+            row.insert(query.record().fieldName(i), query.record().value(i));
+    }
+    return row;
+}
+
+int rowCount(const QString &table)
+{
+    BaseSqlObject probe(nullptr, false);
+    return probe.haveDataInTable(table, BaseSqlObject::CompanyDB);
+}
+
 } // namespace
 
 class TestHostileStore : public QObject
@@ -118,6 +174,10 @@ private slots:
     void surrogatesStayInListingLiterals();
     void surrogatesStayInCommunityLiterals_data();
     void surrogatesStayInCommunityLiterals();
+    void intColumnValues_data();
+    void intColumnValues();
+    void recordsOutOfIntRangeAreRefused_data();
+    void recordsOutOfIntRangeAreRefused();
 };
 
 void TestHostileStore::surrogatesStayInListingLiterals_data()
@@ -195,6 +255,99 @@ void TestHostileStore::surrogatesStayInCommunityLiterals()
     const QVariantMap search{{condition, text}, {"houseKind", "store_sale_house"}};
     QCOMPARE(sortedIds(table.getCommunityList(search, 1, 0)), QList<int>{1});
     QCOMPARE(table.getCommunityCount(search), 1);
+}
+
+void TestHostileStore::intColumnValues_data()
+{
+    QTest::addColumn<QVariant>("value");
+    QTest::addColumn<bool>("fits");
+    QTest::addColumn<int>("stored");  // what an int column is given
+    QTest::newRow("number") << QVariant(12) << true << 12;
+    QTest::newRow("whole double") << QVariant(12.0) << true << 12;
+    QTest::newRow("decimal text") << QVariant(" 12 ") << true << 12;
+    QTest::newRow("largest int") << QVariant(qlonglong(2147483647)) << true << 2147483647;
+    QTest::newRow("smallest int") << QVariant(-2147483648.0) << true << int(-2147483648LL);
+    QTest::newRow("boolean") << QVariant(true) << true << 1;
+    QTest::newRow("nothing") << QVariant() << true << 0;
+    QTest::newRow("empty text") << QVariant("") << true << 0;
+    QTest::newRow("beyond int") << QVariant(qlonglong(4294967297LL)) << false << 0;
+    QTest::newRow("beyond int as double") << QVariant(4294967297.0) << false << 0;
+    QTest::newRow("beyond int as text") << QVariant("4294967297") << false << 0;
+    QTest::newRow("beyond qint64 as text") << QVariant("1e300") << false << 0;
+    QTest::newRow("beyond qint64 as double") << QVariant(1e300) << false << 0;
+    QTest::newRow("unsigned beyond") << QVariant(qulonglong(18446744073709551615ULL)) << false << 0;
+    QTest::newRow("infinity as text") << QVariant("inf") << false << 0;
+    QTest::newRow("fraction") << QVariant(2.5) << false << 0;
+    QTest::newRow("fraction as text") << QVariant("2.5") << false << 0;
+    QTest::newRow("word") << QVariant("two") << false << 0;
+    QTest::newRow("object") << QVariant(QVariantMap{{"a", 1}}) << false << 0;
+}
+
+void TestHostileStore::intColumnValues()
+{
+    QFETCH(QVariant, value);
+    QFETCH(bool, fits);
+    QFETCH(int, stored);
+    int n = -1;
+    QCOMPARE(BatchWriter::intValue(value, &n), fits);
+    QCOMPARE(BatchWriter::typed(BatchWriter::ColumnType::Int, value), QVariant(stored));
+}
+
+void TestHostileStore::recordsOutOfIntRangeAreRefused_data()
+{
+    QTest::addColumn<QJsonObject>("house");
+    QTest::addColumn<QJsonObject>("community");
+    QTest::addColumn<bool>("refused");
+    const auto row = [](const char *name, const QJsonValue &id, const QJsonObject &changes, bool refused) {
+        QTest::newRow(name) << syncListing(id, "2024/03/05 09:00:00", changes)
+                            << syncCommunity(id, "2024/03/05 09:00:00", changes) << refused;
+    };
+    row("id beyond int", 4294967297.0, {}, true);
+    row("id beyond int as text", "4294967297", {}, true);
+    row("id one past the largest int", 2147483648.0, {}, true);
+    row("id beyond qint64", 1e300, {}, true);
+    row("id as a fraction", 1.5, {}, true);
+    row("largest id", 2147483647.0, {}, false);
+    row("city beyond int", 3.0, {{"cityid", 4294967297.0}}, true);
+    row("city as 1e300 text", 3.0, {{"cityid", "1e300"}}, true);
+    row("city as a fraction", 3.0, {{"cityid", 340100.5}}, true);
+    row("city as a word", 3.0, {{"cityid", "合肥"}}, true);
+    row("city as decimal text", 3.0, {{"cityid", "340100"}}, false);
+    row("city missing", 3.0, {{"cityid", QJsonValue::Null}}, false);
+}
+
+// The refused record is counted and logged; listing and community 1 stay as they were, and
+// the rest of the page is stored and moves the marks.
+void TestHostileStore::recordsOutOfIntRangeAreRefused()
+{
+    QFETCH(QJsonObject, house);
+    QFETCH(QJsonObject, community);
+    QFETCH(bool, refused);
+    HostFixture host;
+    QVERIFY(writeSyncPage({syncListing(1, "2024/03/01 00:00:00")}, {syncCommunity(1, "2024/03/01 00:00:00")}));
+    const QVariantMap houseBefore = storedRow(QStringLiteral("house"), 1);
+    const QVariantMap communityBefore = storedRow(QStringLiteral("community"), 1);
+
+    if (refused)
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("refused 1 listing and 1 community")));
+    SyncRecords::Page page;
+    QVERIFY(writeSyncPage({house, syncListing(2, "2024/03/04 00:00:00")},
+                          {community, syncCommunity(2, "2024/03/04 00:00:00")}, &page));
+    QCOMPARE(storedRow(QStringLiteral("house"), 1), houseBefore);
+    QCOMPARE(storedRow(QStringLiteral("community"), 1), communityBefore);
+    // No listing reads back under an id of another (or under 0, "no listing").
+    DataCenter::isManager = true;
+    HouseQuery all;
+    all.pageSize = 100;
+    QCOMPARE(sortedIds(HouseMessage_DataSqlTable(nullptr, false).getHouseList(all)).mid(0, 2), (QList<int>{1, 2}));
+    QCOMPARE(rowCount(QStringLiteral("house")), refused ? 2 : 3);
+    QCOMPARE(rowCount(QStringLiteral("community")), refused ? 2 : 3);
+    QCOMPARE(page.refusedHouses, refused ? 1 : 0);
+    QCOMPARE(page.refusedCommunities, refused ? 1 : 0);
+    CompanySQLConfig_DataSqltable marks(nullptr, false);
+    const QString mark = refused ? QStringLiteral("2024/03/04 00:00:00") : QStringLiteral("2024/03/05 09:00:00");
+    QCOMPARE(marks.lastUpdateTime(), mark);
+    QCOMPARE(marks.communityLastUpdateTime(), mark);
 }
 
 QTEST_MAIN(TestHostileStore)

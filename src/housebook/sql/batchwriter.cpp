@@ -5,6 +5,45 @@
 #include <QJsonDocument>
 #include <QSqlQuery>
 
+#include <cmath>
+#include <limits>
+
+namespace {
+
+bool intFromWhole(qint64 n, int *out)
+{
+    if (n < std::numeric_limits<int>::min() || n > std::numeric_limits<int>::max())
+        return false;
+    *out = int(n);
+    return true;
+}
+
+// Compared as doubles before any conversion: casting a double an integer cannot hold is
+// undefined behaviour.
+bool intFromDouble(double d, int *out)
+{
+    if (!std::isfinite(d) || d != std::trunc(d) || d < std::numeric_limits<int>::min()
+        || d > std::numeric_limits<int>::max())
+        return false;
+    *out = int(d);
+    return true;
+}
+
+bool intFromText(const QString &text, int *out)
+{
+    const QString t = text.trimmed();
+    if (t.isEmpty())
+        return true;
+    bool ok = false;
+    const qlonglong n = t.toLongLong(&ok);
+    if (ok)
+        return intFromWhole(n, out);
+    const double d = t.toDouble(&ok);
+    return ok && intFromDouble(d, out);
+}
+
+} // namespace
+
 namespace BatchWriter {
 
 int run(QSqlDatabase db, const QString &sql, const QList<QVariantList> &rows,
@@ -51,11 +90,8 @@ QVariant typed(ColumnType type, const QVariant &value)
 {
     switch (type) {
     case ColumnType::Int: {
-        if (value.type() == QVariant::Bool)
-            return value.toBool() ? 1 : 0;
-        bool ok = false;
-        const qlonglong n = value.toLongLong(&ok);
-        return ok ? n : qlonglong(value.toDouble());
+        int n = 0;
+        return intValue(value, &n) ? n : 0;
     }
     case ColumnType::Float:
         return value.toDouble();
@@ -65,6 +101,30 @@ QVariant typed(ColumnType type, const QVariant &value)
     if (value.type() == QVariant::Map || value.type() == QVariant::List)
         return QString::fromUtf8(QJsonDocument::fromVariant(value).toJson(QJsonDocument::Compact));
     return value.isNull() ? QString(QLatin1String("")) : value.toString();
+}
+
+bool intValue(const QVariant &value, int *out)
+{
+    *out = 0;
+    if (value.isNull() || value.userType() == QMetaType::Nullptr)
+        return true;
+    switch (value.type()) {
+    case QVariant::Bool:
+        *out = value.toBool() ? 1 : 0;
+        return true;
+    case QVariant::Int:
+    case QVariant::UInt:
+    case QVariant::LongLong:
+        return intFromWhole(value.toLongLong(), out);
+    case QVariant::ULongLong:
+        return value.toULongLong() <= qulonglong(std::numeric_limits<int>::max()) && intFromWhole(value.toLongLong(), out);
+    case QVariant::Double:
+        return intFromDouble(value.toDouble(), out);
+    case QVariant::String:
+        return intFromText(value.toString(), out);
+    default:
+        return false;
+    }
 }
 
 QVariant typed(const QString &declaredType, const QVariant &value)
