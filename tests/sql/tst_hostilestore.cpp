@@ -1,5 +1,5 @@
 // The local store against hostile input: search texts carrying lone surrogates and NULs,
-// and sync pages with ids and numbers no int column can hold.
+// sync pages with ids and numbers no int column can hold, and record times far in the future.
 #include "datacenter.h"
 #include "hostfixture.h"
 #include "sql/basesqlobject.h"
@@ -164,12 +164,18 @@ int rowCount(const QString &table)
     return probe.haveDataInTable(table, BaseSqlObject::CompanyDB);
 }
 
+qint64 localMSecs(const QDate &date, const QTime &time)
+{
+    return QDateTime(date, time).toMSecsSinceEpoch();
+}
+
 } // namespace
 
 class TestHostileStore : public QObject
 {
     Q_OBJECT
 private slots:
+    void cleanup();
     void surrogatesStayInListingLiterals_data();
     void surrogatesStayInListingLiterals();
     void surrogatesStayInCommunityLiterals_data();
@@ -178,7 +184,14 @@ private slots:
     void intColumnValues();
     void recordsOutOfIntRangeAreRefused_data();
     void recordsOutOfIntRangeAreRefused();
+    void futureTimesLeaveTheMarksAlone_data();
+    void futureTimesLeaveTheMarksAlone();
 };
+
+void TestHostileStore::cleanup()
+{
+    BaseSqlObject::setClock(nullptr);
+}
 
 void TestHostileStore::surrogatesStayInListingLiterals_data()
 {
@@ -348,6 +361,43 @@ void TestHostileStore::recordsOutOfIntRangeAreRefused()
     const QString mark = refused ? QStringLiteral("2024/03/04 00:00:00") : QStringLiteral("2024/03/05 09:00:00");
     QCOMPARE(marks.lastUpdateTime(), mark);
     QCOMPARE(marks.communityLastUpdateTime(), mark);
+}
+
+void TestHostileStore::futureTimesLeaveTheMarksAlone_data()
+{
+    QTest::addColumn<QString>("time");
+    QTest::addColumn<QString>("mark");  // with the clock at 2024/03/10 12:00:00
+    QTest::newRow("end of time") << "9999/12/31 23:59:59" << "2024/03/05 09:00:00";
+    QTest::newRow("next year") << "2025/03/10 12:00:00" << "2024/03/05 09:00:00";
+    QTest::newRow("just over a day ahead") << "2024/03/11 12:00:01" << "2024/03/05 09:00:00";
+    QTest::newRow("a day ahead, the server's clock ahead") << "2024/03/11 12:00:00" << "2024/03/11 12:00:00";
+    QTest::newRow("the present") << "2024/03/10 12:00:00" << "2024/03/10 12:00:00";
+}
+
+// The record itself is stored whatever its time; only the marks ignore a time too far ahead,
+// and a later page with ordinary times still moves them.
+void TestHostileStore::futureTimesLeaveTheMarksAlone()
+{
+    QFETCH(QString, time);
+    QFETCH(QString, mark);
+    HostFixture host;
+    BaseSqlObject::setClock([] { return localMSecs(QDate(2024, 3, 10), QTime(12, 0)); });
+    const bool ahead = mark != time;
+    for (int i = 0; ahead && i < 2; ++i)  // the listings' mark, then the communities'
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("sync mark: 1 record time.*first ") + time));
+    QVERIFY(writeSyncPage({syncListing(1, time), syncListing(2, "2024/03/05 09:00:00")},
+                          {syncCommunity(1, time), syncCommunity(2, "2024/03/05 09:00:00")}));
+    CompanySQLConfig_DataSqltable marks(nullptr, false);
+    QCOMPARE(marks.lastUpdateTime(), mark);
+    QCOMPARE(marks.communityLastUpdateTime(), mark);
+    QCOMPARE(storedRow(QStringLiteral("house"), 1).value("lasttime").toString(), time);
+    QCOMPARE(storedRow(QStringLiteral("community"), 1).value("lasttime").toString(), time);
+
+    if (!ahead)
+        return;
+    QVERIFY(writeSyncPage({syncListing(3, "2024/03/09 08:00:00")}, {syncCommunity(3, "2024/03/09 08:00:00")}));
+    QCOMPARE(marks.lastUpdateTime(), QStringLiteral("2024/03/09 08:00:00"));
+    QCOMPARE(marks.communityLastUpdateTime(), QStringLiteral("2024/03/09 08:00:00"));
 }
 
 QTEST_MAIN(TestHostileStore)

@@ -1,6 +1,10 @@
 #include "sql/batchwriter.h"
 
+#include "sql/basesqlobject.h"
+
 #include <QDate>
+#include <QDateTime>
+#include <QDebug>
 #include <QTime>
 #include <QJsonDocument>
 #include <QSqlQuery>
@@ -40,6 +44,13 @@ bool intFromText(const QString &text, int *out)
         return intFromWhole(n, out);
     const double d = t.toDouble(&ok);
     return ok && intFromDouble(d, out);
+}
+
+// The sync form of the latest time a mark may take: a day after the present.
+QString latestMarkTime()
+{
+    const QDateTime now = QDateTime::fromMSecsSinceEpoch(BaseSqlObject::currentMSecsSinceEpoch());
+    return now.addDays(1).toString(QStringLiteral("yyyy/MM/dd HH:mm:ss"));
 }
 
 } // namespace
@@ -150,11 +161,22 @@ bool isSyncTime(const QString &t)
 QString newestSyncTime(const QStringList &times, const QList<int> &written)
 {
     QString newest;
+    QString latest;
+    QStringList ahead;
     for (int i : written) {
         const QString &time = times.at(i);
-        if (time > newest && isSyncTime(time))
+        if (time <= newest || !isSyncTime(time))
+            continue;
+        if (latest.isEmpty())
+            latest = latestMarkTime();
+        if (time <= latest)
             newest = time;
+        else
+            ahead << time;
     }
+    if (!ahead.isEmpty())
+        qWarning().noquote() << "sync mark:" << ahead.size() << "record time(s) after" << latest
+                             << "(a day from now) left out, first" << ahead.first();
     return newest;
 }
 

@@ -39,6 +39,9 @@ QVariant typed(const QString &declaredType, const QVariant &value);
 bool isSyncTime(const QString &time);
 // The latest of the written rows' times in the normalised sync form "yyyy/MM/dd HH:mm:ss"
 // (the only form that compares chronologically as text); empty when none is in that form.
+// A time more than a day after the present (BaseSqlObject's clock, local time) is left out
+// with a warning: a mark there would make every later change look old, and the sync would
+// never fetch it. The day allows for the server's clock running ahead of this machine's.
 QString newestSyncTime(const QStringList &times, const QList<int> &written);
 
 } // namespace BatchWriter
