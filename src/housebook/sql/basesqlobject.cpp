@@ -130,6 +130,11 @@ void BaseSqlObject::setClock(std::function<qint64()> clock)
     clockSlot() = std::move(clock);
 }
 
+qint64 BaseSqlObject::currentMSecsSinceEpoch()
+{
+    return nowMs();
+}
+
 QString BaseSqlObject::getDBAddress(DBTYPE type) const
 {
     QString key;

@@ -160,8 +160,10 @@ public:
     // The folder of the personal database and of the settings file: that override, else
     // the application folder.
     static QString applicationDir();
-    // The clock of the connection registry, replaceable so pruning can be tested without waiting.
+    // The clock of the connection registry and of the sync marks' check against the present,
+    // replaceable so both can be tested without waiting.
     static void setClock(std::function<qint64()> clock);
+    static qint64 currentMSecsSinceEpoch();
     // Idle time after which a connection is closed.
     static constexpr qint64 kConnectionIdleMs = 60 * 1000;
 

@@ -1,9 +1,59 @@
 #include "sql/batchwriter.h"
 
+#include "sql/basesqlobject.h"
+
 #include <QDate>
+#include <QDateTime>
+#include <QDebug>
 #include <QTime>
 #include <QJsonDocument>
 #include <QSqlQuery>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+bool intFromWhole(qint64 n, int *out)
+{
+    if (n < std::numeric_limits<int>::min() || n > std::numeric_limits<int>::max())
+        return false;
+    *out = int(n);
+    return true;
+}
+
+// Compared as doubles before any conversion: casting a double an integer cannot hold is
+// undefined behaviour.
+bool intFromDouble(double d, int *out)
+{
+    if (!std::isfinite(d) || d != std::trunc(d) || d < std::numeric_limits<int>::min()
+        || d > std::numeric_limits<int>::max())
+        return false;
+    *out = int(d);
+    return true;
+}
+
+bool intFromText(const QString &text, int *out)
+{
+    const QString t = text.trimmed();
+    if (t.isEmpty())
+        return true;
+    bool ok = false;
+    const qlonglong n = t.toLongLong(&ok);
+    if (ok)
+        return intFromWhole(n, out);
+    const double d = t.toDouble(&ok);
+    return ok && intFromDouble(d, out);
+}
+
+// The sync form of the latest time a mark may take: a day after the present.
+QString latestMarkTime()
+{
+    const QDateTime now = QDateTime::fromMSecsSinceEpoch(BaseSqlObject::currentMSecsSinceEpoch());
+    return now.addDays(1).toString(QStringLiteral("yyyy/MM/dd HH:mm:ss"));
+}
+
+} // namespace
 
 namespace BatchWriter {
 
@@ -51,11 +101,8 @@ QVariant typed(ColumnType type, const QVariant &value)
 {
     switch (type) {
     case ColumnType::Int: {
-        if (value.type() == QVariant::Bool)
-            return value.toBool() ? 1 : 0;
-        bool ok = false;
-        const qlonglong n = value.toLongLong(&ok);
-        return ok ? n : qlonglong(value.toDouble());
+        int n = 0;
+        return intValue(value, &n) ? n : 0;
     }
     case ColumnType::Float:
         return value.toDouble();
@@ -65,6 +112,30 @@ QVariant typed(ColumnType type, const QVariant &value)
     if (value.type() == QVariant::Map || value.type() == QVariant::List)
         return QString::fromUtf8(QJsonDocument::fromVariant(value).toJson(QJsonDocument::Compact));
     return value.isNull() ? QString(QLatin1String("")) : value.toString();
+}
+
+bool intValue(const QVariant &value, int *out)
+{
+    *out = 0;
+    if (value.isNull() || value.userType() == QMetaType::Nullptr)
+        return true;
+    switch (value.type()) {
+    case QVariant::Bool:
+        *out = value.toBool() ? 1 : 0;
+        return true;
+    case QVariant::Int:
+    case QVariant::UInt:
+    case QVariant::LongLong:
+        return intFromWhole(value.toLongLong(), out);
+    case QVariant::ULongLong:
+        return value.toULongLong() <= qulonglong(std::numeric_limits<int>::max()) && intFromWhole(value.toLongLong(), out);
+    case QVariant::Double:
+        return intFromDouble(value.toDouble(), out);
+    case QVariant::String:
+        return intFromText(value.toString(), out);
+    default:
+        return false;
+    }
 }
 
 QVariant typed(const QString &declaredType, const QVariant &value)
@@ -90,11 +161,22 @@ bool isSyncTime(const QString &t)
 QString newestSyncTime(const QStringList &times, const QList<int> &written)
 {
     QString newest;
+    QString latest;
+    QStringList ahead;
     for (int i : written) {
         const QString &time = times.at(i);
-        if (time > newest && isSyncTime(time))
+        if (time <= newest || !isSyncTime(time))
+            continue;
+        if (latest.isEmpty())
+            latest = latestMarkTime();
+        if (time <= latest)
             newest = time;
+        else
+            ahead << time;
     }
+    if (!ahead.isEmpty())
+        qWarning().noquote() << "sync mark:" << ahead.size() << "record time(s) after" << latest
+                             << "(a day from now) left out, first" << ahead.first();
     return newest;
 }
 

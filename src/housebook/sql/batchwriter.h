@@ -23,8 +23,15 @@ enum class ColumnType { Int, Float, Text };
 // The kind of a declared column type: "int", "float", anything else text.
 ColumnType columnType(const QString &declared);
 
+// A value an int column can hold, as that int: a whole number within the int range (the
+// records keep these columns as int), sent as a number, a boolean or a decimal text; nothing
+// sent (missing, null, empty text) is 0. False for anything else: fractions, numbers beyond the
+// range, infinities, words, objects and lists.
+bool intValue(const QVariant &value, int *out);
+
 // A value in the form of a column type: numbers as numbers (booleans as 0/1), texts as text
-// with JSON objects and lists written compactly; a missing value is 0 or "".
+// with JSON objects and lists written compactly; a missing value is 0 or "". A value an int
+// column cannot hold is written as 0 (the sync refuses such records before they get here).
 QVariant typed(ColumnType type, const QVariant &value);
 QVariant typed(const QString &declaredType, const QVariant &value);
 
@@ -32,6 +39,9 @@ QVariant typed(const QString &declaredType, const QVariant &value);
 bool isSyncTime(const QString &time);
 // The latest of the written rows' times in the normalised sync form "yyyy/MM/dd HH:mm:ss"
 // (the only form that compares chronologically as text); empty when none is in that form.
+// A time more than a day after the present (BaseSqlObject's clock, local time) is left out
+// with a warning: a mark there would make every later change look old, and the sync would
+// never fetch it. The day allows for the server's clock running ahead of this machine's.
 QString newestSyncTime(const QStringList &times, const QList<int> &written);
 
 } // namespace BatchWriter

@@ -8,9 +8,18 @@ namespace {
 
 const QLatin1String kWildcard("<%>");
 
-QString doubledQuotes(QString text)
+QString doubledQuotes(const QString &text)
 {
-    return text.replace(QLatin1Char('\''), QLatin1String("''"));
+    return SqlLiteral::validText(text).replace(QLatin1Char('\''), QLatin1String("''"));
+}
+
+bool needsRepair(const QString &text)
+{
+    for (const QChar c : text) {
+        if (c.isNull() || c.isSurrogate())
+            return true;
+    }
+    return false;
 }
 
 bool hasLikeSpecials(const QString &text)
@@ -22,7 +31,7 @@ bool hasLikeSpecials(const QString &text)
 // that was needed.
 QString likePattern(const QString &text, QLatin1String edge)
 {
-    QString escaped = text;
+    QString escaped = SqlLiteral::validText(text);
     const bool needsEscape = hasLikeSpecials(text);
     if (needsEscape) {
         escaped.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
@@ -37,6 +46,24 @@ QString likePattern(const QString &text, QLatin1String edge)
 } // namespace
 
 namespace SqlLiteral {
+
+QString validText(const QString &text)
+{
+    if (!needsRepair(text))
+        return text;
+    QString out;
+    out.reserve(text.size());
+    for (int i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            out += c;
+            out += text.at(++i);
+        } else if (!c.isNull()) {
+            out += c.isSurrogate() ? QChar(QChar::ReplacementCharacter) : c;
+        }
+    }
+    return out;
+}
 
 QString quoted(const QString &text)
 {

@@ -1,13 +1,19 @@
 #pragma once
 // Literals for the SQL text the record stores build. Every text a user typed goes through
-// these: quotes are doubled, numbers are checked to be numbers, and like-patterns keep the
-// "<%>" wildcard scheme (turned into "%" by finalized() just before execution) while the
-// user's own "%", "_" and "\" match literally.
+// these: texts are made valid Unicode without NUL, quotes are doubled, numbers are checked to
+// be numbers, and like-patterns keep the "<%>" wildcard scheme (turned into "%" by finalized()
+// just before execution) while the user's own "%", "_" and "\" match literally.
 #include <QString>
 #include <QStringList>
 #include <QVariant>
 
 namespace SqlLiteral {
+
+// The text with each lone surrogate replaced by U+FFFD and every U+0000 dropped. The driver
+// hands the statement to SQLite as UTF-16, whose decoder reads a lone surrogate together
+// with the code unit after it (a doubled quote loses its first half) and stops at a NUL (the
+// rest of the statement is never seen); a literal of valid text stays one literal.
+QString validText(const QString &text);
 
 // 'text' with its quotes doubled. A "<%>" inside the text is split so that the wildcard step
 // cannot turn it into "%".

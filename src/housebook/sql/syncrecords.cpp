@@ -1,15 +1,19 @@
 #include "sql/syncrecords.h"
 
+#include "sql/batchwriter.h"
 #include "sql/communitymessage_datasqltable.h"
 #include "sql/companysqlconfig_datasqltable.h"
 #include "sql/housemessage_datasqltable.h"
 #include "sql/houserecord.h"
 
 #include <QDate>
+#include <QDebug>
 #include <QJsonArray>
 #include <QSet>
 #include <QSqlDatabase>
 #include <QTime>
+
+#include <limits>
 
 namespace SyncRecords {
 
@@ -48,12 +52,46 @@ void normaliseMember(QVariantMap &record, const QString &key, QString (*normalis
         *it = normalise(it->toString());
 }
 
-// A whole number above 0 in decimal text (surrounding blanks allowed).
+constexpr qint64 kLargestId = std::numeric_limits<int>::max();
+
+// A whole number from 1 to the largest id in decimal text (surrounding blanks allowed).
 qint64 idFromText(const QString &text)
 {
     bool ok = false;
     const qint64 id = text.trimmed().toLongLong(&ok);
-    return ok && id > 0 ? id : 0;
+    return ok && id > 0 && id <= kLargestId ? id : 0;
+}
+
+QSet<QString> intColumns(const QList<QVariantMap> &columns)
+{
+    QSet<QString> names;
+    for (const QVariantMap &column : columns) {
+        if (BatchWriter::columnType(column.value(QStringLiteral("type")).toString()) == BatchWriter::ColumnType::Int)
+            names.insert(column.value(QStringLiteral("key")).toString());
+    }
+    return names;
+}
+
+// Every int column the object carries holds a value that column can take.
+bool intColumnsFit(const QVariantMap &record, const QSet<QString> &columns)
+{
+    int ignored = 0;
+    for (auto it = record.cbegin(); it != record.cend(); ++it) {
+        if (columns.contains(it.key()) && !BatchWriter::intValue(it.value(), &ignored))
+            return false;
+    }
+    return true;
+}
+
+// The object as a record with a usable id, or empty.
+QVariantMap withId(const QJsonObject &object, const QSet<QString> &intColumnNames)
+{
+    const qint64 id = recordId(object.value(QLatin1String("id")));
+    if (id <= 0)
+        return QVariantMap();
+    QVariantMap record = object.toVariantMap();
+    record.insert(QStringLiteral("id"), id);
+    return intColumnsFit(record, intColumnNames) ? record : QVariantMap();
 }
 
 // A list, or nothing sent (null, missing or empty text) - which reads as an empty list.
@@ -62,19 +100,22 @@ bool isListOrNothing(const QJsonValue &value)
     return value.isArray() || value.isNull() || value.isUndefined() || (value.isString() && value.toString().isEmpty());
 }
 
+// The storable records of a list and their ids; returns how many entries were refused.
 template <typename MakeRecord>
-void collect(const QJsonArray &array, MakeRecord makeRecord, QList<QVariantMap> &records, QStringList &ids)
+int collect(const QJsonArray &array, MakeRecord makeRecord, QList<QVariantMap> &records, QStringList &ids)
 {
     records.reserve(array.size());
+    int refused = 0;
     for (const QJsonValue &value : array) {
-        if (!value.isObject())
+        QVariantMap record = value.isObject() ? makeRecord(value.toObject()) : QVariantMap();
+        if (record.isEmpty()) {
+            ++refused;
             continue;
-        QVariantMap record = makeRecord(value.toObject());
-        if (record.isEmpty())
-            continue;
+        }
         ids << QString::number(record.value(QStringLiteral("id")).toLongLong());
         records << std::move(record);
     }
+    return refused;
 }
 
 QStringList communityColumnNames()
@@ -110,20 +151,19 @@ qint64 recordId(const QJsonValue &value)
         return idFromText(value.toString());
     if (!value.isDouble())
         return 0;
+    // Range first: converting a double beyond qint64 is undefined behaviour.
     const double d = value.toDouble();
-    // Beyond 2^53 a double no longer holds every whole number.
-    if (d < 1 || d > 9007199254740992.0 || d != static_cast<double>(static_cast<qint64>(d)))
+    if (!(d >= 1 && d <= double(kLargestId)) || d != static_cast<double>(static_cast<qint64>(d)))
         return 0;
     return static_cast<qint64>(d);
 }
 
 QVariantMap houseRecord(const QJsonObject &object)
 {
-    const qint64 id = recordId(object.value(QLatin1String("id")));
-    if (id <= 0)
-        return QVariantMap();
-    QVariantMap record = object.toVariantMap();
-    record.insert(QStringLiteral("id"), id);
+    static const QSet<QString> ints = intColumns(CompanySQLConfig_DataSqltable::houseColumns());
+    QVariantMap record = withId(object, ints);
+    if (record.isEmpty())
+        return record;
     normaliseMember(record, QStringLiteral("lasttime"), normalisedTime);
     normaliseMember(record, QStringLiteral("createtime"), normalisedTime);
     normaliseMember(record, QStringLiteral("followtime"), normalisedFollowTime);
@@ -132,11 +172,10 @@ QVariantMap houseRecord(const QJsonObject &object)
 
 QVariantMap communityRecord(const QJsonObject &object)
 {
-    const qint64 id = recordId(object.value(QLatin1String("id")));
-    if (id <= 0)
-        return QVariantMap();
-    QVariantMap record = object.toVariantMap();
-    record.insert(QStringLiteral("id"), id);
+    static const QSet<QString> ints = intColumns(CompanySQLConfig_DataSqltable::communityColumns());
+    QVariantMap record = withId(object, ints);
+    if (record.isEmpty())
+        return record;
     normaliseMember(record, QStringLiteral("lasttime"), normalisedTime);
     normaliseMember(record, QStringLiteral("createtime"), normalisedTime);
     return record;
@@ -184,8 +223,11 @@ Page readPage(const QJsonObject &reply)
     }
     const QJsonArray houseArray = houses.toArray();
     const QJsonArray communityArray = communities.toArray();
-    collect(houseArray, houseRecord, page.houses, page.houseIds);
-    collect(communityArray, communityRecord, page.communities, page.communityIds);
+    page.refusedHouses = collect(houseArray, houseRecord, page.houses, page.houseIds);
+    page.refusedCommunities = collect(communityArray, communityRecord, page.communities, page.communityIds);
+    if (page.refusedHouses > 0 || page.refusedCommunities > 0)
+        qWarning().noquote() << "sync page: refused" << page.refusedHouses << "listing and" << page.refusedCommunities
+                             << "community entries (not an object, no usable id, or an int column out of range)";
     page.houseDels = uniqueIds(reply.value(QLatin1String("dels")));
     page.communityDels = uniqueIds(reply.value(QLatin1String("communitydels")));
     page.isLast = !hasNextPage(reply.value(QLatin1String("nextpage"))) || (houseArray.isEmpty() && communityArray.isEmpty());

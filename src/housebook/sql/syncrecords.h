@@ -3,8 +3,8 @@
 // numbers, times in the stored form), the deleted ids, whether another page follows, and the
 // writing of a whole page as one transaction of the company database.
 //
-// Nothing here trusts the reply: objects without a usable id are dropped, ids that are not
-// numbers are ignored, times that do not read as the server's format are kept as they came
+// Nothing here trusts the reply: objects without a usable id, or with a value an int column
+// cannot hold, are refused (counted and logged), ids that are not numbers are ignored, times that do not read as the server's format are kept as they came
 // (the store never lets such a time move a sync mark), and a page whose lists are not lists
 // is refused as a whole.
 #include <QJsonObject>
@@ -25,12 +25,16 @@ QString normalisedTime(const QString &text);
 // Follow-up times: "yyyy/M/d H:mm" as "yyyy/MM/dd HH:mm"; anything else unchanged.
 QString normalisedFollowTime(const QString &text);
 
-// A listing or community id: a whole number above 0, sent as a number or as its decimal
-// text; 0 when the value is anything else.
+// A listing or community id: a whole number from 1 to the largest int (the id column's
+// range), sent as a number or as its decimal text; 0 when the value is anything else.
 qint64 recordId(const QJsonValue &value);
 
 // A server object ready for the store: id as a number, times normalised, other keys as they
-// came (the store picks its own columns). Empty when the object has no usable id.
+// came (the store picks its own columns). Empty when the object has no usable id, or when one
+// of its int columns holds anything but a whole number within the int range: such a value
+// could only be guessed, and a guessed city, company, department, privacy or deletion flag
+// could show the listing to users outside its scope. A refused record is fetched again when
+// it next changes.
 QVariantMap houseRecord(const QJsonObject &object);
 QVariantMap communityRecord(const QJsonObject &object);
 
@@ -50,9 +54,12 @@ struct Page
     QStringList communityIds;
     QStringList houseDels;
     QStringList communityDels;
+    int refusedHouses = 0;  // entries of housebook that are not storable records
+    int refusedCommunities = 0;
     bool isLast = true;      // nextpage false or missing, or both lists empty
     bool malformed = false;  // housebook or community present but not a list
 };
+// Reads a reply; refused entries are counted in the page and logged as a warning.
 Page readPage(const QJsonObject &reply);
 
 // Runs work inside one transaction on the calling thread's connection to the company
