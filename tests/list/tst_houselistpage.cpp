@@ -621,7 +621,7 @@ void TestHouseListPage::deleteRemovesRow()
     QCOMPARE(box.title, QStringLiteral("删除房源"));
     QVERIFY(box.buttons.contains(QStringLiteral("删除")));
     QVERIFY(box.text.contains(QStringLiteral("是否确定要删除房源")));
-    QVERIFY(box.text.contains(QStringLiteral("&lt;翡翠湖畔-3栋-2102&gt;")));
+    QVERIFY(box.text.contains(QStringLiteral("&lt;翡翠湖畔-3栋-2单元102&gt;")));
     QVERIFY(box.text.contains(QStringLiteral("color:#ff0000")) && box.text.contains(QStringLiteral("font-weight:600")));
     const QString path = pathOf(Endpoints::instance().app_housebookdel);
     QTRY_COMPARE(m_server.requestsTo(path).size(), 1);
