@@ -348,6 +348,8 @@ private slots:
     void listEndsOnce();
     void endsOnceUnderLoginWindow_data();
     void endsOnceUnderLoginWindow();
+    void jointSyncWaitsForItsCompany_data();
+    void jointSyncWaitsForItsCompany();
 
     // The snapshot
     void snapshotReplacesDatabase_data();
@@ -851,6 +853,51 @@ void TestSync::listEndsOnce()
     QCOMPARE(all.count(), 1);
     QCOMPARE(run.ends(1), 1);
     QCOMPARE(codesOf(run.success).size(), successes);
+}
+
+// The joint-sale book's file is named after the alliance's company: a sync started before
+// that id has arrived asks for it first, and without it stores nothing anywhere.
+void TestSync::jointSyncWaitsForItsCompany_data()
+{
+    QTest::addColumn<Reply>("companyReply");
+    QTest::addColumn<int>("company");
+    Reply late = RecordingServer::envelope(200, QJsonObject{{"lmcompanyid", 9002}, {"manager", false}});
+    late.delayMs = 150;
+    QTest::newRow("answered late") << late << 9002;
+    QTest::newRow("server error") << RecordingServer::raw("busy", 500) << 0;
+    QTest::newRow("no company id") << RecordingServer::envelope(200, QJsonObject{{"manager", false}}) << 0;
+}
+
+void TestSync::jointSyncWaitsForItsCompany()
+{
+    QFETCH(Reply, companyReply);
+    QFETCH(int, company);
+    const QString companyPath = QStringLiteral("/soft/lmai/user/info");
+    DataCenter::JointSaleCompanyId = 0;
+    m_server.setReply(companyPath, companyReply);
+    m_server.queueReply(kJointPath, page({listing(1, "2024/1/1 8:00:00"), listing(2, "2024/1/1 9:00:00")}, {}, false));
+
+    SyncRun run(true);
+    run.sql.download_house();
+    QVERIFY(run.waitFor());
+    QCOMPARE(run.ends(), 1);
+    QCOMPARE(DataCenter::JointSaleCompanyId, company);
+
+    QStringList order;
+    for (const RecordingServer::Request &r : m_server.requests())
+        order << r.path;
+    QVERIFY(order.contains(companyPath));
+    if (company > 0) {
+        QVERIFY(order.indexOf(companyPath) < order.indexOf(kJointPath));
+        QCOMPARE(Store(true).ids("house"), (QList<qint64>{1, 2}));
+        QCOMPARE(BookSyncStatus::instance()->state(true), BookSyncStatus::Succeeded);
+    } else {
+        QVERIFY(!order.contains(kJointPath));
+        QCOMPARE(BookSyncStatus::instance()->state(true), BookSyncStatus::Failed);
+        QVERIFY(!BookSyncStatus::instance()->lastError(true).isEmpty());
+    }
+    DataCenter::JointSaleCompanyId = 0;
+    QVERIFY(Store(true).ids("house").isEmpty());
 }
 
 void TestSync::endsOnceUnderLoginWindow_data()

@@ -197,6 +197,8 @@ private:
     void writeSyncPage(const QJsonObject &page);
     // The one way a running listing sync ends: flag cleared, outcome told, end reported.
     void endHouseSync();
+    void fetchJointSaleCompanyThenSync();
+    void beginHouseSync();
     void failHouseSync(const QString &reason);
     void settleSyncStatus();
 

@@ -391,6 +391,37 @@ void BaseSqlObject::download_house(bool authRefresh, bool isCanDownloadBD)
         BookSyncStatus::instance()->setRunning(m_isJointSale);
     }
     CommonSignalTool::Instance()->send_baseSqlReq(0, kHouseSync, nullptr);
+    if (m_isJointSale && DataCenter::JointSaleCompanyId <= 0) {
+        fetchJointSaleCompanyThenSync();
+        return;
+    }
+    beginHouseSync();
+}
+
+// The joint-sale book's file is named after the alliance's company: until its id is known,
+// a sync would write the alliance's listings into another company's file. It is fetched
+// first, on an object of its own so that its end is not taken for the sync's.
+void BaseSqlObject::fetchJointSaleCompanyThenSync()
+{
+    auto *company = new BaseSqlObject(nullptr, true);
+    connect(company, &BaseSqlObject::loadDataFinish, company, &QObject::deleteLater);
+    connect(company, &BaseSqlObject::loadDataFinish, this, [this, company](int) {
+        if (!m_alive)
+            return;
+        if (DataCenter::JointSaleCompanyId > 0 && !isLoginWindow()) {
+            beginHouseSync();
+            return;
+        }
+        const QString reason = company->lastFailure();
+        failHouseSync(reason.isEmpty() ? QStringLiteral("未能取得联卖公司信息") : reason);
+        endHouseSync();
+    });
+    company->downloadJointSaleMsg();
+}
+
+void BaseSqlObject::beginHouseSync()
+{
+    const bool isCanDownloadBD = m_isCanDownloadBD;
     const QVariantMap marks = storedMarks(m_isJointSale);
     m_lastHouseTime = marks.value(QStringLiteral("lastupdatatime")).toString();
     m_lastCommunityTime = marks.value(QStringLiteral("community_lastupdatatime")).toString();
