@@ -69,8 +69,8 @@ void TestSyncFailures::failureIsToldAndRetried_data()
     QTest::addColumn<QString>("reason");
     QTest::newRow("http 500") << "500" << "服务器错误(500)";
     QTest::newRow("malformed JSON") << "malformed" << "服务器返回的数据无法识别";
-    QTest::newRow("dropped connection") << "drop" << "网络连接失败";
-    QTest::newRow("refused connection") << "refused" << "网络连接失败";
+    QTest::newRow("dropped connection") << "drop" << "与服务器的连接中断";
+    QTest::newRow("refused connection") << "refused" << "无法连接服务器";
 }
 
 void TestSyncFailures::failureIsToldAndRetried()

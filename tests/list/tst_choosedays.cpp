@@ -246,7 +246,7 @@ void TestChooseDays::failedPostChangesNothing_data()
                              << QStringList{"该房源已被锁盘"};
     // Any other failure is told too, with the reason, and says nothing was changed.
     QTest::newRow("server error") << 200 << QByteArray("{\"code\":500,\"message\":\"服务器繁忙\"}")
-                                  << QStringList{"更改锁盘状态失败：服务器繁忙\n房源未作更改，请稍后重试。"};
+                                  << QStringList{"更改锁盘状态失败：服务器繁忙(500)\n房源未作更改，请稍后重试。"};
     QTest::newRow("not JSON") << 502 << QByteArray("<html>bad gateway</html>")
                               << QStringList{"更改锁盘状态失败：服务器错误(502)\n房源未作更改，请稍后重试。"};
     QTest::newRow("JSON without envelope") << 200 << QByteArray("[1,2]")

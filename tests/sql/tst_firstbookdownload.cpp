@@ -187,7 +187,7 @@ void TestFirstBookDownload::missingIdentityStopsTheBook_data()
     QTest::addColumn<Reply>("reply");
     QTest::addColumn<QString>("reason");
     QTest::newRow("rights: server error") << kRightsPath << RecordingServer::raw("busy", 500) << "服务器错误(500)";
-    QTest::newRow("alliance company: dropped") << kCompanyPath << RecordingServer::dropped() << "网络连接失败";
+    QTest::newRow("alliance company: dropped") << kCompanyPath << RecordingServer::dropped() << "与服务器的连接中断";
     QTest::newRow("departments: cut-off JSON") << kDepartmentsPath << RecordingServer::raw(R"({"code":200,"data":{)", 200)
                                                << "服务器返回的数据无法识别";
     QTest::newRow("profile: failure in the envelope")

@@ -745,7 +745,7 @@ void TestSync::pageFailingMidway_data()
     QTest::addColumn<Reply>("second");
     QTest::addColumn<QString>("reason");
     const QString unreadable = QStringLiteral("服务器返回的数据无法识别");
-    QTest::newRow("dropped connection") << RecordingServer::dropped() << "网络连接失败";
+    QTest::newRow("dropped connection") << RecordingServer::dropped() << "与服务器的连接中断";
     QTest::newRow("http 500") << RecordingServer::raw("internal error", 500) << "服务器错误(500)";
     QTest::newRow("refusal in the envelope") << RecordingServer::envelope(500, QJsonValue(), QStringLiteral("失败"))
                                              << "失败(500)";

@@ -263,7 +263,7 @@ void NetRequestObjecet::loadResult(QNetworkReply *reply)
                 const bool handled = dealRefusal(envelope);
                 m_failureReason = !envelope.wellFormed      ? QStringLiteral("服务器返回的数据无法识别")
                                   : envelope.message.isEmpty() ? QStringLiteral("服务器返回错误(%1)").arg(envelope.code)
-                                                               : envelope.message;
+                                                               : QStringLiteral("%1(%2)").arg(envelope.message).arg(envelope.code);
                 reportFailure(envelope);
                 const bool redirected =
                     !handled && m_result.contains(QLatin1String("Object moved")) && followRedirect();

@@ -6,10 +6,8 @@
 #include "sql/firstbookdownload.h"
 #include "sql/housemessage_datasqltable.h"
 
-#include <QPointer>
 #include <QVariantMap>
 
-#include <memory>
 
 namespace {
 
@@ -101,36 +99,14 @@ void BookSyncStatus::set(bool isJointSale, State state, const QString &reason)
     emit stateChanged(isJointSale);
 }
 
-QString BookSyncStatus::reasonFor(QNetworkReply::NetworkError error, int httpStatus, int envelopeCode,
-                                  const QString &message)
-{
-    if (error != QNetworkReply::NoError) {
-        if (httpStatus >= 400)
-            return QStringLiteral("服务器错误(%1)").arg(httpStatus);
-        return QStringLiteral("网络连接失败");
-    }
-    if (envelopeCode != 0 && envelopeCode != 200) {
-        if (message.trimmed().isEmpty())
-            return QStringLiteral("服务器错误(%1)").arg(envelopeCode);
-        return QStringLiteral("%1(%2)").arg(message.trimmed()).arg(envelopeCode);
-    }
-    return unreadableReply();
-}
-
-// The reply is read when the failure is told, before the request releases it; a reply already
-// gone (a redirect followed) counts as a transport failure.
+// The request object puts the failure into words (transport error, HTTP status, refusal
+// or unreadable reply); the request is still alive when it reports the failure.
 void BookSyncStatus::postForm(NetRequestObjecet *request, const QString &url, const QVariantMap &form,
                               QObject *context, const std::function<void(const QString &)> &onFail)
 {
-    auto reply = std::make_shared<QPointer<QNetworkReply>>();
-    QObject::connect(request, &NetRequestObjecet::loadFail, context, [reply, onFail](int code, const QString &message) {
-        const QNetworkReply *r = reply->data();
-        const QNetworkReply::NetworkError error =
-            r ? r->error() : (code != 0 ? QNetworkReply::NoError : QNetworkReply::UnknownNetworkError);
-        const int status = r ? r->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt() : 0;
-        onFail(reasonFor(error, status, code, message));
-    });
-    *reply = request->postForm(url, form);
+    QObject::connect(request, &NetRequestObjecet::loadFail, context,
+                     [request, onFail](int, const QString &) { onFail(request->failureReason()); });
+    request->postForm(url, form);
 }
 
 QString BookSyncStatus::unreadableReply()

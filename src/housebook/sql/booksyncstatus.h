@@ -2,7 +2,6 @@
 // How the last download of each book's listings went, process-wide: pages read it to tell
 // "nothing found" from "could not be fetched" and offer a retry; the host hears failures
 // through the signal hub (baseSqlReq state 2).
-#include <QNetworkReply>
 #include <QObject>
 #include <QString>
 #include <QVariantMap>
@@ -35,10 +34,6 @@ public:
     // Both books Idle, for a new signed-in user.
     void reset();
 
-    // The reason of a failed request: a transport error, an HTTP error status, a refusal in
-    // the reply envelope, or a reply that is not what was asked for.
-    static QString reasonFor(QNetworkReply::NetworkError error, int httpStatus, int envelopeCode,
-                             const QString &message);
     // Posts the form on the request; a failure's reason goes to onFail (in context).
     static void postForm(NetRequestObjecet *request, const QString &url, const QVariantMap &form, QObject *context,
                          const std::function<void(const QString &)> &onFail);
