@@ -321,8 +321,9 @@ void HouseBookListWidget::showSyncState()
     const BookSyncStatus::State state = status->state(kJointSale);
     const QString reason = status->lastError(kJointSale).toHtmlEscaped();
     m_syncFailBar->setVisible(state == BookSyncStatus::Failed);
-    m_syncFailLabel->setText(QStringLiteral("房源同步失败：%1。下方显示的是本机已保存的房源，可点击“重试”重新同步。")
-                                 .arg(status->lastError(kJointSale)));
+    m_syncFailLabel->setText(QStringLiteral("房源同步失败：%1。%2可点击“重试”重新同步。")
+                                 .arg(status->lastError(kJointSale),
+                                      m_total > 0 ? QStringLiteral("下方显示的是本机已保存的房源，") : QString()));
     if (state == BookSyncStatus::Failed)
         m_table->setEmptyText(hintHtml(QStringLiteral("房源同步失败：%1<br/>本机还没有保存的房源，请检查网络后点击上方"
                                                       "<span style=\"color:#0c91eb;\">重试</span>。")
