@@ -11,6 +11,7 @@
 #include "list/hovertablewidget.h"
 #include "net/endpoints.h"
 #include "recordingserver.h"
+#include "sql/booksyncstatus.h"
 #include "sql/housebookset_sqltable.h"
 #include "sql/housebookweihumessage_datasqltable.h"
 #include "sql/housemessage_datasqltable.h"
@@ -101,6 +102,8 @@ private slots:
     void rowOpensDetailWithPageIds();
     void backButtonAndRefresh();
     void failedDownloadShowsStoredTerms();
+    void emptyListSaysWhy();
+    void typedPageSizeAppliesAtOnce();
 
 private:
     WorkList *openList(bool flag = true, int expectedTotal = 25);
@@ -351,6 +354,42 @@ void TestWeihuWorklist::failedDownloadShowsStoredTerms()
     openList(true, 2);
     QCOMPARE(daysOf(m_list->listings()), (QList<int>{2, 9}));
     // The download runs in the background: its failure does not interrupt the user.
+    QCOMPARE(m_alerts->count(), 0);
+}
+
+// "Nothing due" only when the terms and the book were both fetched: a failed download of
+// either says so, with its reason.
+void TestWeihuWorklist::emptyListSaysWhy()
+{
+    m_server.setReply(maintainPath(), RecordingServer::envelope(500, QJsonValue(), QStringLiteral("服务器繁忙")));
+    openList(true, 0);
+    auto *hint = m_list->findChild<QLabel *>(QStringLiteral("emptyHint"));
+    QVERIFY(hint);
+    QTRY_VERIFY(hint->isVisible());
+    QVERIFY2(hint->text().contains(QStringLiteral("维护人数据获取失败：服务器繁忙(500)")), qPrintable(hint->text()));
+
+    m_server.setReply(maintainPath(), RecordingServer::envelope(200, QJsonArray()));
+    QTest::mouseClick(m_list->findChild<QPushButton *>(QStringLiteral("refreshPushButton")), Qt::LeftButton);
+    QTRY_VERIFY(hint->text().contains(QStringLiteral("暂无即将到期的房源")));
+
+    BookSyncStatus::instance()->setFailed(true, QStringLiteral("无法连接服务器"));
+    QTRY_VERIFY(hint->text().contains(QStringLiteral("房源同步失败：无法连接服务器")));
+    BookSyncStatus::instance()->setRunning(true);
+    QTRY_VERIFY(hint->text().contains(QStringLiteral("正在从服务器同步房源")));
+}
+
+// A page size typed with Return is the size shown at once, as on the list page.
+void TestWeihuWorklist::typedPageSizeAppliesAtOnce()
+{
+    openList(true, 25);
+    QCOMPARE(m_list->listings().size(), 20);
+    auto *size = m_list->findChild<QLineEdit *>(QStringLiteral("pageNumEdit"));
+    size->setFocus();
+    size->setText(QStringLiteral("10"));
+    QTest::keyClick(size, Qt::Key_Return);
+    QTRY_COMPARE(m_list->listings().size(), 10);
+    QCOMPARE(m_list->pageSize(), 10);
+    QCOMPARE(size->text(), QStringLiteral("10"));
     QCOMPARE(m_alerts->count(), 0);
 }
 

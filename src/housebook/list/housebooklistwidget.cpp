@@ -10,6 +10,7 @@
 #include "list/housesearchview.h"
 #include "list/hovertablewidget.h"
 #include "list/listpagingbar.h"
+#include "list/syncstatehint.h"
 #include "sql/housebookset_sqltable.h"
 #include "sql/housequerybuilder.h"
 #include "widgets/busyoverlay.h"
@@ -29,11 +30,6 @@ constexpr int kDeferMs = 100;
 constexpr int kSaleStatusItem = 20;
 constexpr int kRentStatusItem = 37;
 constexpr int kKeywordItem = 23;
-
-QString hintHtml(const QString &html)
-{
-    return QStringLiteral("<p style=\"font-size:14px;\">%1</p>").arg(html);
-}
 
 QString emptyHint()
 {
@@ -319,19 +315,11 @@ void HouseBookListWidget::showSyncState()
 {
     BookSyncStatus *status = BookSyncStatus::instance();
     const BookSyncStatus::State state = status->state(kJointSale);
-    const QString reason = status->lastError(kJointSale).toHtmlEscaped();
     m_syncFailBar->setVisible(state == BookSyncStatus::Failed);
     m_syncFailLabel->setText(QStringLiteral("房源同步失败：%1。%2可点击“重试”重新同步。")
                                  .arg(status->lastError(kJointSale),
                                       m_total > 0 ? QStringLiteral("下方显示的是本机已保存的房源，") : QString()));
-    if (state == BookSyncStatus::Failed)
-        m_table->setEmptyText(hintHtml(QStringLiteral("房源同步失败：%1<br/>本机还没有保存的房源，请检查网络后点击上方"
-                                                      "<span style=\"color:#0c91eb;\">重试</span>。")
-                                           .arg(reason)));
-    else if (state == BookSyncStatus::Running && m_total == 0)
-        m_table->setEmptyText(hintHtml(QStringLiteral("正在从服务器同步房源，请稍候...")));
-    else
-        m_table->setEmptyText(emptyHint());
+    m_table->setEmptyText(m_total == 0 ? SyncStateHint::emptyText(kJointSale, emptyHint()) : emptyHint());
 }
 
 void HouseBookListWidget::goToPage(int page)

@@ -6,8 +6,11 @@
 #include "list/houselisttableheadview.h"
 #include "list/hovertablewidget.h"
 #include "list/listpagingbar.h"
+#include "list/syncstatehint.h"
 #include "net/endpoints.h"
 #include "net/netrequestobjecet.h"
+#include "sql/booksyncstatus.h"
+#include "sql/firstbookdownload.h"
 #include "sql/housebookweihumessage_datasqltable.h"
 #include "sql/housequerybuilder.h"
 #include "widgets/busyoverlay.h"
@@ -54,7 +57,6 @@ void HouseBookWeiHuPeoPleNeedDealWidget::buildUi()
     layout->addWidget(buildTopBar());
     m_table = new HoverTableWidget(this);
     m_table->setObjectName(QStringLiteral("tableWidget"));
-    m_table->setEmptyText(QStringLiteral("<p style=\"font-size:14px;\">暂无即将到期的房源</p>"));
     layout->addWidget(m_table, 1);
     m_paging = new ListPagingBar(this);
     layout->addWidget(m_paging);
@@ -92,10 +94,19 @@ void HouseBookWeiHuPeoPleNeedDealWidget::connectSignals()
     connect(m_table, &HoverTableWidget::clickRowIndex, this, &HouseBookWeiHuPeoPleNeedDealWidget::openRow);
     connect(m_header, &QHeaderView::sectionDoubleClicked, this, &HouseBookWeiHuPeoPleNeedDealWidget::sortBySection);
     connect(m_paging, &ListPagingBar::pageRequested, this, &HouseBookWeiHuPeoPleNeedDealWidget::goToPage);
+    // A valid size applies at once, so the bar never describes a size other than the shown one.
     connect(m_paging, &ListPagingBar::pageSizeEdited, this, [this](const QString &text) {
         const int size = ListPagingBar::storePageSizeText(text, kJointSale);
-        if (size > 0)
-            m_pageSize = size;
+        if (size <= 0 || size == m_pageSize)
+            return;
+        m_pageSize = size;
+        m_page = 1;
+        m_paging->showPageSize(size);
+        m_loadTimer->start();
+    });
+    connect(BookSyncStatus::instance(), &BookSyncStatus::stateChanged, this, [this](bool isJointSale) {
+        if (isJointSale == kJointSale)
+            m_loadTimer->start();
     });
     connect(CommonSignalTool::Instance(), &CommonSignalTool::localHouseChange, this,
             &HouseBookWeiHuPeoPleNeedDealWidget::dealMsg);
@@ -138,7 +149,11 @@ void HouseBookWeiHuPeoPleNeedDealWidget::downloadData()
     auto *request = new NetRequestObjecet(this);
     request->closeAlert();
     connect(request, &NetRequestObjecet::loadSuccess, this, &HouseBookWeiHuPeoPleNeedDealWidget::dealDealData);
-    connect(request, &NetRequestObjecet::loadFail, m_loadTimer, qOverload<>(&QTimer::start));
+    connect(request, &NetRequestObjecet::loadFail, this, [this, request] {
+        m_downloadFailure = request->failureReason();
+        m_loadTimer->start();
+    });
+    m_table->setEmptyText(QString());
     connect(request, &NetRequestObjecet::loadFinish, request, &QObject::deleteLater);
     m_overlay->start(QStringLiteral("获取房源列表中..."));
     request->postForm(Endpoints::instance().app_HouseMaintain, {{QStringLiteral("lianmai"), QStringLiteral("1")}});
@@ -152,6 +167,7 @@ void HouseBookWeiHuPeoPleNeedDealWidget::dealDealData(QJsonValue value)
             list << item.toObject().toVariantMap();
     }
     HouseBookWeiHuMessage_DataSqlTable(nullptr, kJointSale).storeDays(list, true);
+    m_downloadFailure.clear();
     m_sortKey = QStringLiteral("days");
     m_page = 1;
     m_loadTimer->start();
@@ -173,6 +189,22 @@ void HouseBookWeiHuPeoPleNeedDealWidget::initCurrentPageDataList()
     houseListData(list);
     houseCount(count);
     m_overlay->stop();
+    m_table->setEmptyText(emptyText());
+}
+
+// An empty worklist is "nothing due" only when both the book and the terms were fetched.
+QString HouseBookWeiHuPeoPleNeedDealWidget::emptyText() const
+{
+    if (!m_downloadFailure.isEmpty())
+        return SyncStateHint::html(QStringLiteral("维护人数据获取失败：%1<br/>请点击右上角“刷新”重试。")
+                                       .arg(m_downloadFailure.toHtmlEscaped()));
+    return SyncStateHint::emptyText(kJointSale, SyncStateHint::html(QStringLiteral("暂无即将到期的房源")));
+}
+
+void HouseBookWeiHuPeoPleNeedDealWidget::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    FirstBookDownload::startIfNeeded(kJointSale);
 }
 
 void HouseBookWeiHuPeoPleNeedDealWidget::houseListData(QList<HouseMessage_DataSqlTable::HouseMessageData> list)

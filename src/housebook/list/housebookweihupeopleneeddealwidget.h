@@ -57,6 +57,9 @@ public slots:
     void houseListData(QList<HouseMessage_DataSqlTable::HouseMessageData> list);
     void houseCount(int count);
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     void buildUi();
     QWidget *buildTopBar();
@@ -65,6 +68,7 @@ private:
     void sortBySection(int section);
     void goToPage(int page);
     void openRow(int row);
+    QString emptyText() const;
 
     bool m_flag;
     int m_refreshCount = 0;
@@ -76,6 +80,8 @@ private:
     bool m_sortDescending = false;
     QList<Record> m_listings;
     QList<QVariantMap> m_columns;
+    // Why the last download of the maintainer terms failed; empty after a success.
+    QString m_downloadFailure;
 
     HoverTableWidget *m_table = nullptr;
     HouseListTableHeadView *m_header = nullptr;
