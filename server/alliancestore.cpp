@@ -1089,8 +1089,11 @@ Answer Store::detail(const Form &form)
 
 Answer Store::handle(const QString &path, const Form &form, const QString &phone)
 {
+    // Only seeded users are served: an unknown phone must not borrow anyone's rights.
     const User *found = user(phone);
-    const User &u = found ? *found : m_users.first();
+    if (!found)
+        return fail(QStringLiteral("该手机号未注册：%1").arg(phone));
+    const User &u = *found;
     if (path == QLatin1String("app/synchousebook"))
         return sync(form, u, false);
     if (path == QLatin1String("app/LianmaiSyncHousebook"))

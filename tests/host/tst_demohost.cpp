@@ -18,12 +18,16 @@ private:
         QString output;
     };
 
-    static Run runHost(const QStringList &arguments)
+    // home: where the user's data and configuration locations lie (a fresh home folder).
+    static Run runHost(const QStringList &arguments, const QString &home)
     {
         QProcess host;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         env.remove(QStringLiteral("QX_HOUSEBOOK_SERVER"));  // the host picks its own server
+        env.insert(QStringLiteral("XDG_DATA_HOME"), home + QStringLiteral("/data"));
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/config"));
+        env.insert(QStringLiteral("XDG_CACHE_HOME"), home + QStringLiteral("/cache"));
         host.setProcessEnvironment(env);
         host.setProcessChannelMode(QProcess::MergedChannels);
         host.start(QStringLiteral(HOUSEBOOK_BIN_DIR "/qx_host"), arguments);
@@ -46,7 +50,8 @@ private slots:
         const QString shot = dir.filePath(QStringLiteral("s.png"));
         const Run run = runHost({QStringLiteral("--phone"), QStringLiteral("13800000001"), QStringLiteral("--open"),
                                  QStringLiteral("loadHouseListWidget"), QStringLiteral("--screenshot"), shot,
-                                 QStringLiteral("--quit-after"), QStringLiteral("20000")});
+                                 QStringLiteral("--quit-after"), QStringLiteral("20000")},
+                                dir.path());
         QVERIFY2(run.finished, qPrintable(run.output));
         QCOMPARE(run.status, QProcess::NormalExit);
         QVERIFY2(run.code == 0, qPrintable(run.output));
@@ -69,13 +74,30 @@ private slots:
     // error code instead of crashing or waiting for ever.
     void unreachableServerEndsWithSignInError()
     {
+        QTemporaryDir home;
         const Run run = runHost({QStringLiteral("--server"), QStringLiteral("http://127.0.0.1:1"),
                                  QStringLiteral("--phone"), QStringLiteral("13800000001"),
-                                 QStringLiteral("--quit-after"), QStringLiteral("20000")});
+                                 QStringLiteral("--quit-after"), QStringLiteral("20000")},
+                                home.path());
         QVERIFY2(run.finished, qPrintable(run.output));
         QCOMPARE(run.status, QProcess::NormalExit);
         QCOMPARE(run.code, 2);
         QVERIFY2(run.output.contains(QStringLiteral("登录失败")), qPrintable(run.output));
+    }
+
+    // A phone the alliance does not know is not signed in (it used to become the manager):
+    // the host names the reason and ends with the sign-in error code.
+    void unknownPhoneIsRefused()
+    {
+        QTemporaryDir home;
+        const Run run = runHost({QStringLiteral("--phone"), QStringLiteral("12345"), QStringLiteral("--quit-after"),
+                                 QStringLiteral("20000")},
+                                home.path());
+        QVERIFY2(run.finished, qPrintable(run.output));
+        QCOMPARE(run.status, QProcess::NormalExit);
+        QCOMPARE(run.code, 2);
+        QVERIFY2(run.output.contains(QStringLiteral("qx_host: 登录失败：该手机号未注册：12345")), qPrintable(run.output));
+        QVERIFY2(!run.output.contains(QStringLiteral("signed in")), qPrintable(run.output));
     }
 };
 

@@ -165,6 +165,8 @@ private slots:
     void faultSwitches_data();
     void faultSwitches();
     void rootsAndUnknownPaths();
+    void unknownPhoneIsRefused_data();
+    void unknownPhoneIsRefused();
     void seededAddressTexts();
     void pluginStoresEverySetting();
     void pluginReadsRightRanges();
@@ -483,6 +485,32 @@ void TestAllianceServer::rootsAndUnknownPaths()
              true);
     QCOMPARE(post(m_nam, m_server->rootUrl(QStringLiteral("app")) + "app/nosuchthing", {}).httpStatus, 404);
     QCOMPARE(post(m_nam, m_server->baseUrl() + "/other/app/getdistric", {}).httpStatus, 404);
+}
+
+void TestAllianceServer::unknownPhoneIsRefused_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("phone");
+    QTest::newRow("sign-in, short number") << "account/initialize" << "12345";
+    QTest::newRow("joint-sale info, letters") << "lmai/user/info" << "abc";
+    QTest::newRow("sync, unseeded mobile") << "app/LianmaiSyncHousebook" << "13812345678";
+    QTest::newRow("settings") << "app/gethousebookconfig" << "12345";
+}
+
+// A phone that is not seeded signs nobody in and borrows nobody's rights: every path refuses
+// it by name, while a seeded phone on the same path is served.
+void TestAllianceServer::unknownPhoneIsRefused()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, phone);
+    const QString url = m_server->rootUrl(QStringLiteral("app")) + path;
+    const QVariantMap form{{"pageindex", 1}, {"lasttime", kStart}, {"community_lastupdatatime", kStart}};
+    const Result refused = post(m_nam, url, form, phone);
+    QCOMPARE(refused.httpStatus, 200);
+    QCOMPARE(refused.code(), 405);
+    QCOMPARE(refused.envelope.value(QStringLiteral("message")).toString(), QStringLiteral("该手机号未注册：%1").arg(phone));
+    QVERIFY(refused.data().isNull());
+    QCOMPARE(post(m_nam, url, form, QStringLiteral("13800000004")).code(), 200);
 }
 
 // Building, unit and room read as an agent writes them ("4栋" or "4号楼", "1单元", "304"),
