@@ -1,5 +1,6 @@
 // The demo host as a user starts it: the built binary, signed in from the command line,
 // against the embedded simulator or a server that is not there.
+#include <QCryptographicHash>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -25,6 +26,7 @@ private:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         env.remove(QStringLiteral("QX_HOUSEBOOK_SERVER"));  // the host picks its own server
+        env.remove(QStringLiteral("QX_HOUSEBOOK_DATA_DIR"));  // and its own data folder
         env.insert(QStringLiteral("XDG_DATA_HOME"), home + QStringLiteral("/data"));
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/config"));
         env.insert(QStringLiteral("XDG_CACHE_HOME"), home + QStringLiteral("/cache"));
@@ -39,6 +41,24 @@ private:
         run.code = host.exitCode();
         run.output = QString::fromUtf8(host.readAll());
         return run;
+    }
+
+    // The value of the host's "qx_host: <key> <value>" line.
+    static QString reported(const Run &run, const QString &key)
+    {
+        const QString prefix = QStringLiteral("qx_host: %1 ").arg(key);
+        for (const QString &line : run.output.split(QLatin1Char('\n'))) {
+            if (line.startsWith(prefix))
+                return line.mid(prefix.size()).trimmed();
+        }
+        return QString();
+    }
+
+    // The personal database of a phone: cp- and characters 8 to 23 of the MD5 of the phone.
+    static QString personalDbName(const QString &phone)
+    {
+        const QByteArray md5 = QCryptographicHash::hash(phone.toLatin1(), QCryptographicHash::Md5).toHex();
+        return QStringLiteral("cp-%1.db").arg(QString::fromLatin1(md5.mid(8, 16)));
     }
 
 private slots:
@@ -98,6 +118,28 @@ private slots:
         QCOMPARE(run.code, 2);
         QVERIFY2(run.output.contains(QStringLiteral("qx_host: 登录失败：该手机号未注册：12345")), qPrintable(run.output));
         QVERIFY2(!run.output.contains(QStringLiteral("signed in")), qPrintable(run.output));
+    }
+
+    // Each user of the demo host keeps their personal store in a folder of their own under
+    // the user's data location, not in the shared build folder.
+    void usersGetTheirOwnDataFolders()
+    {
+        QTemporaryDir home;
+        QStringList folders;
+        for (const QString &phone : {QStringLiteral("13800000001"), QStringLiteral("13800000002")}) {
+            const Run run = runHost({QStringLiteral("--phone"), phone, QStringLiteral("--open"),
+                                     QStringLiteral("loadHouseListWidget"), QStringLiteral("--screenshot"),
+                                     home.filePath(phone + QStringLiteral(".png")), QStringLiteral("--quit-after"),
+                                     QStringLiteral("20000")},
+                                    home.path());
+            QVERIFY2(run.finished && run.code == 0, qPrintable(run.output));
+            const QString folder = reported(run, QStringLiteral("data"));
+            QCOMPARE(folder, home.filePath(QStringLiteral("data/qx_host/") + phone));
+            const QString db = folder + QStringLiteral("/sql/4_2_0_1/") + personalDbName(phone);
+            QVERIFY2(QFileInfo(db).isFile(), qPrintable(db + QLatin1Char('\n') + run.output));
+            folders << folder;
+        }
+        QVERIFY(folders.at(0) != folders.at(1));
     }
 };
 

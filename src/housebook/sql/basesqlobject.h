@@ -156,7 +156,7 @@ public:
     // installs); empty: the application folder.
     static void setPersonalBaseDir(const QString &dir);
     // The folder of the personal database and of the settings file: that override, else
-    // the application folder.
+    // the configured data folder (ServerConfig::dataRoot), else the application folder.
     static QString applicationDir();
     // The clock of the connection registry, replaceable so pruning can be tested without waiting.
     static void setClock(std::function<qint64()> clock);
