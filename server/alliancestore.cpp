@@ -179,6 +179,7 @@ struct CommunitySeed
     int areaIndex;
     int unitPrice;  // yuan per square metre
     QString buildingType;
+    QString buildingWord;             // "栋" or "号楼": how the community numbers its buildings
     QVector<int> floors;              // per building
     QVector<int> units;               // per building
     QVector<int> roomsPerFloor;       // per building
@@ -192,6 +193,18 @@ const QStringList kCommunityPrefixes{"万科", "保利", "绿地", "融创", "�
                                      "书香", "阳光", "紫云", "春江"};
 const QStringList kCommunitySuffixes{"花园", "城", "公馆", "名邸", "华府", "雅苑", "新村", "小区", "家园", "壹号院",
                                      "御府", "湾"};
+
+const QString kUnitWord = QStringLiteral("单元");
+
+QString buildingName(const CommunitySeed &c, int number)
+{
+    return QString::number(number) + c.buildingWord;
+}
+
+QString unitName(int number)
+{
+    return QString::number(number) + kUnitWord;
+}
 
 } // namespace
 
@@ -397,8 +410,14 @@ bool Store::isSeeded()
     QSqlQuery q(db());
     if (!q.exec(QStringLiteral("select value from meta where key='signature'")) || !q.next())
         return false;
-    return q.value(0).toString()
-           == QStringLiteral("%1/%2/%3").arg(m_options.seed).arg(m_options.listings).arg(m_options.communities);
+    return q.value(0).toString() == signature();
+}
+
+// Seed and sizes, plus the generation of the seeding rules: a database seeded by older rules
+// (other texts for the same seed) is seeded afresh.
+QString Store::signature() const
+{
+    return QStringLiteral("%1/%2/%3/g2").arg(m_options.seed).arg(m_options.listings).arg(m_options.communities);
 }
 
 bool Store::seed(QString *error)
@@ -475,6 +494,8 @@ bool Store::seed(QString *error)
         c.areaIndex = r.below(m_districts.at(c.districtIndex).areas.size());
         c.unitPrice = r.between(11000, 38000) / 100 * 100;
         c.buildingType = r.pick(buildingTypes);
+        // Taken from the id, not the generator, so the rest of the seeded data stays as it was.
+        c.buildingWord = c.id % 3 == 0 ? QStringLiteral("号楼") : QStringLiteral("栋");
         const int buildings = r.between(3, 8);
         const int tall = c.buildingType == QLatin1String("高层") ? 33 : c.buildingType == QLatin1String("小高层") ? 18
                          : c.buildingType == QLatin1String("别墅")                                              ? 3
@@ -493,9 +514,10 @@ bool Store::seed(QString *error)
                     for (int k = 1; k <= c.roomsPerFloor.last(); ++k)
                         rooms.append(QString::number(f * 100 + k));
                 houseCount += rooms.size();
-                unitJson.append(QJsonObject{{"id", dongId * 10 + u + 1}, {"name", QStringLiteral("%1单元").arg(u + 1)}, {"rooms", rooms}});
+                unitJson.append(QJsonObject{{"id", dongId * 10 + u + 1}, {"name", unitName(u + 1)}, {"unit", kUnitWord}, {"rooms", rooms}});
             }
-            buildingJson.append(QJsonObject{{"id", dongId}, {"name", QStringLiteral("%1栋").arg(b + 1)}, {"floors", c.floors.last()}, {"units", unitJson}});
+            buildingJson.append(QJsonObject{{"id", dongId}, {"name", buildingName(c, b + 1)}, {"unit", c.buildingWord},
+                                            {"floors", c.floors.last()}, {"units", unitJson}});
         }
         c.primarySchool = r.pick(primary);
         c.middleSchool = r.pick(middle);
@@ -585,11 +607,12 @@ bool Store::seed(QString *error)
         set("userphone", owner.phone);
         set("mycommunityid", c.id);
         set("name", c.name);
-        set("buildingNo", QString::number(b + 1));
-        set("unitNo", QString::number(unit));
+        // As an agent writes them: "4栋" or "4号楼", "1单元", "304".
+        set("buildingNo", buildingName(c, b + 1));
+        set("unitNo", unitName(unit));
         set("roomNo", QString::number(roomNo));
-        set("dongunit", QStringLiteral("栋"));
-        set("danyuanunit", QStringLiteral("单元"));
+        set("dongunit", c.buildingWord);
+        set("danyuanunit", kUnitWord);
         set("district", d.name);
         set("area", d.areas.at(c.areaIndex).second);
         set("address", QStringLiteral("合肥市%1%2").arg(d.name, c.name));
@@ -708,7 +731,7 @@ bool Store::seed(QString *error)
         }
     }
     q.prepare(QStringLiteral("insert into meta values('signature', ?)"));
-    q.bindValue(0, QStringLiteral("%1/%2/%3").arg(m_options.seed).arg(m_options.listings).arg(m_options.communities));
+    q.bindValue(0, signature());
     q.exec();
     if (!database.commit()) {
         *error = database.lastError().text();
@@ -1071,8 +1094,11 @@ Answer Store::detail(const Form &form)
 
 Answer Store::handle(const QString &path, const Form &form, const QString &phone)
 {
+    // Only seeded users are served: an unknown phone must not borrow anyone's rights.
     const User *found = user(phone);
-    const User &u = found ? *found : m_users.first();
+    if (!found)
+        return fail(QStringLiteral("该手机号未注册：%1").arg(phone));
+    const User &u = *found;
     if (path == QLatin1String("app/synchousebook"))
         return sync(form, u, false);
     if (path == QLatin1String("app/LianmaiSyncHousebook"))

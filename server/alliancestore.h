@@ -101,6 +101,7 @@ private:
     void buildOrganisation();
     bool seed(QString *error);
     bool isSeeded();
+    QString signature() const;
 
     // ---- answers ----
     Answer sync(const Form &form, const User &u, bool jointSale);

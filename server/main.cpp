@@ -53,8 +53,14 @@ int main(int argc, char *argv[])
         }
         server.setFault(faultArg.left(eq), f);
     }
-    if (parser.isSet(phone))
+    if (parser.isSet(phone)) {
+        // Requests of an unknown user are refused, so such a default would refuse them all.
+        if (!server.userPhones().contains(parser.value(phone))) {
+            err << "--phone " << parser.value(phone) << " is not a seeded user\n";
+            return 2;
+        }
         server.setDefaultPhone(parser.value(phone));
+    }
     if (!server.start()) {
         err << "cannot start the server (port or database)\n";
         return 1;

@@ -11,7 +11,10 @@
 #include "datacenter.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QMessageBox>
+#include <QStandardPaths>
 #include <QTextStream>
 
 namespace {
@@ -28,6 +31,22 @@ int stop(int code, const QString &text, bool interactive)
     if (interactive)
         QMessageBox::critical(nullptr, QStringLiteral("联卖房源本"), text);
     return code;
+}
+
+// On the agency's machines the plug-in keeps its personal databases in the application
+// folder. Here that is the build folder, which every user and every run would share, so each
+// user gets a folder of their own under the user's data location; a folder already named in
+// the environment is kept. The plug-in reads it on first use, which comes after the sign-in.
+QString useDataFolderOf(const QString &phone)
+{
+    const char name[] = "QX_HOUSEBOOK_DATA_DIR";
+    QString folder = qEnvironmentVariable(name);
+    if (folder.isEmpty()) {
+        folder = QDir(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation)).filePath(phone);
+        qputenv(name, QFile::encodeName(folder));
+    }
+    QDir().mkpath(folder);
+    return folder;
 }
 
 } // namespace
@@ -92,6 +111,7 @@ int main(int argc, char *argv[])
         return 0;  // the user closed the login window
     }
     embedded.setSignedInPhone(DataCenter::UserPhoneNumber);
+    QTextStream(stdout) << "qx_host: data " << useDataFolderOf(DataCenter::UserPhoneNumber) << Qt::endl;
     QTextStream(stdout) << "qx_host: signed in " << DataCenter::UserPhoneNumber << " company " << DataCenter::CompanyID
                         << " city " << DataCenter::CityID << " joint-sale company " << DataCenter::JointSaleCompanyId
                         << (DataCenter::isJointSaleManger ? " (manager)" : "") << Qt::endl;

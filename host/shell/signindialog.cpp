@@ -31,7 +31,9 @@ SignInDialog::SignInDialog(SignInSession *session, const QStringList &phones, co
     m_progress->setFormat(QStringLiteral("%v / %m"));
     m_progress->setValue(0);
     m_message->setWordWrap(true);
+    m_message->setObjectName(QStringLiteral("message"));
     m_button->setDefault(true);
+    m_button->setObjectName(QStringLiteral("signIn"));
 
     auto *form = new QFormLayout;
     form->addRow(QStringLiteral("服务器"), new QLabel(serverText, this));

@@ -114,8 +114,9 @@ void SignInSession::finishReply(QNetworkReply *reply, const DataHandler &handler
         return;
     }
     if (toId(envelope.value(QStringLiteral("code"))) != 200) {
+        // The server's own words are what the user can act on (an unregistered phone).
         const QString message = envelope.value(QStringLiteral("message")).toString();
-        fail(QStringLiteral("%1：%2").arg(path, message.isEmpty() ? QStringLiteral("登录被拒绝") : message));
+        fail(message.isEmpty() ? QStringLiteral("%1：登录被拒绝").arg(path) : message);
         return;
     }
     const QVariant cookies = reply->header(QNetworkRequest::SetCookieHeader);

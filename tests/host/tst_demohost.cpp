@@ -1,5 +1,6 @@
 // The demo host as a user starts it: the built binary, signed in from the command line,
 // against the embedded simulator or a server that is not there.
+#include <QCryptographicHash>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -18,12 +19,17 @@ private:
         QString output;
     };
 
-    static Run runHost(const QStringList &arguments)
+    // home: where the user's data and configuration locations lie (a fresh home folder).
+    static Run runHost(const QStringList &arguments, const QString &home)
     {
         QProcess host;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         env.remove(QStringLiteral("QX_HOUSEBOOK_SERVER"));  // the host picks its own server
+        env.remove(QStringLiteral("QX_HOUSEBOOK_DATA_DIR"));  // and its own data folder
+        env.insert(QStringLiteral("XDG_DATA_HOME"), home + QStringLiteral("/data"));
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/config"));
+        env.insert(QStringLiteral("XDG_CACHE_HOME"), home + QStringLiteral("/cache"));
         host.setProcessEnvironment(env);
         host.setProcessChannelMode(QProcess::MergedChannels);
         host.start(QStringLiteral(HOUSEBOOK_BIN_DIR "/qx_host"), arguments);
@@ -37,6 +43,24 @@ private:
         return run;
     }
 
+    // The value of the host's "qx_host: <key> <value>" line.
+    static QString reported(const Run &run, const QString &key)
+    {
+        const QString prefix = QStringLiteral("qx_host: %1 ").arg(key);
+        for (const QString &line : run.output.split(QLatin1Char('\n'))) {
+            if (line.startsWith(prefix))
+                return line.mid(prefix.size()).trimmed();
+        }
+        return QString();
+    }
+
+    // The personal database of a phone: cp- and characters 8 to 23 of the MD5 of the phone.
+    static QString personalDbName(const QString &phone)
+    {
+        const QByteArray md5 = QCryptographicHash::hash(phone.toLatin1(), QCryptographicHash::Md5).toHex();
+        return QStringLiteral("cp-%1.db").arg(QString::fromLatin1(md5.mid(8, 16)));
+    }
+
 private slots:
     // Signed in against the embedded simulator, the sale book is drawn and saved.
     void signsInAndPicturesTheSaleBook()
@@ -46,7 +70,8 @@ private slots:
         const QString shot = dir.filePath(QStringLiteral("s.png"));
         const Run run = runHost({QStringLiteral("--phone"), QStringLiteral("13800000001"), QStringLiteral("--open"),
                                  QStringLiteral("loadHouseListWidget"), QStringLiteral("--screenshot"), shot,
-                                 QStringLiteral("--quit-after"), QStringLiteral("20000")});
+                                 QStringLiteral("--quit-after"), QStringLiteral("20000")},
+                                dir.path());
         QVERIFY2(run.finished, qPrintable(run.output));
         QCOMPARE(run.status, QProcess::NormalExit);
         QVERIFY2(run.code == 0, qPrintable(run.output));
@@ -69,13 +94,52 @@ private slots:
     // error code instead of crashing or waiting for ever.
     void unreachableServerEndsWithSignInError()
     {
+        QTemporaryDir home;
         const Run run = runHost({QStringLiteral("--server"), QStringLiteral("http://127.0.0.1:1"),
                                  QStringLiteral("--phone"), QStringLiteral("13800000001"),
-                                 QStringLiteral("--quit-after"), QStringLiteral("20000")});
+                                 QStringLiteral("--quit-after"), QStringLiteral("20000")},
+                                home.path());
         QVERIFY2(run.finished, qPrintable(run.output));
         QCOMPARE(run.status, QProcess::NormalExit);
         QCOMPARE(run.code, 2);
         QVERIFY2(run.output.contains(QStringLiteral("登录失败")), qPrintable(run.output));
+    }
+
+    // A phone the alliance does not know is not signed in (it used to become the manager):
+    // the host names the reason and ends with the sign-in error code.
+    void unknownPhoneIsRefused()
+    {
+        QTemporaryDir home;
+        const Run run = runHost({QStringLiteral("--phone"), QStringLiteral("12345"), QStringLiteral("--quit-after"),
+                                 QStringLiteral("20000")},
+                                home.path());
+        QVERIFY2(run.finished, qPrintable(run.output));
+        QCOMPARE(run.status, QProcess::NormalExit);
+        QCOMPARE(run.code, 2);
+        QVERIFY2(run.output.contains(QStringLiteral("qx_host: 登录失败：该手机号未注册：12345")), qPrintable(run.output));
+        QVERIFY2(!run.output.contains(QStringLiteral("signed in")), qPrintable(run.output));
+    }
+
+    // Each user of the demo host keeps their personal store in a folder of their own under
+    // the user's data location, not in the shared build folder.
+    void usersGetTheirOwnDataFolders()
+    {
+        QTemporaryDir home;
+        QStringList folders;
+        for (const QString &phone : {QStringLiteral("13800000001"), QStringLiteral("13800000002")}) {
+            const Run run = runHost({QStringLiteral("--phone"), phone, QStringLiteral("--open"),
+                                     QStringLiteral("loadHouseListWidget"), QStringLiteral("--screenshot"),
+                                     home.filePath(phone + QStringLiteral(".png")), QStringLiteral("--quit-after"),
+                                     QStringLiteral("20000")},
+                                    home.path());
+            QVERIFY2(run.finished && run.code == 0, qPrintable(run.output));
+            const QString folder = reported(run, QStringLiteral("data"));
+            QCOMPARE(folder, home.filePath(QStringLiteral("data/qx_host/") + phone));
+            const QString db = folder + QStringLiteral("/sql/4_2_0_1/") + personalDbName(phone);
+            QVERIFY2(QFileInfo(db).isFile(), qPrintable(db + QLatin1Char('\n') + run.output));
+            folders << folder;
+        }
+        QVERIFY(folders.at(0) != folders.at(1));
     }
 };
 

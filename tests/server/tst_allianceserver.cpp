@@ -19,6 +19,7 @@
 #include <QJsonObject>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
+#include <QRegularExpression>
 #include <QSet>
 #include <QTimer>
 #include <QUrl>
@@ -164,6 +165,9 @@ private slots:
     void faultSwitches_data();
     void faultSwitches();
     void rootsAndUnknownPaths();
+    void unknownPhoneIsRefused_data();
+    void unknownPhoneIsRefused();
+    void seededAddressTexts();
     void pluginStoresEverySetting();
     void pluginReadsRightRanges();
     void pluginSyncRoundTrip();
@@ -481,6 +485,69 @@ void TestAllianceServer::rootsAndUnknownPaths()
              true);
     QCOMPARE(post(m_nam, m_server->rootUrl(QStringLiteral("app")) + "app/nosuchthing", {}).httpStatus, 404);
     QCOMPARE(post(m_nam, m_server->baseUrl() + "/other/app/getdistric", {}).httpStatus, 404);
+}
+
+void TestAllianceServer::unknownPhoneIsRefused_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("phone");
+    QTest::newRow("sign-in, short number") << "account/initialize" << "12345";
+    QTest::newRow("joint-sale info, letters") << "lmai/user/info" << "abc";
+    QTest::newRow("sync, unseeded mobile") << "app/LianmaiSyncHousebook" << "13812345678";
+    QTest::newRow("settings") << "app/gethousebookconfig" << "12345";
+}
+
+// A phone that is not seeded signs nobody in and borrows nobody's rights: every path refuses
+// it by name, while a seeded phone on the same path is served.
+void TestAllianceServer::unknownPhoneIsRefused()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, phone);
+    const QString url = m_server->rootUrl(QStringLiteral("app")) + path;
+    const QVariantMap form{{"pageindex", 1}, {"lasttime", kStart}, {"community_lastupdatatime", kStart}};
+    const Result refused = post(m_nam, url, form, phone);
+    QCOMPARE(refused.httpStatus, 200);
+    QCOMPARE(refused.code(), 405);
+    QCOMPARE(refused.envelope.value(QStringLiteral("message")).toString(), QStringLiteral("该手机号未注册：%1").arg(phone));
+    QVERIFY(refused.data().isNull());
+    QCOMPARE(post(m_nam, url, form, QStringLiteral("13800000004")).code(), 200);
+}
+
+// Building, unit and room read as an agent writes them ("4栋" or "4号楼", "1单元", "304"),
+// with the words in their own fields, and the listing's building is one of its community's.
+void TestAllianceServer::seededAddressTexts()
+{
+    AllianceServer seeded(smallOptions());  // untouched by the other cases' changes
+    QVERIFY(seeded.start());
+    const Sync all = runSync(m_nam, seeded, kStart, kStart);
+    QHash<qint64, QString> buildingNames;
+    for (const QJsonArray &page : all.communityPages) {
+        for (const QJsonValue &c : page) {
+            const QJsonArray buildings = QJsonDocument::fromJson(c.toObject().value(QStringLiteral("building")).toString().toUtf8()).array();
+            for (const QJsonValue &b : buildings)
+                buildingNames.insert(b.toObject().value(QStringLiteral("id")).toVariant().toLongLong(),
+                                     b.toObject().value(QStringLiteral("name")).toString());
+        }
+    }
+    const QRegularExpression building(QStringLiteral("^[1-9]\\d*(栋|号楼)$"));
+    const QRegularExpression unit(QStringLiteral("^[1-9]\\d*单元$"));
+    const QRegularExpression room(QStringLiteral("^[1-9]\\d{2,3}$"));
+    QSet<QString> words;
+    const QJsonArray houses = all.houses();
+    QVERIFY(houses.size() > 100);
+    for (const QJsonValue &v : houses) {
+        const QJsonObject h = v.toObject();
+        const QString b = h.value(QStringLiteral("buildingNo")).toString();
+        const QString id = h.value(QStringLiteral("id")).toVariant().toString();
+        QVERIFY2(building.match(b).hasMatch(), qPrintable(id + QLatin1Char(' ') + b));
+        QVERIFY2(unit.match(h.value(QStringLiteral("unitNo")).toString()).hasMatch(), qPrintable(id));
+        QVERIFY2(room.match(h.value(QStringLiteral("roomNo")).toString()).hasMatch(), qPrintable(id));
+        QVERIFY2(b.endsWith(h.value(QStringLiteral("dongunit")).toString()), qPrintable(id));
+        QCOMPARE(h.value(QStringLiteral("danyuanunit")).toString(), QStringLiteral("单元"));
+        QCOMPARE(buildingNames.value(h.value(QStringLiteral("dongid")).toVariant().toLongLong()), b);
+        words.insert(h.value(QStringLiteral("dongunit")).toString());
+    }
+    QCOMPARE(words, (QSet<QString>{QStringLiteral("栋"), QStringLiteral("号楼")}));
 }
 
 // Every settings download of the plug-in takes the simulator's reply as well-formed and

@@ -34,6 +34,9 @@ const char kSelfSignedEnv[] = "QX_HOUSEBOOK_ALLOW_SELF_SIGNED";
 const char kSelfSignedKey[] = "allowSelfSigned";
 const char kImageHostsEnv[] = "QX_HOUSEBOOK_IMAGE_HOSTS";
 const char kImageHostsKey[] = "imageHosts";
+const char kStoreGroup[] = "store";
+const char kDataRootKey[] = "dataRoot";
+const char kDataRootEnv[] = "QX_HOUSEBOOK_DATA_DIR";
 
 QStringList hostList(const QString &text)
 {
@@ -65,6 +68,12 @@ bool isOn(const QString &text)
     const QString t = text.toLower();
     return t == QLatin1String("1") || t == QLatin1String("true") || t == QLatin1String("yes")
         || t == QLatin1String("on");
+}
+
+// A folder named relative to base, cleaned and without a trailing separator.
+QString absoluteFolder(const QDir &base, const QString &folder)
+{
+    return QDir::cleanPath(base.absoluteFilePath(QDir::fromNativeSeparators(folder)));
 }
 
 } // namespace
@@ -110,6 +119,11 @@ ServerConfig ServerConfig::fromSettings(const QString &iniPath, const QProcessEn
         if (!iniHosts.isEmpty())
             c.imageHosts = iniHosts;
         ini.endGroup();
+        ini.beginGroup(QLatin1String(kStoreGroup));
+        const QString dataRoot = iniString(ini, kDataRootKey);
+        if (!dataRoot.isEmpty())
+            c.dataRoot = absoluteFolder(QFileInfo(iniPath).absoluteDir(), dataRoot);
+        ini.endGroup();
     }
 
     QString base = envString(env, kBaseEnv);
@@ -132,6 +146,9 @@ ServerConfig ServerConfig::fromSettings(const QString &iniPath, const QProcessEn
     const QStringList envHosts = hostList(envString(env, kImageHostsEnv));
     if (!envHosts.isEmpty())
         c.imageHosts = envHosts;
+    const QString dataRoot = envString(env, kDataRootEnv);
+    if (!dataRoot.isEmpty())
+        c.dataRoot = absoluteFolder(QDir::current(), dataRoot);
 
     for (const RootSetting &r : kRoots)
         c.*r.field = withTrailingSlash(c.*r.field);
@@ -144,5 +161,5 @@ bool ServerConfig::operator==(const ServerConfig &other) const
         if (this->*r.field != other.*r.field)
             return false;
     }
-    return allowSelfSigned == other.allowSelfSigned && imageHosts == other.imageHosts;
+    return allowSelfSigned == other.allowSelfSigned && imageHosts == other.imageHosts && dataRoot == other.dataRoot;
 }

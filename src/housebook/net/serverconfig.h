@@ -34,6 +34,12 @@ public:
     // uploaded again. INI key imageHosts / QX_HOUSEBOOK_IMAGE_HOSTS, comma-separated.
     QStringList imageHosts{QStringLiteral("img.example.invalid"), QStringLiteral("pic.example.invalid")};
 
+    // Folder that takes the place of the application directory for the personal databases
+    // and the personal settings file; empty: the application directory, as on the real
+    // host. INI group [store] key dataRoot (relative to the INI file's folder) /
+    // QX_HOUSEBOOK_DATA_DIR. The demo host gives every user a folder of their own this way.
+    QString dataRoot;
+
     // Name of the INI file looked for in the application directory.
     static QString iniFileName();
 
@@ -46,14 +52,15 @@ public:
     // missing or empty) and an explicit environment.
     //
     // INI, group [server]: appRoot, softRoot, webRoot, unitRoot, helpRoot,
-    //   gatherRoot, allowSelfSigned.
+    //   gatherRoot, allowSelfSigned; group [store]: dataRoot.
     // Environment, in increasing precedence:
     //   QX_HOUSEBOOK_SERVER=<scheme://host[:port]> sets all six roots to
     //     <base>/app/, /soft/, /web/, /unit/, /help/, /gather/ so that one
     //     server can tell the roles apart by path;
     //   QX_HOUSEBOOK_APP_ROOT, _SOFT_ROOT, _WEB_ROOT, _UNIT_ROOT, _HELP_ROOT,
     //     _GATHER_ROOT set one root each;
-    //   QX_HOUSEBOOK_ALLOW_SELF_SIGNED=1|true (0|false switches it off again).
+    //   QX_HOUSEBOOK_ALLOW_SELF_SIGNED=1|true (0|false switches it off again);
+    //   QX_HOUSEBOOK_DATA_DIR=<folder> (relative: to the current directory).
     // Empty values are ignored; a root without a trailing "/" gets one.
     static ServerConfig fromSettings(const QString &iniPath, const QProcessEnvironment &env);
 

@@ -1,6 +1,8 @@
 #include "sql/basesqlobject.h"
 
 #include "datacenter.h"
+#include "net/endpoints.h"
+#include "net/serverconfig.h"
 #include "sql/booksyncstatus.h"
 
 #include <QCoreApplication>
@@ -122,7 +124,11 @@ void BaseSqlObject::setPersonalBaseDir(const QString &dir)
 
 QString BaseSqlObject::applicationDir()
 {
-    return personalBaseSlot().isEmpty() ? QCoreApplication::applicationDirPath() : personalBaseSlot();
+    if (!personalBaseSlot().isEmpty())
+        return personalBaseSlot();
+    // A configured folder (the demo host's per-user folder) replaces the application folder.
+    const QString configured = Endpoints::config().dataRoot;
+    return configured.isEmpty() ? QCoreApplication::applicationDirPath() : configured;
 }
 
 void BaseSqlObject::setClock(std::function<qint64()> clock)

@@ -158,7 +158,7 @@ public:
     // installs); empty: the application folder.
     static void setPersonalBaseDir(const QString &dir);
     // The folder of the personal database and of the settings file: that override, else
-    // the application folder.
+    // the configured data folder (ServerConfig::dataRoot), else the application folder.
     static QString applicationDir();
     // The clock of the connection registry and of the sync marks' check against the present,
     // replaceable so both can be tested without waiting.
