@@ -73,31 +73,33 @@ QJsonObject Store::roleHolder(const User &u, bool review) const
     return QJsonObject{{"name", u.name}, {"phone", u.phone}, {"review", review}};
 }
 
-Answer Store::change(const QString &path, const Form &form, const User &u, bool *handled)
+// The handlers of the requests that change listings, one per path.
+struct ChangeRoutes
 {
-    *handled = true;
-    const qint64 id = idOf(form);
-    static const char *flagColumns[] = {"istop", "suopan", "fengpan", "hbdujia"};
-
-    if (path == QLatin1String("app/housebooknewstate")) {
+    static Answer newState(Store &s, const Form &form, const User &)
+    {
+        const qint64 id = idOf(form);
         const QString state = form.value(QStringLiteral("state")).trimmed();
         if (state.isEmpty())
             return refused(QStringLiteral("请选择房源状态"));
         QVariantMap columns{{"newstate", state}, {"state", state}};
-        if (!updateHouse(id, columns))
+        if (!s.updateHouse(id, columns))
             return kGone;
         return done(QJsonObject{{"id", id}, {"state", state}}, QStringLiteral("更改房源状态成功"));
     }
 
-    if (path == QLatin1String("app/houseshuxing")) {
+    static Answer flag(Store &s, const Form &form, const User &)
+    {
+        static const char *flagColumns[] = {"istop", "suopan", "fengpan", "hbdujia"};
+        const qint64 id = idOf(form);
         const int type = form.value(QStringLiteral("type")).toInt();
         const int state = form.value(QStringLiteral("state")).toInt() ? 1 : 0;
         const int days = form.value(QStringLiteral("days")).toInt();
         if (type < 1 || type > 4)
             return refused(QStringLiteral("属性类型错误"));
-        if (!updateHouse(id, {{QLatin1String(flagColumns[type - 1]), state}}))
+        if (!s.updateHouse(id, {{QLatin1String(flagColumns[type - 1]), state}}))
             return kGone;
-        QSqlQuery q(db());
+        QSqlQuery q(s.db());
         q.prepare(QStringLiteral("delete from flagterms where houseid=? and type=?"));
         q.addBindValue(id);
         q.addBindValue(type);
@@ -116,11 +118,13 @@ Answer Store::change(const QString &path, const Form &form, const User &u, bool 
         return done(data);
     }
 
-    if (path == QLatin1String("app/housebookdel")) {
-        if (!houseExists(id))
+    static Answer remove(Store &s, const Form &form, const User &)
+    {
+        const qint64 id = idOf(form);
+        if (!s.houseExists(id))
             return kGone;
-        const qint64 t = nextChangeTime();
-        QSqlQuery q(db());
+        const qint64 t = s.nextChangeTime();
+        QSqlQuery q(s.db());
         q.prepare(QStringLiteral("update house set deleted=1, isdel=1, delms=? where id=?"));
         q.addBindValue(t);
         q.addBindValue(id);
@@ -128,11 +132,33 @@ Answer Store::change(const QString &path, const Form &form, const User &u, bool 
         return done(QJsonObject{{"id", id}}, QStringLiteral("删除成功"));
     }
 
-    if (path == QLatin1String("fd/HouseAdd")) {
+    // The columns of a new listing: the entering user's, then the form's.
+    static QVariantMap newRow(const Store &s, const QVariantMap &columns, const User &u, qint64 newId, qint64 t)
+    {
+        const auto company = std::find_if(s.m_companies.cbegin(), s.m_companies.cend(), [&](const Company &c) { return c.id == u.companyId; });
+        const auto dept = std::find_if(s.m_departments.cbegin(), s.m_departments.cend(), [&](const Department &d) { return d.id == u.deptId; });
+        QVariantMap row{{"id", newId}, {"types", columns.value(QStringLiteral("types")).toInt()}, {"userphone", u.phone}, {"author", u.name},
+                        {"companyid", u.companyId}, {"fbcompanyid", u.companyId},
+                        {"companyname", company != s.m_companies.cend() ? company->name : QString()},
+                        {"deptid", u.deptId}, {"storeid", u.deptId},
+                        {"deptname", dept != s.m_departments.cend() ? dept->name : QString()},
+                        {"storename", dept != s.m_departments.cend() ? dept->name : QString()},
+                        {"cityid", 340100}, {"createtime", serverTime(t)}, {"lasttime", serverTime(t)},
+                        {"housestatus", 1}, {"shenhestatus", 1}, {"newstate", QStringLiteral("有效")},
+                        {"state", QStringLiteral("有效")}, {"sf", 0}, {"stype", 0}, {"isdel", 0},
+                        {"lururen", compactText(s.roleHolder(u, true))}, {"weihuren", compactText(s.roleHolder(u, true))}};
+        for (auto it = columns.cbegin(); it != columns.cend(); ++it)
+            if (!row.contains(it.key()) || it.key() == QLatin1String("newstate") || it.key() == QLatin1String("state")
+                || it.key() == QLatin1String("housestatus"))
+                row.insert(it.key(), it.value());
+        return row;
+    }
+
+    static Answer add(Store &s, const Form &form, const User &u)
+    {
         QVariantMap columns = columnsFromForm(form);
-        const int types = columns.value(QStringLiteral("types")).toInt();
         const qint64 communityId = columns.value(QStringLiteral("mycommunityid")).toLongLong();
-        QSqlQuery q(db());
+        QSqlQuery q(s.db());
         if (communityId > 0 && !columns.contains(QStringLiteral("name"))) {
             q.prepare(QStringLiteral("select name, districtname, areaname from community where id=?"));
             q.addBindValue(communityId);
@@ -146,23 +172,8 @@ Answer Store::change(const QString &path, const Form &form, const User &u, bool 
             return refused(QStringLiteral("请选择小区"));
         q.exec(QStringLiteral("select coalesce(max(id),0)+1 from house"));
         const qint64 newId = q.next() ? q.value(0).toLongLong() : 1;
-        const auto company = std::find_if(m_companies.cbegin(), m_companies.cend(), [&](const Company &c) { return c.id == u.companyId; });
-        const auto dept = std::find_if(m_departments.cbegin(), m_departments.cend(), [&](const Department &d) { return d.id == u.deptId; });
-        const qint64 t = nextChangeTime();
-        QVariantMap row{{"id", newId}, {"types", types}, {"userphone", u.phone}, {"author", u.name},
-                        {"companyid", u.companyId}, {"fbcompanyid", u.companyId},
-                        {"companyname", company != m_companies.cend() ? company->name : QString()},
-                        {"deptid", u.deptId}, {"storeid", u.deptId},
-                        {"deptname", dept != m_departments.cend() ? dept->name : QString()},
-                        {"storename", dept != m_departments.cend() ? dept->name : QString()},
-                        {"cityid", 340100}, {"createtime", serverTime(t)}, {"lasttime", serverTime(t)},
-                        {"housestatus", 1}, {"shenhestatus", 1}, {"newstate", QStringLiteral("有效")},
-                        {"state", QStringLiteral("有效")}, {"sf", 0}, {"stype", 0}, {"isdel", 0},
-                        {"lururen", compactText(roleHolder(u, true))}, {"weihuren", compactText(roleHolder(u, true))}};
-        for (auto it = columns.cbegin(); it != columns.cend(); ++it)
-            if (!row.contains(it.key()) || it.key() == QLatin1String("newstate") || it.key() == QLatin1String("state")
-                || it.key() == QLatin1String("housestatus"))
-                row.insert(it.key(), it.value());
+        const qint64 t = s.nextChangeTime();
+        const QVariantMap row = newRow(s, columns, u, newId, t);
         QStringList names;
         QStringList marks;
         for (auto it = row.cbegin(); it != row.cend(); ++it) {
@@ -178,27 +189,32 @@ Answer Store::change(const QString &path, const Form &form, const User &u, bool 
         return done(QJsonObject{{"id", newId}}, QStringLiteral("房源录入成功"));
     }
 
-    if (path == QLatin1String("fd/HouseEidt")) {
+    static Answer edit(Store &s, const Form &form, const User &)
+    {
+        const qint64 id = idOf(form);
         QVariantMap columns = columnsFromForm(form);
-        const QVariantMap row = houseRow(id);
+        const QVariantMap row = s.houseRow(id);
         if (row.isEmpty())
             return kGone;
         // Editing a rejected listing hands it in for review again.
         if (row.value(QStringLiteral("shenhestatus")).toInt() == 3)
             columns.insert(QStringLiteral("shenhestatus"), 1);
-        updateHouse(id, columns);
+        s.updateHouse(id, columns);
         return done(QJsonObject{{"id", id}}, QStringLiteral("房源修改成功"));
     }
 
-    if (path == QLatin1String("fd/HouseShenhe") || path == QLatin1String("fd/shenpi") || path == QLatin1String("fd/ShikanShenpi")) {
-        const QVariantMap row = houseRow(id);
+    // Approves a listing (`wholeListing`) and the role holders' entries awaiting review
+    // ("role" names the column, default `defaultRole`, empty: all of them).
+    static Answer review(Store &s, const Form &form, bool wholeListing, const QString &defaultRole)
+    {
+        const qint64 id = idOf(form);
+        const QVariantMap row = s.houseRow(id);
         if (row.isEmpty())
             return kGone;
         QVariantMap columns;
-        if (path == QLatin1String("fd/HouseShenhe"))
+        if (wholeListing)
             columns = {{"shenhestatus", 2}, {"housestatus", 1}};
-        // A role holder's entry awaiting review ("role" names the column, default all of them).
-        const QString role = form.value(QStringLiteral("role"), path == QLatin1String("fd/ShikanShenpi") ? QStringLiteral("shikanren") : QString());
+        const QString role = form.value(QStringLiteral("role"), defaultRole);
         for (const QString &column : {QStringLiteral("weihuren"), QStringLiteral("weituoren"), QStringLiteral("shikanren"),
                                       QStringLiteral("yaoshiren"), QStringLiteral("dujiaren"), QStringLiteral("chengjiaoren")}) {
             if (!role.isEmpty() && role != column)
@@ -209,19 +225,23 @@ Answer Store::change(const QString &path, const Form &form, const User &u, bool 
                 columns.insert(column, compactText(holder));
             }
         }
-        updateHouse(id, columns);
+        s.updateHouse(id, columns);
         return done(QJsonObject{{"id", id}}, QStringLiteral("审核成功"));
     }
 
-    if (path == QLatin1String("fd/HouseBohui")) {
-        if (!updateHouse(id, {{"shenhestatus", 3}}))
+    static Answer reject(Store &s, const Form &form, const User &)
+    {
+        const qint64 id = idOf(form);
+        if (!s.updateHouse(id, {{"shenhestatus", 3}}))
             return kGone;
         return done(QJsonObject{{"id", id}, {"reason", form.value(QStringLiteral("reason"), form.value(QStringLiteral("content")))}},
                     QStringLiteral("驳回成功"));
     }
 
-    if (path == QLatin1String("app/housebookcheck")) {
-        // Duplicate check: the same room of the same community in the same book.
+    // Duplicate check: the same room of the same community in the same book.
+    static Answer check(Store &s, const Form &form, const User &)
+    {
+        const qint64 id = idOf(form);
         QString where = QStringLiteral("deleted=0 and types=%1").arg(form.value(QStringLiteral("types")).toInt());
         QVariantList binds;
         const qint64 community = idOf(form, {"mycommunityid", "communityid", "xiaoquid"});
@@ -242,7 +262,7 @@ Answer Store::change(const QString &path, const Form &form, const User &u, bool 
             where += QStringLiteral(" and id<>?");
             binds << id;
         }
-        QSqlQuery q(db());
+        QSqlQuery q(s.db());
         q.prepare(QStringLiteral("select id, userphone, author, companyname, newstate from house where %1 order by id limit 20").arg(where));
         for (const QVariant &b : qAsConst(binds))
             q.addBindValue(b);
@@ -257,17 +277,21 @@ Answer Store::change(const QString &path, const Form &form, const User &u, bool 
                     list.isEmpty() ? QStringLiteral("房源不重复") : QStringLiteral("房源已存在"));
     }
 
-    if (path == QLatin1String("app/addviews")) {
-        if (!houseExists(id))
+    static Answer addView(Store &s, const Form &form, const User &u)
+    {
+        const qint64 id = idOf(form);
+        if (!s.houseExists(id))
             return kGone;
-        addPersonal(u.phone, QStringLiteral("history"), id, QString());
+        s.addPersonal(u.phone, QStringLiteral("history"), id, QString());
         return done(QJsonObject{{"id", id}});
     }
 
-    if (path == QLatin1String("app/collection")) {
-        if (!houseExists(id))
+    static Answer collection(Store &s, const Form &form, const User &u)
+    {
+        const qint64 id = idOf(form);
+        if (!s.houseExists(id))
             return kGone;
-        QSqlQuery q(db());
+        QSqlQuery q(s.db());
         q.prepare(QStringLiteral("select 1 from personal where phone=? and kind='collection' and houseid=?"));
         q.addBindValue(u.phone);
         q.addBindValue(id);
@@ -275,7 +299,7 @@ Answer Store::change(const QString &path, const Form &form, const User &u, bool 
         const QString wanted = form.value(QStringLiteral("state"), form.value(QStringLiteral("type")));
         const bool collect = wanted.isEmpty() ? !collected : wanted.toInt() == 1;
         if (collect) {
-            addPersonal(u.phone, QStringLiteral("collection"), id, QString());
+            s.addPersonal(u.phone, QStringLiteral("collection"), id, QString());
         } else {
             q.prepare(QStringLiteral("delete from personal where phone=? and kind='collection' and houseid=?"));
             q.addBindValue(u.phone);
@@ -285,23 +309,27 @@ Answer Store::change(const QString &path, const Form &form, const User &u, bool 
         return done(QJsonObject{{"id", id}, {"collection", collect}}, collect ? QStringLiteral("收藏成功") : QStringLiteral("取消收藏成功"));
     }
 
-    if (path == QLatin1String("app/showphone") || path == QLatin1String("call/LianmaiGetPhoneV2")) {
-        const QVariantMap row = houseRow(id);
+    static Answer showPhone(Store &s, const Form &form, const User &u)
+    {
+        const qint64 id = idOf(form);
+        const QVariantMap row = s.houseRow(id);
         if (row.isEmpty())
             return kGone;
-        addPersonal(u.phone, QStringLiteral("reveal"), id, QString());
+        s.addPersonal(u.phone, QStringLiteral("reveal"), id, QString());
         const QJsonArray contacts = QJsonDocument::fromJson(row.value(QStringLiteral("contacts")).toString().toUtf8()).array();
         const QString phone = contacts.isEmpty() ? QString() : contacts.first().toObject().value(QStringLiteral("phone")).toString();
         return done(QJsonObject{{"id", id}, {"phone", phone}, {"contacts", contacts}});
     }
 
-    if (path == QLatin1String("app/followadd") || path == QLatin1String("call/followcall")) {
-        const QVariantMap row = houseRow(id);
+    static Answer followAdd(Store &s, const Form &form, const User &u)
+    {
+        const qint64 id = idOf(form);
+        const QVariantMap row = s.houseRow(id);
         if (row.isEmpty())
             return kGone;
         const QString content = form.value(QStringLiteral("content"), form.value(QStringLiteral("remark"), QStringLiteral("电话跟进")));
-        const qint64 t = nextChangeTime();
-        QSqlQuery q(db());
+        const qint64 t = s.nextChangeTime();
+        QSqlQuery q(s.db());
         q.prepare(QStringLiteral("insert into follows(houseid, phone, name, content, ms, lianmai) values(?,?,?,?,?,?)"));
         q.addBindValue(id);
         q.addBindValue(u.phone);
@@ -311,13 +339,14 @@ Answer Store::change(const QString &path, const Form &form, const User &u, bool 
         q.addBindValue(form.value(QStringLiteral("lianmai")).toInt());
         q.exec();
         const qint64 followId = q.lastInsertId().toLongLong();
-        updateHouse(id, {{"follows", QString::number(row.value(QStringLiteral("follows")).toInt() + 1)},
-                         {"followtime", QDateTime::fromSecsSinceEpoch(t).toString(QStringLiteral("yyyy/M/d H:mm"))}});
+        s.updateHouse(id, {{"follows", QString::number(row.value(QStringLiteral("follows")).toInt() + 1)},
+                           {"followtime", QDateTime::fromSecsSinceEpoch(t).toString(QStringLiteral("yyyy/M/d H:mm"))}});
         return done(QJsonObject{{"id", followId}, {"houseid", id}}, QStringLiteral("跟进成功"));
     }
 
-    if (path == QLatin1String("app/followdel")) {
-        QSqlQuery q(db());
+    static Answer followDelete(Store &s, const Form &form, const User &)
+    {
+        QSqlQuery q(s.db());
         q.prepare(QStringLiteral("select houseid from follows where id=?"));
         q.addBindValue(idOf(form, {"id", "followid"}));
         if (!q.exec() || !q.next())
@@ -326,16 +355,17 @@ Answer Store::change(const QString &path, const Form &form, const User &u, bool 
         q.prepare(QStringLiteral("delete from follows where id=?"));
         q.addBindValue(idOf(form, {"id", "followid"}));
         q.exec();
-        const QVariantMap row = houseRow(houseId);
+        const QVariantMap row = s.houseRow(houseId);
         if (!row.isEmpty())
-            updateHouse(houseId, {{"follows", QString::number(std::max(0, row.value(QStringLiteral("follows")).toInt() - 1))}});
+            s.updateHouse(houseId, {{"follows", QString::number(std::max(0, row.value(QStringLiteral("follows")).toInt() - 1))}});
         return done();
     }
 
-    if (path == QLatin1String("app/followposts") || path == QLatin1String("app/LianmaiFollowPosts")) {
-        QSqlQuery q(db());
+    static Answer followPosts(Store &s, const Form &form, const User &)
+    {
+        QSqlQuery q(s.db());
         q.prepare(QStringLiteral("select id, houseid, phone, name, content, ms from follows where houseid=? order by ms desc, id desc"));
-        q.addBindValue(id);
+        q.addBindValue(idOf(form));
         QJsonArray list;
         if (q.exec()) {
             while (q.next())
@@ -347,9 +377,10 @@ Answer Store::change(const QString &path, const Form &form, const User &u, bool 
         return done(QJsonObject{{"list", list}, {"total", list.size()}});
     }
 
-    if (path == QLatin1String("app/HouseMaintain")) {
-        // Days since each maintained listing was last followed up or changed.
-        QSqlQuery q(db());
+    // Days since each maintained listing was last followed up or changed.
+    static Answer maintain(Store &s, const Form &, const User &u)
+    {
+        QSqlQuery q(s.db());
         const bool all = u.manager || u.rights == User::Full;
         q.prepare(QStringLiteral("select id, lastms, followtime, weihuren from house where deleted=0 and housestatus=1 and %1 order by id")
                       .arg(all ? QStringLiteral("companyid=%1").arg(u.companyId) : QStringLiteral("(userphone=? or weihuren like ?)")));
@@ -369,8 +400,10 @@ Answer Store::change(const QString &path, const Form &form, const User &u, bool 
         return done(list);
     }
 
-    if (path == QLatin1String("app/addtag") || path == QLatin1String("app/deltag")) {
-        const QVariantMap row = houseRow(id);
+    static Answer tag(Store &s, const Form &form, bool add)
+    {
+        const qint64 id = idOf(form);
+        const QVariantMap row = s.houseRow(id);
         if (row.isEmpty())
             return kGone;
         QStringList tags = row.value(QStringLiteral("tags")).toString().split(QLatin1Char(','), Qt::SkipEmptyParts);
@@ -378,113 +411,109 @@ Answer Store::change(const QString &path, const Form &form, const User &u, bool 
         if (tag.isEmpty())
             return refused(QStringLiteral("请输入标签"));
         tags.removeAll(tag);
-        if (path == QLatin1String("app/addtag"))
+        if (add)
             tags << tag;
-        updateHouse(id, {{"tags", tags.join(QLatin1Char(','))}});
+        s.updateHouse(id, {{"tags", tags.join(QLatin1Char(','))}});
         return done(QJsonObject{{"id", id}, {"tags", tags.join(QLatin1Char(','))}});
     }
 
-    if (path == QLatin1String("app/gettag")) {
-        const QVariantMap row = houseRow(id);
+    static Answer tags(Store &s, const Form &form, const User &)
+    {
+        const QVariantMap row = s.houseRow(idOf(form));
         QJsonArray list;
         for (const QString &t : row.value(QStringLiteral("tags")).toString().split(QLatin1Char(','), Qt::SkipEmptyParts))
             list.append(QJsonObject{{"name", t}});
         return done(list);
     }
 
-    // Role assignments: the named user becomes the holder of the role.
-    static const QHash<QString, QString> roleOfPath{{QStringLiteral("fd/hbweihuren"), QStringLiteral("weihuren")},
-                                                    {QStringLiteral("fd/LianmaiChangeWeihuren"), QStringLiteral("weihuren")},
-                                                    {QStringLiteral("fd/hbweituo"), QStringLiteral("weituoren")},
-                                                    {QStringLiteral("fd/hbaddkey"), QStringLiteral("yaoshiren")},
-                                                    {QStringLiteral("fd/hbdujia"), QStringLiteral("dujiaren")},
-                                                    {QStringLiteral("fd/hbchengjiao"), QStringLiteral("chengjiaoren")}};
-    if (roleOfPath.contains(path) || path == QLatin1String("app/LianmaiHouseFenpei") || path == QLatin1String("fd/Changeoperator")) {
-        const QVariantMap row = houseRow(id);
+    // The named user becomes the holder of `role`; an empty role hands the whole listing
+    // over: owner, department and maintainer.
+    static Answer assign(Store &s, const Form &form, const User &u, const QString &role)
+    {
+        const qint64 id = idOf(form);
+        const QVariantMap row = s.houseRow(id);
         if (row.isEmpty())
             return kGone;
         const QString phone = form.value(QStringLiteral("phone"), form.value(QStringLiteral("userphone"), u.phone));
-        const User *target = user(phone);
+        const User *target = s.user(phone);
         if (!target)
             return refused(QStringLiteral("经纪人不存在"));
         QVariantMap columns;
-        if (roleOfPath.contains(path)) {
-            columns.insert(roleOfPath.value(path), compactText(roleHolder(*target, target->phone == u.phone || u.manager)));
-            if (path == QLatin1String("fd/hbaddkey")) {
+        if (!role.isEmpty()) {
+            columns.insert(role, compactText(s.roleHolder(*target, target->phone == u.phone || u.manager)));
+            if (role == QLatin1String("yaoshiren")) {
                 columns.insert(QStringLiteral("havekeys"), 1);
                 columns.insert(QStringLiteral("keys"), form.value(QStringLiteral("keys"), QStringLiteral("钥匙箱")));
-            } else if (path == QLatin1String("fd/hbdujia")) {
+            } else if (role == QLatin1String("dujiaren")) {
                 columns.insert(QStringLiteral("hbdujia"), 1);
-            } else if (path == QLatin1String("fd/hbchengjiao")) {
+            } else if (role == QLatin1String("chengjiaoren")) {
                 columns.insert(QStringLiteral("newstate"), QStringLiteral("成交"));
                 columns.insert(QStringLiteral("state"), QStringLiteral("成交"));
             }
         } else {
-            // Assigning a listing hands it over: owner, department and maintainer.
             columns = {{"userphone", target->phone}, {"author", target->name}, {"deptid", target->deptId},
-                       {"storeid", target->deptId}, {"weihuren", compactText(roleHolder(*target, true))}};
+                       {"storeid", target->deptId}, {"weihuren", compactText(s.roleHolder(*target, true))}};
         }
-        updateHouse(id, columns);
+        s.updateHouse(id, columns);
         return done(QJsonObject{{"id", id}, {"phone", target->phone}, {"name", target->name}});
     }
 
-    if (path == QLatin1String("app/housebookeditdes") || path == QLatin1String("housebook2/housebookeditdes")) {
+    static Answer describe(Store &s, const Form &form, const User &)
+    {
+        const qint64 id = idOf(form);
         QVariantMap columns;
         for (const char *c : {"title", "describes", "describespicture"})
             if (form.contains(QLatin1String(c)))
                 columns.insert(QLatin1String(c), form.value(QLatin1String(c)));
-        if (!updateHouse(id, columns))
+        if (!s.updateHouse(id, columns))
             return kGone;
         return done(QJsonObject{{"id", id}});
     }
 
-    if (path == QLatin1String("app/updatehousebookvr")) {
-        if (!updateHouse(id, {{"vrurl", form.value(QStringLiteral("vrurl"), form.value(QStringLiteral("url")))}}))
+    // Sets columns of the listing and answers its id.
+    static Answer setColumns(Store &s, const Form &form, const QVariantMap &columns)
+    {
+        const qint64 id = idOf(form);
+        if (!s.updateHouse(id, columns))
             return kGone;
         return done(QJsonObject{{"id", id}});
     }
 
-    if (path == QLatin1String("app/housebookzhuangongpan")) {
-        if (!updateHouse(id, {{"sf", 0}}))
-            return kGone;
-        return done(QJsonObject{{"id", id}});
-    }
-
-    if (path == QLatin1String("fd/hbpictureadd") || path == QLatin1String("fd/hbpicturedel")) {
-        const QVariantMap row = houseRow(id);
+    static Answer picture(Store &s, const Form &form, bool add)
+    {
+        const qint64 id = idOf(form);
+        const QVariantMap row = s.houseRow(id);
         if (row.isEmpty())
             return kGone;
         QStringList photos = row.value(QStringLiteral("photo")).toString().split(QLatin1Char(','), Qt::SkipEmptyParts);
         const QStringList given = form.value(QStringLiteral("photo"), form.value(QStringLiteral("url"))).split(QLatin1Char(','), Qt::SkipEmptyParts);
         for (const QString &p : given) {
             photos.removeAll(p.trimmed());
-            if (path == QLatin1String("fd/hbpictureadd"))
+            if (add)
                 photos << p.trimmed();
         }
-        updateHouse(id, {{"photo", photos.join(QLatin1Char(','))}});
+        s.updateHouse(id, {{"photo", photos.join(QLatin1Char(','))}});
         return done(QJsonObject{{"id", id}, {"photo", photos.join(QLatin1Char(','))}});
     }
 
-    if (path == QLatin1String("fd/JieChu")) {
-        // Releases a lock or seal early.
-        if (!updateHouse(id, {{"suopan", 0}, {"fengpan", 0}}))
+    static Answer remindAdd(Store &s, const Form &form, const User &u)
+    {
+        const qint64 id = idOf(form);
+        if (!s.houseExists(id))
             return kGone;
-        return done(QJsonObject{{"id", id}});
-    }
-
-    if (path == QLatin1String("app/messagepromptadd")) {
-        if (!houseExists(id))
-            return kGone;
-        addPersonal(u.phone, QStringLiteral("remind"), id, form.value(QStringLiteral("content"), QStringLiteral("房源提醒")));
+        s.addPersonal(u.phone, QStringLiteral("remind"), id, form.value(QStringLiteral("content"), QStringLiteral("房源提醒")));
         return done(QJsonObject{{"houseid", id}});
     }
 
-    if (path == QLatin1String("app/messagepromptposts")) {
-        return done(personalList(u.phone, QStringLiteral("remind")));
+    static Answer remindPosts(Store &s, const Form &, const User &u)
+    {
+        return done(s.personalList(u.phone, QStringLiteral("remind")));
     }
 
-    if (path == QLatin1String("app/housepromptdelete")) {
-        QSqlQuery q(db());
+    static Answer remindDelete(Store &s, const Form &form, const User &u)
+    {
+        const qint64 id = idOf(form);
+        QSqlQuery q(s.db());
         q.prepare(QStringLiteral("delete from personal where phone=? and kind='remind' and (rowid=? or houseid=?)"));
         q.addBindValue(u.phone);
         q.addBindValue(id);
@@ -493,18 +522,21 @@ Answer Store::change(const QString &path, const Form &form, const User &u, bool 
         return done();
     }
 
-    if (path == QLatin1String("app/clearhistory")) {
-        QSqlQuery q(db());
+    static Answer clearHistory(Store &s, const Form &, const User &u)
+    {
+        QSqlQuery q(s.db());
         q.prepare(QStringLiteral("delete from personal where phone=? and kind='history'"));
         q.addBindValue(u.phone);
         q.exec();
         return done();
     }
 
-    if (path == QLatin1String("fd/Jubao")) {
-        if (!houseExists(id))
+    static Answer report(Store &s, const Form &form, const User &u)
+    {
+        const qint64 id = idOf(form);
+        if (!s.houseExists(id))
             return kGone;
-        QSqlQuery q(db());
+        QSqlQuery q(s.db());
         q.prepare(QStringLiteral("insert into reports(houseid, phone, content, state, ms) values(?,?,?,0,?)"));
         q.addBindValue(id);
         q.addBindValue(u.phone);
@@ -514,13 +546,14 @@ Answer Store::change(const QString &path, const Form &form, const User &u, bool 
         return done(QJsonObject{{"id", q.lastInsertId().toLongLong()}}, QStringLiteral("举报成功"));
     }
 
-    if (path == QLatin1String("fd/jubaoposts")) {
-        QSqlQuery q(db());
+    static Answer reports(Store &s, const Form &, const User &)
+    {
+        QSqlQuery q(s.db());
         q.exec(QStringLiteral("select r.id, r.houseid, r.phone, r.content, r.state, r.ms, h.name from reports r "
                               "left join house h on h.id=r.houseid order by r.id desc"));
         QJsonArray list;
         while (q.next()) {
-            const User *reporter = user(q.value(2).toString());
+            const User *reporter = s.user(q.value(2).toString());
             list.append(QJsonObject{{"id", q.value(0).toLongLong()}, {"houseid", q.value(1).toLongLong()},
                                     {"phone", q.value(2).toString()}, {"username", reporter ? reporter->name : QString()},
                                     {"content", q.value(3).toString()}, {"state", q.value(4).toInt()},
@@ -529,9 +562,11 @@ Answer Store::change(const QString &path, const Form &form, const User &u, bool 
         return done(QJsonObject{{"list", list}, {"total", list.size()}});
     }
 
-    if (path == QLatin1String("fd/jubaoshenpi")) {
-        // A report upheld (state 1) takes the listing off the shelf.
-        QSqlQuery q(db());
+    // A report upheld (state 1) takes the listing off the shelf.
+    static Answer judgeReport(Store &s, const Form &form, const User &)
+    {
+        const qint64 id = idOf(form);
+        QSqlQuery q(s.db());
         q.prepare(QStringLiteral("select houseid from reports where id=?"));
         q.addBindValue(id);
         if (!q.exec() || !q.next())
@@ -543,12 +578,52 @@ Answer Store::change(const QString &path, const Form &form, const User &u, bool 
         q.addBindValue(id);
         q.exec();
         if (state == 1)
-            updateHouse(houseId, {{"housestatus", 0}});
+            s.updateHouse(houseId, {{"housestatus", 0}});
         return done(QJsonObject{{"id", id}, {"state", state}});
     }
 
-    *handled = false;
-    return Answer();
+    static void addTo(RouteTable &t)
+    {
+        using F = const Form &;
+        using U = const User &;
+        addRoutes(t, {{"app/housebooknewstate", newState}, {"app/houseshuxing", flag}, {"app/housebookdel", remove},
+                      {"fd/HouseAdd", add}, {"fd/HouseEidt", edit},
+                      {"fd/HouseShenhe", [](Store &s, F f, U) { return review(s, f, true, QString()); }},
+                      {"fd/shenpi", [](Store &s, F f, U) { return review(s, f, false, QString()); }},
+                      {"fd/ShikanShenpi", [](Store &s, F f, U) { return review(s, f, false, QStringLiteral("shikanren")); }},
+                      {"fd/HouseBohui", reject}, {"app/housebookcheck", check}, {"app/addviews", addView},
+                      {"app/collection", collection}, {"app/showphone", showPhone}, {"call/LianmaiGetPhoneV2", showPhone},
+                      {"app/followadd", followAdd}, {"call/followcall", followAdd}, {"app/followdel", followDelete},
+                      {"app/followposts", followPosts}, {"app/LianmaiFollowPosts", followPosts}, {"app/HouseMaintain", maintain},
+                      {"app/addtag", [](Store &s, F f, U) { return tag(s, f, true); }},
+                      {"app/deltag", [](Store &s, F f, U) { return tag(s, f, false); }}, {"app/gettag", tags}});
+        addRoutes(t, {{"fd/hbweihuren", [](Store &s, F f, U u) { return assign(s, f, u, QStringLiteral("weihuren")); }},
+                      {"fd/LianmaiChangeWeihuren", [](Store &s, F f, U u) { return assign(s, f, u, QStringLiteral("weihuren")); }},
+                      {"fd/hbweituo", [](Store &s, F f, U u) { return assign(s, f, u, QStringLiteral("weituoren")); }},
+                      {"fd/hbaddkey", [](Store &s, F f, U u) { return assign(s, f, u, QStringLiteral("yaoshiren")); }},
+                      {"fd/hbdujia", [](Store &s, F f, U u) { return assign(s, f, u, QStringLiteral("dujiaren")); }},
+                      {"fd/hbchengjiao", [](Store &s, F f, U u) { return assign(s, f, u, QStringLiteral("chengjiaoren")); }},
+                      {"app/LianmaiHouseFenpei", [](Store &s, F f, U u) { return assign(s, f, u, QString()); }},
+                      {"fd/Changeoperator", [](Store &s, F f, U u) { return assign(s, f, u, QString()); }},
+                      {"app/housebookeditdes", describe}, {"housebook2/housebookeditdes", describe},
+                      {"app/updatehousebookvr",
+                       [](Store &s, F f, U) {
+                           return setColumns(s, f, {{"vrurl", f.value(QStringLiteral("vrurl"), f.value(QStringLiteral("url")))}});
+                       }},
+                      {"app/housebookzhuangongpan", [](Store &s, F f, U) { return setColumns(s, f, {{"sf", 0}}); }},
+                      {"fd/hbpictureadd", [](Store &s, F f, U) { return picture(s, f, true); }},
+                      {"fd/hbpicturedel", [](Store &s, F f, U) { return picture(s, f, false); }},
+                      // Releases a lock or seal early.
+                      {"fd/JieChu", [](Store &s, F f, U) { return setColumns(s, f, {{"suopan", 0}, {"fengpan", 0}}); }},
+                      {"app/messagepromptadd", remindAdd}, {"app/messagepromptposts", remindPosts},
+                      {"app/housepromptdelete", remindDelete}, {"app/clearhistory", clearHistory}, {"fd/Jubao", report},
+                      {"fd/jubaoposts", reports}, {"fd/jubaoshenpi", judgeReport}});
+    }
+};
+
+void addChangeRoutes(RouteTable &table)
+{
+    ChangeRoutes::addTo(table);
 }
 
 } // namespace Alliance

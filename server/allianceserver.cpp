@@ -96,6 +96,70 @@ QString phoneOf(const httplib::Request &req)
 }
 
 
+// The form of a request: the query's items, then the multipart parts or the url-encoded body.
+Alliance::Form formOf(const httplib::Request &req, const httplib::ContentReader *reader)
+{
+    Alliance::Form form;
+    const std::string::size_type q = req.target.find('?');
+    if (q != std::string::npos)
+        decodeUrlEncoded(QByteArray::fromStdString(req.target.substr(q + 1)), form);
+    if (reader && req.is_multipart_form_data()) {
+        std::vector<httplib::MultipartFormData> parts;
+        (*reader)(
+            [&](const httplib::MultipartFormData &part) {
+                parts.push_back(part);
+                return true;
+            },
+            [&](const char *data, size_t size) {
+                if (!parts.empty())
+                    parts.back().content.append(data, size);
+                return true;
+            });
+        for (const auto &p : parts)
+            if (p.filename.empty())
+                form.insert(fromStd(p.name), fromStd(p.content));
+            else
+                form.insert(QStringLiteral("file"), fromStd(p.filename));
+    } else if (reader) {
+        std::string body;
+        (*reader)([&](const char *data, size_t size) {
+            body.append(data, size);
+            return true;
+        });
+        decodeUrlEncoded(QByteArray::fromStdString(body), form);
+    }
+    return form;
+}
+
+// Answers the request as the fault wants; false when the fault leaves the answer to the store.
+bool answerFault(const AllianceServer::Fault &fault, httplib::Response &res)
+{
+    if (fault.drop) {
+        // Announce a body, send none: cpp-httplib closes the connection when the provider
+        // gives up.
+        res.set_content_provider(64, "application/json", [](size_t, size_t, httplib::DataSink &) { return false; });
+        return true;
+    }
+    if (fault.status500) {
+        res.status = 500;
+        res.set_content("Internal Server Error", "text/plain");
+        return true;
+    }
+    if (fault.refuse405 || fault.lostLogin400) {
+        const bool lost = !fault.refuse405;
+        const QString message = !fault.message.isEmpty() ? fault.message
+                                : lost                   ? QStringLiteral("登录已失效，请重新登录")
+                                                         : QStringLiteral("当前操作不被允许");
+        res.set_content(envelope(lost ? 400 : 405, message, QJsonValue()).toStdString(), "application/json; charset=utf-8");
+        return true;
+    }
+    if (fault.malformed) {
+        res.set_content("{\"code\":200,\"message\":\"success\",\"data\":{\"housebook\":[{\"id\":1,", "application/json");
+        return true;
+    }
+    return false;
+}
+
 } // namespace
 
 struct AllianceServer::Impl
@@ -132,35 +196,7 @@ void AllianceServer::Impl::serve(const httplib::Request &req, httplib::Response 
     const QString root = slash > 0 ? full.mid(1, slash - 1) : QString();
     const QString path = slash > 0 ? full.mid(slash + 1) : QString();
 
-    Alliance::Form form;
-    const std::string::size_type q = req.target.find('?');
-    if (q != std::string::npos)
-        decodeUrlEncoded(QByteArray::fromStdString(req.target.substr(q + 1)), form);
-    if (reader && req.is_multipart_form_data()) {
-        std::vector<httplib::MultipartFormData> parts;
-        (*reader)(
-            [&](const httplib::MultipartFormData &part) {
-                parts.push_back(part);
-                return true;
-            },
-            [&](const char *data, size_t size) {
-                if (!parts.empty())
-                    parts.back().content.append(data, size);
-                return true;
-            });
-        for (const auto &p : parts)
-            if (p.filename.empty())
-                form.insert(fromStd(p.name), fromStd(p.content));
-            else
-                form.insert(QStringLiteral("file"), fromStd(p.filename));
-    } else if (reader) {
-        std::string body;
-        (*reader)([&](const char *data, size_t size) {
-            body.append(data, size);
-            return true;
-        });
-        decodeUrlEncoded(QByteArray::fromStdString(body), form);
-    }
+    const Alliance::Form form = formOf(req, reader);
 
     if (!roots().contains(root) || !knownPaths().contains(path)) {
         res.status = 404;
@@ -181,29 +217,8 @@ void AllianceServer::Impl::serve(const httplib::Request &req, httplib::Response 
     if (waitMs > 0 && !pause(waitMs))
         return;  // stopping
 
-    if (fault.drop) {
-        // Announce a body, send none: cpp-httplib closes the connection when the provider
-        // gives up.
-        res.set_content_provider(64, "application/json", [](size_t, size_t, httplib::DataSink &) { return false; });
+    if (answerFault(fault, res))
         return;
-    }
-    if (fault.status500) {
-        res.status = 500;
-        res.set_content("Internal Server Error", "text/plain");
-        return;
-    }
-    if (fault.refuse405 || fault.lostLogin400) {
-        const bool lost = !fault.refuse405;
-        const QString message = !fault.message.isEmpty() ? fault.message
-                                : lost                   ? QStringLiteral("登录已失效，请重新登录")
-                                                         : QStringLiteral("当前操作不被允许");
-        res.set_content(envelope(lost ? 400 : 405, message, QJsonValue()).toStdString(), "application/json; charset=utf-8");
-        return;
-    }
-    if (fault.malformed) {
-        res.set_content("{\"code\":200,\"message\":\"success\",\"data\":{\"housebook\":[{\"id\":1,", "application/json");
-        return;
-    }
 
     if (path == QLatin1String("app/upphoto")) {
         static int uploads = 0;

@@ -420,14 +420,10 @@ QString Store::signature() const
     return QStringLiteral("%1/%2/%3/g2").arg(m_options.seed).arg(m_options.listings).arg(m_options.communities);
 }
 
-bool Store::seed(QString *error)
+namespace {
+
+bool createSchema(QSqlQuery &q, QString *error)
 {
-    QSqlDatabase database = db();
-    if (!database.isOpen()) {
-        *error = database.lastError().text();
-        return false;
-    }
-    QSqlQuery q(database);
     QStringList houseDefs;
     for (const QString &c : houseSpec().names)
         houseDefs << c + (houseSpec().ints.contains(c) ? QStringLiteral(" integer") : houseSpec().reals.contains(c) ? QStringLiteral(" real") : QStringLiteral(" text"));
@@ -456,12 +452,21 @@ bool Store::seed(QString *error)
             return false;
         }
     }
+    return true;
+}
 
-    Rng r(m_options.seed);
-    database.transaction();
+// The seeded book spans the 23 months up to the day it is seeded, so its listings are as
+// old on the day it is used as they were meant to be: the maintainer terms and "new"
+// listings count days from the present.
+struct SeedSpan
+{
+    qint64 end = QDateTime(QDate::currentDate(), QTime(0, 0)).toSecsSinceEpoch();
+    qint64 base = end - qint64(699) * 86400;
+};
 
-    // Communities, with their buildings, units and rooms.
-    QVector<CommunitySeed> communities;
+// The community names in seeded order.
+QStringList communityNames(Rng &r)
+{
     QStringList names;
     for (const QString &p : kCommunityPrefixes)
         for (const QString &s : kCommunitySuffixes)
@@ -471,264 +476,407 @@ bool Store::seed(QString *error)
         names << names.at(i) + QStringLiteral("二期");
     for (int i = names.size() - 1; i > 0; --i)
         names.swapItemsAt(i, r.below(i + 1));
+    return names;
+}
+
+// A community's buildings with their units and rooms, as its `building` text holds them.
+QJsonArray seedBuildings(CommunitySeed &c, Rng &r, int buildings, int *houseCount)
+{
+    const int tall = c.buildingType == QLatin1String("高层") ? 33 : c.buildingType == QLatin1String("小高层") ? 18
+                     : c.buildingType == QLatin1String("别墅")                                              ? 3
+                                                                                                           : 7;
+    QJsonArray buildingJson;
+    for (int b = 0; b < buildings; ++b) {
+        c.floors << std::max(2, tall - r.below(4));
+        c.units << r.between(1, 3);
+        c.roomsPerFloor << r.between(2, 4);
+        const int dongId = c.id * 100 + b + 1;
+        QJsonArray unitJson;
+        for (int u = 0; u < c.units.last(); ++u) {
+            QJsonArray rooms;
+            for (int f = 1; f <= c.floors.last(); ++f)
+                for (int k = 1; k <= c.roomsPerFloor.last(); ++k)
+                    rooms.append(QString::number(f * 100 + k));
+            *houseCount += rooms.size();
+            unitJson.append(QJsonObject{{"id", dongId * 10 + u + 1}, {"name", unitName(u + 1)}, {"unit", kUnitWord}, {"rooms", rooms}});
+        }
+        buildingJson.append(QJsonObject{{"id", dongId}, {"name", buildingName(c, b + 1)}, {"unit", c.buildingWord},
+                                        {"floors", c.floors.last()}, {"units", unitJson}});
+    }
+    return buildingJson;
+}
+
+// The community's row in the order of the community columns, the last change time after them.
+QVariantList communityValues(const CommunitySeed &c, const District &d, Rng &r, const SeedSpan &span, int buildings,
+                             int houseCount, const QJsonArray &buildingJson)
+{
+    static const QStringList propertyCompanies{"万科物业", "保利物业", "绿城服务", "新鸿基物业", "徽建物业", "长城物业"};
+    static const QStringList developers{"万科地产", "保利发展", "绿地集团", "融创中国", "中海地产", "华润置地", "安徽建工"};
+    const qint64 created = span.base + r.below(int(span.end - span.base) / 2);
+    const qint64 changed = created + r.below(int(span.end - created));
+    return QVariantList{c.id, 0, c.name, d.id, d.name, d.areas.at(c.areaIndex).first, d.areas.at(c.areaIndex).second,
+                        QString(), QStringLiteral("合肥市%1%2路%3号").arg(d.name, d.areas.at(c.areaIndex).second).arg(r.between(1, 999)),
+                        QString(), QString::number(117.13 + r.below(3000) / 10000.0, 'f', 6),
+                        QString::number(31.74 + r.below(2000) / 10000.0, 'f', 6), QString::number(r.between(1998, 2022)),
+                        QStringLiteral("%1%").arg(r.between(25, 45)), c.primarySchool, c.middleSchool, c.buildingType,
+                        QStringLiteral("%1元/㎡·月").arg(r.between(8, 35) / 10.0), r.pick(propertyCompanies), r.pick(developers),
+                        QString::number(buildings), QString::number(houseCount),
+                        QStringLiteral("https://img.qxfdc.example/community/%1/cover.jpg").arg(c.id),
+                        QString::number(c.unitPrice), serverTime(created), serverTime(changed), compact(buildingJson),
+                        QStringLiteral("1"), QString(), QString(), 340100, changed};
+}
+
+// One seeded community: its place, prices and buildings; its row is `values`.
+CommunitySeed seedCommunity(int i, const QStringList &names, const QVector<District> &districts, Rng &r, const SeedSpan &span,
+                            QVariantList *values)
+{
     static const QStringList buildingTypes{"高层", "小高层", "多层", "洋房", "别墅"};
     static const QStringList primary{"合肥师范附小", "南门小学", "琥珀小学", "安大附小", "屯溪路小学", "六安路小学", "卫岗小学"};
     static const QStringList middle{"合肥一中", "四十五中", "五十中", "四十二中", "168中学", "寿春中学", "38中"};
     static const QStringList lines{"地铁1号线", "地铁2号线", "地铁3号线", "地铁4号线", "地铁5号线", "BRT1号线"};
-    static const QStringList propertyCompanies{"万科物业", "保利物业", "绿城服务", "新鸿基物业", "徽建物业", "长城物业"};
-    static const QStringList developers{"万科地产", "保利发展", "绿地集团", "融创中国", "中海地产", "华润置地", "安徽建工"};
+    CommunitySeed c;
+    c.id = 1001 + i;
+    c.name = i < names.size() ? names.at(i) : names.at(i % names.size()) + QString::number(i / names.size() + 2) + QStringLiteral("期");
+    c.districtIndex = r.below(districts.size());
+    c.areaIndex = r.below(districts.at(c.districtIndex).areas.size());
+    c.unitPrice = r.between(11000, 38000) / 100 * 100;
+    c.buildingType = r.pick(buildingTypes);
+    // Taken from the id, not the generator, so the rest of the seeded data stays as it was.
+    c.buildingWord = c.id % 3 == 0 ? QStringLiteral("号楼") : QStringLiteral("栋");
+    const int buildings = r.between(3, 8);
+    int houseCount = 0;
+    const QJsonArray buildingJson = seedBuildings(c, r, buildings, &houseCount);
+    c.primarySchool = r.pick(primary);
+    c.middleSchool = r.pick(middle);
+    c.traffic = r.pick(lines);
+    *values = communityValues(c, districts.at(c.districtIndex), r, span, buildings, houseCount, buildingJson);
+    return c;
+}
 
-    // The seeded book spans the 23 months up to the day it is seeded, so its listings are as
-    // old on the day it is used as they were meant to be: the maintainer terms and "new"
-    // listings count days from the present.
-    const qint64 seedEnd = QDateTime(QDate::currentDate(), QTime(0, 0)).toSecsSinceEpoch();
-    const qint64 seedBase = seedEnd - qint64(699) * 86400;
+const QStringList &listingRemarks()
+{
+    static const QStringList remarks{"业主诚心出售，价格可谈", "房东好说话，看房方便", "中间楼层，采光好",
+                                     "小区环境好，物业管理到位", "满五唯一，税费低", "刚需首选，户型方正"};
+    return remarks;
+}
 
-    q.prepare(QStringLiteral("insert into community(%1, lastms) values(%2?)")
-                  .arg(communitySpec().names.join(QLatin1Char(',')), QStringLiteral("?,").repeated(communitySpec().names.size())));
-    for (int i = 0; i < m_options.communities; ++i) {
-        CommunitySeed c;
-        c.id = 1001 + i;
-        c.name = i < names.size() ? names.at(i) : names.at(i % names.size()) + QString::number(i / names.size() + 2) + QStringLiteral("期");
-        c.districtIndex = r.below(m_districts.size());
-        c.areaIndex = r.below(m_districts.at(c.districtIndex).areas.size());
-        c.unitPrice = r.between(11000, 38000) / 100 * 100;
-        c.buildingType = r.pick(buildingTypes);
-        // Taken from the id, not the generator, so the rest of the seeded data stays as it was.
-        c.buildingWord = c.id % 3 == 0 ? QStringLiteral("号楼") : QStringLiteral("栋");
-        const int buildings = r.between(3, 8);
-        const int tall = c.buildingType == QLatin1String("高层") ? 33 : c.buildingType == QLatin1String("小高层") ? 18
-                         : c.buildingType == QLatin1String("别墅")                                              ? 3
-                                                                                                               : 7;
-        QJsonArray buildingJson;
-        int houseCount = 0;
-        for (int b = 0; b < buildings; ++b) {
-            c.floors << std::max(2, tall - r.below(4));
-            c.units << r.between(1, 3);
-            c.roomsPerFloor << r.between(2, 4);
-            const int dongId = c.id * 100 + b + 1;
-            QJsonArray unitJson;
-            for (int u = 0; u < c.units.last(); ++u) {
-                QJsonArray rooms;
-                for (int f = 1; f <= c.floors.last(); ++f)
-                    for (int k = 1; k <= c.roomsPerFloor.last(); ++k)
-                        rooms.append(QString::number(f * 100 + k));
-                houseCount += rooms.size();
-                unitJson.append(QJsonObject{{"id", dongId * 10 + u + 1}, {"name", unitName(u + 1)}, {"unit", kUnitWord}, {"rooms", rooms}});
-            }
-            buildingJson.append(QJsonObject{{"id", dongId}, {"name", buildingName(c, b + 1)}, {"unit", c.buildingWord},
-                                            {"floors", c.floors.last()}, {"units", unitJson}});
-        }
-        c.primarySchool = r.pick(primary);
-        c.middleSchool = r.pick(middle);
-        c.traffic = r.pick(lines);
-        const District &d = m_districts.at(c.districtIndex);
-        const qint64 created = seedBase + r.below(int(seedEnd - seedBase) / 2);
-        const qint64 changed = created + r.below(int(seedEnd - created));
-        const QVariantList values{c.id, 0, c.name, d.id, d.name, d.areas.at(c.areaIndex).first, d.areas.at(c.areaIndex).second,
-                                  QString(), QStringLiteral("合肥市%1%2路%3号").arg(d.name, d.areas.at(c.areaIndex).second).arg(r.between(1, 999)),
-                                  QString(), QString::number(117.13 + r.below(3000) / 10000.0, 'f', 6),
-                                  QString::number(31.74 + r.below(2000) / 10000.0, 'f', 6), QString::number(r.between(1998, 2022)),
-                                  QStringLiteral("%1%").arg(r.between(25, 45)), c.primarySchool, c.middleSchool, c.buildingType,
-                                  QStringLiteral("%1元/㎡·月").arg(r.between(8, 35) / 10.0), r.pick(propertyCompanies), r.pick(developers),
-                                  QString::number(buildings), QString::number(houseCount),
-                                  QStringLiteral("https://img.qxfdc.example/community/%1/cover.jpg").arg(c.id),
-                                  QString::number(c.unitPrice), serverTime(created), serverTime(changed), compact(buildingJson),
-                                  QStringLiteral("1"), QString(), QString(), 340100, changed};
-        for (int k = 0; k < values.size(); ++k)
-            q.bindValue(k, values.at(k));
-        if (!q.exec()) {
-            *error = q.lastError().text();
-            database.rollback();
-            return false;
-        }
-        communities.append(c);
-    }
+// What the seeded organisation gives the listings.
+struct SeedOrganisation
+{
+    QVector<const User *> agents;  // the owners and role holders to draw from
+    const QVector<Company> &companies;
+    const QVector<Department> &departments;
+    const QVector<District> &districts;
+};
 
-    // Listings.
-    static const QStringList renovations{"精装", "简装", "毛坯", "豪装", "中装"};
-    static const QStringList towards{"南北", "南", "东南", "西南", "东西", "东", "北"};
+// One listing's values as drawn first: where it is, whose it is, its size, price and times.
+struct ListingSeed
+{
+    int id = 0;
+    const CommunitySeed *c = nullptr;
+    const District *d = nullptr;
+    bool sale = false;
+    const User *owner = nullptr;
+    const Company *company = nullptr;
+    int b = 0;
+    int unit = 0;
+    int floor = 0;
+    int roomOnFloor = 0;
+    int dongId = 0;
+    int rooms = 0;
+    double builtArea = 0;
+    int unitPrice = 0;
+    qint64 created = 0;
+    qint64 changed = 0;
+    QString state;
+    bool exclusive = false;
+    bool keys = false;
+    QString contactPhone;
+};
+
+ListingSeed drawListing(int i, const QVector<CommunitySeed> &communities, const SeedOrganisation &org, Rng &r, const SeedSpan &span)
+{
     static const QStringList saleStates{"有效", "有效", "有效", "急售", "特价", "一般", "暂不售", "电话无效", "已定", "成交", "已售", "无效"};
     static const QStringList rentStates{"有效", "有效", "有效", "急租", "特价", "一般", "暂不租", "电话无效", "已定", "成交", "已租", "无效"};
-    static const QStringList sources{"上门", "电话", "网络", "老客户", "转介绍", "社区开发"};
+    ListingSeed l;
+    l.c = &communities.at(r.below(communities.size()));
+    l.d = &org.districts.at(l.c->districtIndex);
+    l.sale = r.chance(62);
+    l.owner = org.agents.at(r.below(org.agents.size()));
+    l.company = &org.companies.at(l.owner->companyId - 101);
+    l.b = r.below(l.c->floors.size());
+    l.unit = r.below(l.c->units.at(l.b)) + 1;
+    l.floor = r.between(1, l.c->floors.at(l.b));
+    l.roomOnFloor = r.between(1, l.c->roomsPerFloor.at(l.b));
+    l.dongId = l.c->id * 100 + l.b + 1;
+    l.rooms = r.between(1, 5);
+    l.builtArea = (35 + l.rooms * 22 + r.below(300) / 10.0);
+    l.unitPrice = l.c->unitPrice + r.between(-1500, 1500) / 100 * 100;
+    l.created = span.base + r.below(int(span.end - span.base));
+    // Changed within 90 days of entry, and never after the end: clamping instead would
+    // pile the late listings up on the last second.
+    l.changed = l.created + r.below(int(std::min<qint64>(90 * 86400, span.end - l.created)));
+    l.state = l.sale ? (r.chance(80) ? saleStates.at(r.below(6)) : r.pick(saleStates))
+                     : (r.chance(80) ? rentStates.at(r.below(6)) : r.pick(rentStates));
+    l.exclusive = r.chance(6);
+    l.keys = r.chance(35);
+    l.id = i + 1;
+    return l;
+}
+
+// A listing's row being filled column by column, in the order of the listing columns.
+class ListingRow
+{
+public:
+    ListingRow(const QHash<QString, int> &position, int size)
+        : m_position(position)
+    {
+        m_values.fill(QVariant(), size);
+    }
+    void set(const char *column, const QVariant &v) { m_values[m_position.value(QLatin1String(column))] = v; }
+    const QVariant &at(const char *column) const { return m_values.at(m_position.value(QLatin1String(column))); }
+    const QVector<QVariant> &values() const { return m_values; }
+
+private:
+    const QHash<QString, int> &m_position;
+    QVector<QVariant> m_values;
+};
+
+// Where the listing is and what it is like.
+void seedListingPlace(ListingRow &row, const ListingSeed &l, Rng &r)
+{
+    const CommunitySeed &c = *l.c;
+    row.set("id", l.id);
+    row.set("types", l.sale ? 0 : 1);
+    row.set("userphone", l.owner->phone);
+    row.set("mycommunityid", c.id);
+    row.set("name", c.name);
+    // As an agent writes them: "4栋" or "4号楼", "1单元", "304".
+    row.set("buildingNo", buildingName(c, l.b + 1));
+    row.set("unitNo", unitName(l.unit));
+    row.set("roomNo", QString::number(l.floor * 100 + l.roomOnFloor));
+    row.set("dongunit", c.buildingWord);
+    row.set("danyuanunit", kUnitWord);
+    row.set("district", l.d->name);
+    row.set("area", l.d->areas.at(c.areaIndex).second);
+    row.set("address", QStringLiteral("合肥市%1%2").arg(l.d->name, c.name));
+    row.set("author", l.owner->name);
+    row.set("room", l.rooms);
+    row.set("hall", r.between(1, 2));
+    row.set("balcony", r.between(0, 2));
+    row.set("kitchen", 1);
+    row.set("floors", l.floor);
+    row.set("allfloors", c.floors.at(l.b));
+    row.set("builtuparea", std::round(l.builtArea * 10) / 10);
+}
+
+// The price of a sale or the rent and terms of a rental.
+void seedListingPrice(ListingRow &row, const ListingSeed &l, Rng &r)
+{
     static const QStringList saleTags{"满五唯一", "满二", "近地铁", "学区房", "南北通透", "随时看房", "带车位", "电梯房"};
     static const QStringList rentTags{"拎包入住", "近地铁", "随时看房", "可短租", "押一付一", "独立卫生间"};
     static const QStringList peitao{"床", "空调", "冰箱", "洗衣机", "热水器", "宽带", "电视", "衣柜", "燃气灶"};
-    static const QStringList seeTimes{"随时看房", "提前预约", "下班后", "周末"};
     static const QStringList payWays{"押一付三", "押一付一", "押二付三", "半年付", "年付"};
+    if (l.sale) {
+        row.set("unitprice", l.unitPrice);
+        row.set("price", std::round(l.unitPrice * l.builtArea / 1000.0) / 10);
+        row.set("zuunit", QStringLiteral("万"));
+        row.set("tags", QStringList{r.pick(saleTags), r.pick(saleTags)}.join(QLatin1Char(',')));
+    } else {
+        row.set("unitprice", 0);
+        row.set("price", double(std::max(600, int(l.builtArea * r.between(22, 60)) / 50 * 50)));
+        row.set("zuunit", QStringLiteral("元/月"));
+        row.set("payway", r.pick(payWays));
+        row.set("rentway", r.chance(75) ? QStringLiteral("整租") : QStringLiteral("合租"));
+        row.set("peitao", QStringList{r.pick(peitao), r.pick(peitao), r.pick(peitao)}.join(QLatin1Char(',')));
+        row.set("tags", r.pick(rentTags));
+        row.set("ruzhutime", r.chance(70) ? QStringLiteral("随时入住") : serverTime(l.changed + 20 * 86400).section(QLatin1Char(' '), 0, 0));
+    }
+}
+
+// Contact, description, follow-ups, keys, photos and parking.
+void seedListingDetails(ListingRow &row, ListingSeed &l, Rng &r)
+{
+    static const QStringList renovations{"精装", "简装", "毛坯", "豪装", "中装"};
+    static const QStringList towards{"南北", "南", "东南", "西南", "东西", "东", "北"};
+    static const QStringList sources{"上门", "电话", "网络", "老客户", "转介绍", "社区开发"};
+    static const QStringList seeTimes{"随时看房", "提前预约", "下班后", "周末"};
     static const QStringList housetypes{"普通住宅", "普通住宅", "普通住宅", "公寓", "别墅", "商住"};
-    static const QStringList remarks{"业主诚心出售，价格可谈", "房东好说话，看房方便", "中间楼层，采光好",
-                                     "小区环境好，物业管理到位", "满五唯一，税费低", "刚需首选，户型方正"};
+    row.set("primaryschool", l.c->primarySchool);
+    row.set("middleschool", l.c->middleSchool);
+    const QString contactName = r.pick(kSurnames) + (r.chance(55) ? QStringLiteral("先生") : QStringLiteral("女士"));
+    l.contactPhone = mobile(r);
+    row.set("contacts", compact(QJsonArray{QJsonObject{{"name", contactName}, {"phone", l.contactPhone}}}));
+    row.set("renovation", r.pick(renovations));
+    row.set("property", QStringLiteral("住宅"));
+    row.set("housetype", r.pick(housetypes));
+    row.set("hutype", QStringLiteral("%1室%2厅").arg(l.rooms).arg(row.at("hall").toInt()));
+    row.set("remark", r.pick(listingRemarks()));
+    row.set("remarkshow", r.below(2));
+    const int followCount = r.below(12);
+    row.set("follows", QString::number(followCount));
+    row.set("followtime", followCount ? followTime(l.changed - r.below(5 * 86400)) : QString());
+    row.set("toward", r.pick(towards));
+    row.set("havekeys", l.keys ? 1 : 0);
+    row.set("keys", l.keys ? QStringLiteral("%1钥匙箱%2号").arg(l.company->shortName).arg(r.between(1, 300)) : QString());
+    row.set("seetime", r.pick(seeTimes));
+    row.set("source", r.pick(sources));
+    row.set("traffic", l.c->traffic);
+    row.set("createtime", serverTime(l.created));
+    row.set("lasttime", serverTime(l.changed));
+    QStringList photos;
+    for (int p = r.below(7); p > 0; --p)
+        photos << QStringLiteral("https://img.qxfdc.example/house/%1/%2.jpg").arg(l.id).arg(p);
+    row.set("photo", photos.join(QLatin1Char(',')));
+    row.set("attribute", l.sale ? QStringLiteral("商品房") : QString());
+    const bool garage = r.chance(20);
+    row.set("havegarage", garage ? 1 : 0);
+    row.set("garage", garage ? QStringLiteral("地下车位") : QString());
+    row.set("propertyquan", QStringLiteral("70年"));
+}
 
-    QVector<const User *> agents;
-    for (const User &u : qAsConst(m_users))
-        if (u.phone.startsWith(QLatin1String("139")))
-            agents << &u;
-    // The special users own some listings too, so "mine" is never empty for them.
-    for (int k = 0; k < 5; ++k)
-        agents << &m_users.at(k);
+// State, owning agency and store, marks and the VR links.
+void seedListingState(ListingRow &row, const ListingSeed &l, const SeedOrganisation &org, Rng &r)
+{
+    const User &owner = *l.owner;
+    row.set("state", l.state);
+    row.set("newstate", l.state);
+    row.set("companyid", owner.companyId);
+    row.set("companyname", l.company->name);
+    row.set("fbcompanyid", owner.companyId);
+    row.set("sf", r.chance(10) ? 1 : 0);
+    row.set("stype", 0);
+    row.set("housestatus", r.chance(88) ? 1 : 0);
+    row.set("storeid", owner.deptId);
+    row.set("deptid", owner.deptId);
+    const auto dept = std::find_if(org.departments.cbegin(), org.departments.cend(), [&](const Department &x) { return x.id == owner.deptId; });
+    row.set("storename", dept->name);
+    row.set("deptname", dept->name);
+    const bool vr = r.chance(15);
+    row.set("vrurl", vr ? QStringLiteral("https://vr.qxfdc.example/house/%1").arg(l.id) : QString());
+    row.set("quanjing", vr && r.chance(50) ? QStringLiteral("https://vr.qxfdc.example/pano/%1").arg(l.id) : QString());
+    row.set("tongbu", QString());
+    row.set("title", QStringLiteral("%1 %2室%3厅 %4").arg(l.c->name).arg(l.rooms).arg(row.at("hall").toInt()).arg(row.at("renovation").toString()));
+    row.set("describes", QStringLiteral("%1，%2，%3。").arg(r.pick(listingRemarks()), row.at("toward").toString(), l.c->traffic));
+    row.set("describespicture", QString());
+    row.set("huxingwei", r.below(2));
+    row.set("istop", r.chance(8) ? 1 : 0);
+    row.set("suopan", r.chance(5) ? 1 : 0);
+    row.set("fengpan", r.chance(3) ? 1 : 0);
+    row.set("hbdujia", l.exclusive ? 1 : 0);
+    row.set("jindu", r.below(5));
+}
 
+// The role holders, the room's ids and the review and privacy marks.
+void seedListingRoles(ListingRow &row, const ListingSeed &l, const SeedOrganisation &org, Rng &r)
+{
+    const User &owner = *l.owner;
+    const QVector<const User *> &agents = org.agents;
+    auto holder = [&](const User &u) { return QJsonObject{{"name", u.name}, {"phone", u.phone}, {"review", !r.chance(12)}}; };
+    row.set("lururen", compact(QJsonObject{{"name", owner.name}, {"phone", owner.phone}, {"review", true}}));
+    row.set("weihuren", compact(holder(r.chance(70) ? owner : *agents.at(r.below(agents.size())))));
+    row.set("weituoren", r.chance(30) ? compact(holder(*agents.at(r.below(agents.size())))) : QString());
+    row.set("shikanren", r.chance(40) ? compact(holder(*agents.at(r.below(agents.size())))) : QString());
+    row.set("yaoshiren", l.keys ? compact(holder(*agents.at(r.below(agents.size())))) : QString());
+    row.set("dujiaren", l.exclusive && l.sale ? compact(holder(owner)) : QString());
+    const bool closed = l.state == QLatin1String("成交") || l.state == QLatin1String("已售") || l.state == QLatin1String("已租");
+    row.set("chengjiaoren", closed ? compact(holder(*agents.at(r.below(agents.size())))) : QString());
+    row.set("havevideo", r.chance(10) ? 1 : 0);
+    row.set("dongid", l.dongId);
+    row.set("unitid", l.dongId * 10 + l.unit);
+    // A room's id is its unit's id and its place in the unit's room list (from 1).
+    row.set("roomid", (l.dongId * 10 + l.unit) * 1000 + (l.floor - 1) * l.c->roomsPerFloor.at(l.b) + l.roomOnFloor);
+    row.set("anxuan", r.chance(10) ? 1 : 0);
+    row.set("cityid", 340100);
+    const int review = r.below(100);
+    row.set("shenhestatus", review < 75 ? 0 : review < 85 ? 1 : review < 95 ? 2 : 3);
+    row.set("aboutid", 0);
+    row.set("yinsifangwen", r.chance(20) ? 1 : 0);
+    row.set("heyan", r.chance(30) ? QStringLiteral("已核验") : QString());
+    row.set("phonerange", r.chance(15) ? QStringLiteral("本店") : QString());
+    row.set("realuserphone", r.chance(20) ? l.contactPhone : QString());
+    row.set("isdel", 0);
+}
+
+bool seedListings(QSqlQuery &q, const QVector<CommunitySeed> &communities, const SeedOrganisation &org, int count, Rng &r,
+                  const SeedSpan &span, QString *error)
+{
     const QStringList &cols = houseSpec().names;
     q.prepare(QStringLiteral("insert into house(%1, lianmai, lastms) values(%2?,?)")
                   .arg(cols.join(QLatin1Char(',')), QStringLiteral("?,").repeated(cols.size())));
     QHash<QString, int> position;
     for (int k = 0; k < cols.size(); ++k)
         position.insert(cols.at(k), k);
-    QVector<QVariant> values;
-    for (int i = 0; i < m_options.listings; ++i) {
-        values.fill(QVariant(), cols.size());
-        auto set = [&](const char *column, const QVariant &v) { values[position.value(QLatin1String(column))] = v; };
-        const CommunitySeed &c = communities.at(r.below(communities.size()));
-        const District &d = m_districts.at(c.districtIndex);
-        const bool sale = r.chance(62);
-        const User &owner = *agents.at(r.below(agents.size()));
-        const Company &company = m_companies.at(owner.companyId - 101);
-        const int b = r.below(c.floors.size());
-        const int unit = r.below(c.units.at(b)) + 1;
-        const int floor = r.between(1, c.floors.at(b));
-        const int roomOnFloor = r.between(1, c.roomsPerFloor.at(b));
-        const int roomNo = floor * 100 + roomOnFloor;
-        const int dongId = c.id * 100 + b + 1;
-        const int rooms = r.between(1, 5);
-        const double builtArea = (35 + rooms * 22 + r.below(300) / 10.0);
-        const int unitPrice = c.unitPrice + r.between(-1500, 1500) / 100 * 100;
-        const qint64 created = seedBase + r.below(int(seedEnd - seedBase));
-        // Changed within 90 days of entry, and never after the end: clamping instead would
-        // pile the late listings up on the last second.
-        const qint64 changed = created + r.below(int(std::min<qint64>(90 * 86400, seedEnd - created)));
-        const QString state = sale ? (r.chance(80) ? saleStates.at(r.below(6)) : r.pick(saleStates))
-                                   : (r.chance(80) ? rentStates.at(r.below(6)) : r.pick(rentStates));
-        const bool exclusive = r.chance(6);
-        const bool keys = r.chance(35);
-        const int id = i + 1;
-
-        set("id", id);
-        set("types", sale ? 0 : 1);
-        set("userphone", owner.phone);
-        set("mycommunityid", c.id);
-        set("name", c.name);
-        // As an agent writes them: "4栋" or "4号楼", "1单元", "304".
-        set("buildingNo", buildingName(c, b + 1));
-        set("unitNo", unitName(unit));
-        set("roomNo", QString::number(roomNo));
-        set("dongunit", c.buildingWord);
-        set("danyuanunit", kUnitWord);
-        set("district", d.name);
-        set("area", d.areas.at(c.areaIndex).second);
-        set("address", QStringLiteral("合肥市%1%2").arg(d.name, c.name));
-        set("author", owner.name);
-        set("room", rooms);
-        set("hall", r.between(1, 2));
-        set("balcony", r.between(0, 2));
-        set("kitchen", 1);
-        set("floors", floor);
-        set("allfloors", c.floors.at(b));
-        set("builtuparea", std::round(builtArea * 10) / 10);
-        if (sale) {
-            set("unitprice", unitPrice);
-            set("price", std::round(unitPrice * builtArea / 1000.0) / 10);
-            set("zuunit", QStringLiteral("万"));
-            set("tags", QStringList{r.pick(saleTags), r.pick(saleTags)}.join(QLatin1Char(',')));
-        } else {
-            set("unitprice", 0);
-            set("price", double(std::max(600, int(builtArea * r.between(22, 60)) / 50 * 50)));
-            set("zuunit", QStringLiteral("元/月"));
-            set("payway", r.pick(payWays));
-            set("rentway", r.chance(75) ? QStringLiteral("整租") : QStringLiteral("合租"));
-            set("peitao", QStringList{r.pick(peitao), r.pick(peitao), r.pick(peitao)}.join(QLatin1Char(',')));
-            set("tags", r.pick(rentTags));
-            set("ruzhutime", r.chance(70) ? QStringLiteral("随时入住") : serverTime(changed + 20 * 86400).section(QLatin1Char(' '), 0, 0));
-        }
-        set("primaryschool", c.primarySchool);
-        set("middleschool", c.middleSchool);
-        const QString contactName = r.pick(kSurnames) + (r.chance(55) ? QStringLiteral("先生") : QStringLiteral("女士"));
-        const QString contactPhone = mobile(r);
-        set("contacts", compact(QJsonArray{QJsonObject{{"name", contactName}, {"phone", contactPhone}}}));
-        set("renovation", r.pick(renovations));
-        set("property", QStringLiteral("住宅"));
-        set("housetype", r.pick(housetypes));
-        set("hutype", QStringLiteral("%1室%2厅").arg(rooms).arg(values.at(position.value("hall")).toInt()));
-        set("remark", r.pick(remarks));
-        set("remarkshow", r.below(2));
-        const int followCount = r.below(12);
-        set("follows", QString::number(followCount));
-        set("followtime", followCount ? followTime(changed - r.below(5 * 86400)) : QString());
-        set("toward", r.pick(towards));
-        set("havekeys", keys ? 1 : 0);
-        set("keys", keys ? QStringLiteral("%1钥匙箱%2号").arg(company.shortName).arg(r.between(1, 300)) : QString());
-        set("seetime", r.pick(seeTimes));
-        set("source", r.pick(sources));
-        set("traffic", c.traffic);
-        set("createtime", serverTime(created));
-        set("lasttime", serverTime(changed));
-        QStringList photos;
-        for (int p = r.below(7); p > 0; --p)
-            photos << QStringLiteral("https://img.qxfdc.example/house/%1/%2.jpg").arg(id).arg(p);
-        set("photo", photos.join(QLatin1Char(',')));
-        set("attribute", sale ? QStringLiteral("商品房") : QString());
-        const bool garage = r.chance(20);
-        set("havegarage", garage ? 1 : 0);
-        set("garage", garage ? QStringLiteral("地下车位") : QString());
-        set("propertyquan", QStringLiteral("70年"));
-        set("state", state);
-        set("newstate", state);
-        set("companyid", owner.companyId);
-        set("companyname", company.name);
-        set("fbcompanyid", owner.companyId);
-        set("sf", r.chance(10) ? 1 : 0);
-        set("stype", 0);
-        set("housestatus", r.chance(88) ? 1 : 0);
-        set("storeid", owner.deptId);
-        set("deptid", owner.deptId);
-        const auto dept = std::find_if(m_departments.cbegin(), m_departments.cend(), [&](const Department &x) { return x.id == owner.deptId; });
-        set("storename", dept->name);
-        set("deptname", dept->name);
-        const bool vr = r.chance(15);
-        set("vrurl", vr ? QStringLiteral("https://vr.qxfdc.example/house/%1").arg(id) : QString());
-        set("quanjing", vr && r.chance(50) ? QStringLiteral("https://vr.qxfdc.example/pano/%1").arg(id) : QString());
-        set("tongbu", QString());
-        set("title", QStringLiteral("%1 %2室%3厅 %4").arg(c.name).arg(rooms).arg(values.at(position.value("hall")).toInt()).arg(values.at(position.value("renovation")).toString()));
-        set("describes", QStringLiteral("%1，%2，%3。").arg(r.pick(remarks), values.at(position.value("toward")).toString(), c.traffic));
-        set("describespicture", QString());
-        set("huxingwei", r.below(2));
-        set("istop", r.chance(8) ? 1 : 0);
-        set("suopan", r.chance(5) ? 1 : 0);
-        set("fengpan", r.chance(3) ? 1 : 0);
-        set("hbdujia", exclusive ? 1 : 0);
-        set("jindu", r.below(5));
-        auto holder = [&](const User &u) { return QJsonObject{{"name", u.name}, {"phone", u.phone}, {"review", !r.chance(12)}}; };
-        set("lururen", compact(QJsonObject{{"name", owner.name}, {"phone", owner.phone}, {"review", true}}));
-        set("weihuren", compact(holder(r.chance(70) ? owner : *agents.at(r.below(agents.size())))));
-        set("weituoren", r.chance(30) ? compact(holder(*agents.at(r.below(agents.size())))) : QString());
-        set("shikanren", r.chance(40) ? compact(holder(*agents.at(r.below(agents.size())))) : QString());
-        set("yaoshiren", keys ? compact(holder(*agents.at(r.below(agents.size())))) : QString());
-        set("dujiaren", exclusive && sale ? compact(holder(owner)) : QString());
-        const bool closed = state == QLatin1String("成交") || state == QLatin1String("已售") || state == QLatin1String("已租");
-        set("chengjiaoren", closed ? compact(holder(*agents.at(r.below(agents.size())))) : QString());
-        set("havevideo", r.chance(10) ? 1 : 0);
-        set("dongid", dongId);
-        set("unitid", dongId * 10 + unit);
-        // A room's id is its unit's id and its place in the unit's room list (from 1).
-        set("roomid", (dongId * 10 + unit) * 1000 + (floor - 1) * c.roomsPerFloor.at(b) + roomOnFloor);
-        set("anxuan", r.chance(10) ? 1 : 0);
-        set("cityid", 340100);
-        const int review = r.below(100);
-        set("shenhestatus", review < 75 ? 0 : review < 85 ? 1 : review < 95 ? 2 : 3);
-        set("aboutid", 0);
-        set("yinsifangwen", r.chance(20) ? 1 : 0);
-        set("heyan", r.chance(30) ? QStringLiteral("已核验") : QString());
-        set("phonerange", r.chance(15) ? QStringLiteral("本店") : QString());
-        set("realuserphone", r.chance(20) ? contactPhone : QString());
-        set("isdel", 0);
+    for (int i = 0; i < count; ++i) {
+        ListingRow row(position, cols.size());
+        ListingSeed l = drawListing(i, communities, org, r, span);
+        seedListingPlace(row, l, r);
+        seedListingPrice(row, l, r);
+        seedListingDetails(row, l, r);
+        seedListingState(row, l, org, r);
+        seedListingRoles(row, l, org, r);
+        const QVector<QVariant> &values = row.values();
         for (int k = 0; k < values.size(); ++k)
             q.bindValue(k, values.at(k));
         q.bindValue(values.size(), r.chance(90) ? 1 : 0);
-        q.bindValue(values.size() + 1, changed);
+        q.bindValue(values.size() + 1, l.changed);
         if (!q.exec()) {
             *error = q.lastError().text();
-            database.rollback();
             return false;
         }
+    }
+    return true;
+}
+
+// Communities, with their buildings, units and rooms; `communities` gets what the listings need.
+bool seedCommunities(QSqlQuery &q, const QVector<District> &districts, int count, Rng &r, const SeedSpan &span,
+                     QVector<CommunitySeed> *communities, QString *error)
+{
+    const QStringList names = communityNames(r);
+    q.prepare(QStringLiteral("insert into community(%1, lastms) values(%2?)")
+                  .arg(communitySpec().names.join(QLatin1Char(',')), QStringLiteral("?,").repeated(communitySpec().names.size())));
+    for (int i = 0; i < count; ++i) {
+        QVariantList values;
+        const CommunitySeed c = seedCommunity(i, names, districts, r, span, &values);
+        for (int k = 0; k < values.size(); ++k)
+            q.bindValue(k, values.at(k));
+        if (!q.exec()) {
+            *error = q.lastError().text();
+            return false;
+        }
+        communities->append(c);
+    }
+    return true;
+}
+
+} // namespace
+
+bool Store::seed(QString *error)
+{
+    QSqlDatabase database = db();
+    if (!database.isOpen()) {
+        *error = database.lastError().text();
+        return false;
+    }
+    QSqlQuery q(database);
+    if (!createSchema(q, error))
+        return false;
+
+    Rng r(m_options.seed);
+    database.transaction();
+    const SeedSpan span;
+    SeedOrganisation org{{}, m_companies, m_departments, m_districts};
+    for (const User &u : qAsConst(m_users))
+        if (u.phone.startsWith(QLatin1String("139")))
+            org.agents << &u;
+    // The special users own some listings too, so "mine" is never empty for them.
+    for (int k = 0; k < 5; ++k)
+        org.agents << &m_users.at(k);
+    QVector<CommunitySeed> communities;
+    if (!seedCommunities(q, m_districts, m_options.communities, r, span, &communities, error)
+        || !seedListings(q, communities, org, m_options.listings, r, span, error)) {
+        database.rollback();
+        return false;
     }
     q.prepare(QStringLiteral("insert into meta values('signature', ?)"));
     q.bindValue(0, signature());
@@ -924,15 +1072,61 @@ Answer Store::sync(const Form &form, const User &u, bool jointSale)
     if (cityId > 0)
         communityWhere += QStringLiteral(" and cityid=%1").arg(cityId);
 
-    // Page 1 fixes the sequence of the whole sync; later pages are cut from it. A record
-    // changed or deleted after page 1 is left out of the rest of this sync: its new time is
-    // later than every time this sync hands out, so the next sync brings it.
-    QSqlQuery q(db());
     const QString key = QStringList{u.phone, jointSale ? QStringLiteral("1") : QStringLiteral("0"), QString::number(houseMark),
                                     QString::number(communityMark), QString::number(cityId)}
                             .join(QLatin1Char('|'));
+    const SyncSnapshot &snapshot = syncSnapshot(key, page == 1, where, communityWhere);
+    const qint64 from = qint64(page - 1) * size;
+    // In the alliance's book a listing belongs to the alliance (the publishing agency stays in
+    // fbcompanyid) and carries its alliance link; communities are shared by everyone.
+    const QJsonArray houses = syncPage(QStringLiteral("house"), snapshot.houses, snapshot.takenAt, from, size, [this, jointSale](const QVariantMap &row) {
+        QJsonObject house = houseObject(row);
+        if (jointSale) {
+            house.insert(QStringLiteral("companyid"), kAllianceCompanyId);
+            if (house.value(QStringLiteral("aboutid")).toInt() <= 0)
+                house.insert(QStringLiteral("aboutid"), house.value(QStringLiteral("id")));
+        }
+        return house;
+    });
+    const QJsonArray communities =
+        syncPage(QStringLiteral("community"), snapshot.communities, snapshot.takenAt, from, size, [this, jointSale](const QVariantMap &row) {
+            QJsonObject community = communityObject(row);
+            if (jointSale)
+                community.insert(QStringLiteral("companyid"), 0);
+            return community;
+        });
+    const bool more = from + size < snapshot.houses.size() || from + size < snapshot.communities.size();
+
+    QJsonObject data{{"housebook", houses}, {"community", communities}, {"nextpage", more}, {"pageindex", page}};
+    QStringList dels;
+    QStringList communityDels;
+    if (page == 1) {
+        QSqlQuery q(db());
+        q.exec(QStringLiteral("select id from house where deleted=1 and delms>%1 and %2 order by delms, id")
+                   .arg(houseMark)
+                   .arg(scopeClause(u, jointSale)));
+        while (q.next())
+            dels << q.value(0).toString();
+        q.exec(QStringLiteral("select id from community where deleted=1 and delms>%1 order by delms, id").arg(communityMark));
+        while (q.next())
+            communityDels << q.value(0).toString();
+        data.insert(QStringLiteral("collection"), personalList(u.phone, QStringLiteral("collection")));
+        data.insert(QStringLiteral("history"), personalList(u.phone, QStringLiteral("history")));
+        data.insert(QStringLiteral("newremindinfo"), personalList(u.phone, QStringLiteral("remind")));
+    }
+    data.insert(QStringLiteral("dels"), dels.join(QLatin1Char(',')));
+    data.insert(QStringLiteral("communitydels"), communityDels.join(QLatin1Char(',')));
+    return ok(data, QStringLiteral("获取成功"));
+}
+
+// Page 1 fixes the sequence of the whole sync; later pages are cut from it. A record
+// changed or deleted after page 1 is left out of the rest of this sync: its new time is
+// later than every time this sync hands out, so the next sync brings it.
+const Store::SyncSnapshot &Store::syncSnapshot(const QString &key, bool firstPage, const QString &where, const QString &communityWhere)
+{
     auto snapshot = m_snapshots.find(key);
-    if (page == 1 || snapshot == m_snapshots.end()) {
+    if (firstPage || snapshot == m_snapshots.end()) {
+        QSqlQuery q(db());
         SyncSnapshot taken;
         taken.takenAt = m_lastIssued;
         q.exec(QStringLiteral("select id from house where deleted=0 and %1 order by lastms, id").arg(where));
@@ -951,71 +1145,37 @@ Answer Store::sync(const Form &form, const User &u, bool jointSale)
         snapshot = m_snapshots.insert(key, taken);
     }
     snapshot->usedAt = ++m_snapshotClock;
-    const qint64 from = qint64(page - 1) * size;
-    const auto pageOf = [&](const QString &table, const QVector<qint64> &ids, auto toObject) {
-        QJsonArray out;
-        if (from >= ids.size())
-            return out;
-        const QVector<qint64> slice = ids.mid(int(from), size);
-        QStringList list;
-        for (qint64 id : slice)
-            list << QString::number(id);
-        q.exec(QStringLiteral("select * from %1 where deleted=0 and lastms<=%2 and id in (%3)")
-                   .arg(table)
-                   .arg(snapshot->takenAt)
-                   .arg(list.join(QLatin1Char(','))));
-        QHash<qint64, QJsonObject> found;
-        while (q.next()) {
-            QVariantMap row;
-            const QSqlRecord rec = q.record();
-            for (int k = 0; k < rec.count(); ++k)
-                row.insert(rec.fieldName(k), q.value(k));
-            found.insert(row.value(QStringLiteral("id")).toLongLong(), toObject(row));
-        }
-        for (qint64 id : slice)
-            if (found.contains(id))
-                out.append(found.value(id));
-        return out;
-    };
-    // In the alliance's book a listing belongs to the alliance (the publishing agency stays in
-    // fbcompanyid) and carries its alliance link; communities are shared by everyone.
-    const QJsonArray houses = pageOf(QStringLiteral("house"), snapshot->houses, [this, jointSale](const QVariantMap &row) {
-        QJsonObject house = houseObject(row);
-        if (jointSale) {
-            house.insert(QStringLiteral("companyid"), kAllianceCompanyId);
-            if (house.value(QStringLiteral("aboutid")).toInt() <= 0)
-                house.insert(QStringLiteral("aboutid"), house.value(QStringLiteral("id")));
-        }
-        return house;
-    });
-    const QJsonArray communities =
-        pageOf(QStringLiteral("community"), snapshot->communities, [this, jointSale](const QVariantMap &row) {
-            QJsonObject community = communityObject(row);
-            if (jointSale)
-                community.insert(QStringLiteral("companyid"), 0);
-            return community;
-        });
-    const bool more = from + size < snapshot->houses.size() || from + size < snapshot->communities.size();
+    return *snapshot;
+}
 
-    QJsonObject data{{"housebook", houses}, {"community", communities}, {"nextpage", more}, {"pageindex", page}};
-    QStringList dels;
-    QStringList communityDels;
-    if (page == 1) {
-        q.exec(QStringLiteral("select id from house where deleted=1 and delms>%1 and %2 order by delms, id")
-                   .arg(houseMark)
-                   .arg(scopeClause(u, jointSale)));
-        while (q.next())
-            dels << q.value(0).toString();
-        q.exec(QStringLiteral("select id from community where deleted=1 and delms>%1 order by delms, id").arg(communityMark));
-        while (q.next())
-            communityDels << q.value(0).toString();
-        data.insert(QStringLiteral("collection"), personalList(u.phone, QStringLiteral("collection")));
-        data.insert(QStringLiteral("history"), personalList(u.phone, QStringLiteral("history")));
-        data.insert(QStringLiteral("newremindinfo"), personalList(u.phone, QStringLiteral("remind")));
+// The records of one page of a snapshot that are still there and unchanged since it was taken.
+QJsonArray Store::syncPage(const QString &table, const QVector<qint64> &ids, qint64 takenAt, qint64 from, int size,
+                           const std::function<QJsonObject(const QVariantMap &)> &toObject)
+{
+    QJsonArray out;
+    if (from >= ids.size())
+        return out;
+    const QVector<qint64> slice = ids.mid(int(from), size);
+    QStringList list;
+    for (qint64 id : slice)
+        list << QString::number(id);
+    QSqlQuery q(db());
+    q.exec(QStringLiteral("select * from %1 where deleted=0 and lastms<=%2 and id in (%3)")
+               .arg(table)
+               .arg(takenAt)
+               .arg(list.join(QLatin1Char(','))));
+    QHash<qint64, QJsonObject> found;
+    while (q.next()) {
+        QVariantMap row;
+        const QSqlRecord rec = q.record();
+        for (int k = 0; k < rec.count(); ++k)
+            row.insert(rec.fieldName(k), q.value(k));
+        found.insert(row.value(QStringLiteral("id")).toLongLong(), toObject(row));
     }
-    data.insert(QStringLiteral("dels"), dels.join(QLatin1Char(',')));
-    data.insert(QStringLiteral("communitydels"), communityDels.join(QLatin1Char(',')));
-    return ok(data, QStringLiteral("获取成功"));
+    for (qint64 id : slice)
+        if (found.contains(id))
+            out.append(found.value(id));
+    return out;
 }
 
 // The column back-fill: the asked columns of every listing and community of the user's book.
@@ -1092,33 +1252,82 @@ Answer Store::detail(const Form &form)
 
 // ---- Dispatch ----
 
+void addRoutes(RouteTable &table, std::initializer_list<Route> routes)
+{
+    for (const Route &r : routes) {
+        const QString path = QString::fromLatin1(r.path);
+        if (!table.contains(path))
+            table.insert(path, r.handler);
+    }
+}
+
+// The handlers of the sync and of the listing details.
+struct SyncRoutes
+{
+    static Answer syncBook(Store &s, const Form &form, const User &u)
+    {
+        return s.sync(form, u, false);
+    }
+
+    static Answer syncAllianceBook(Store &s, const Form &form, const User &u)
+    {
+        return s.sync(form, u, true);
+    }
+
+    static Answer columns(Store &s, const Form &form, const User &u)
+    {
+        return s.columnsOf(form, u);
+    }
+
+    static Answer detail(Store &s, const Form &form, const User &)
+    {
+        return s.detail(form);
+    }
+
+    // No snapshot: the sync goes page by page.
+    static Answer snapshot(Store &, const Form &, const User &)
+    {
+        return ok(QString(), QStringLiteral("无需下载"));
+    }
+
+    static void addTo(RouteTable &t)
+    {
+        addRoutes(t, {{"app/synchousebook", syncBook},
+                      {"app/LianmaiSyncHousebook", syncAllianceBook},
+                      {"app/synchouseInfo", columns},
+                      {"app/SyncHousebookDetail", detail},
+                      {"app/housebookdetailInfo", detail},
+                      {"hbook/checkhousedb", snapshot}});
+    }
+};
+
+void addSyncRoutes(RouteTable &table)
+{
+    SyncRoutes::addTo(table);
+}
+
+const RouteTable &Store::routes()
+{
+    static const RouteTable table = [] {
+        RouteTable t;
+        addSyncRoutes(t);
+        addChangeRoutes(t);
+        addReferenceRoutes(t);
+        addOrganisationRoutes(t);
+        addBuildingRoutes(t);
+        return t;
+    }();
+    return table;
+}
+
 Answer Store::handle(const QString &path, const Form &form, const QString &phone)
 {
     // Only seeded users are served: an unknown phone must not borrow anyone's rights.
     const User *found = user(phone);
     if (!found)
         return fail(QStringLiteral("该手机号未注册：%1").arg(phone));
-    const User &u = *found;
-    if (path == QLatin1String("app/synchousebook"))
-        return sync(form, u, false);
-    if (path == QLatin1String("app/LianmaiSyncHousebook"))
-        return sync(form, u, true);
-    if (path == QLatin1String("app/synchouseInfo"))
-        return columnsOf(form, u);
-    if (path == QLatin1String("app/SyncHousebookDetail") || path == QLatin1String("app/housebookdetailInfo"))
-        return detail(form);
-    if (path == QLatin1String("hbook/checkhousedb"))
-        return ok(QString(), QStringLiteral("无需下载"));  // no snapshot: the sync goes page by page
-    bool handled = false;
-    Answer a = change(path, form, u, &handled);
-    if (handled)
-        return a;
-    a = reference(path, form, u, &handled);
-    if (handled)
-        return a;
-    a = building(path, form, &handled);
-    if (handled)
-        return a;
+    if (const Handler handler = routes().value(path))
+        return handler(*this, form, *found);
     return generic(path, form);
 }
 

@@ -16,6 +16,7 @@
 #include <QVector>
 
 #include <functional>
+#include <initializer_list>
 
 namespace Alliance {
 
@@ -66,6 +67,27 @@ struct District
     QVector<QPair<int, QString>> areas;
 };
 
+class Store;
+
+// The handler of one relative path; the route table maps each path to its handler.
+using Handler = Answer (*)(Store &store, const Form &form, const User &u);
+using RouteTable = QHash<QString, Handler>;
+struct Route
+{
+    const char *path;
+    Handler handler;
+};
+// Adds routes to the table; a path already there keeps its first handler.
+void addRoutes(RouteTable &table, std::initializer_list<Route> routes);
+// The routes of each feature.
+void addSyncRoutes(RouteTable &table);
+void addChangeRoutes(RouteTable &table);
+void addReferenceRoutes(RouteTable &table);
+void addBuildingRoutes(RouteTable &table);
+void addOrganisationRoutes(RouteTable &table);
+// A successful answer of a read.
+Answer fetched(const QJsonValue &data, const QString &message = QStringLiteral("获取成功"));
+
 // The time the server writes: "yyyy/M/d H:mm:ss" (local time).
 QString serverTime(qint64 secs);
 // Reads the server's and the stored form ("yyyy/MM/dd HH:mm:ss", also "-" separated and
@@ -104,12 +126,17 @@ private:
     QString signature() const;
 
     // ---- answers ----
+    // Each feature registers its handlers (one per path) through its own friend; the first
+    // registration of a path wins.
+    friend struct SyncRoutes;
+    friend struct ChangeRoutes;
+    friend struct ReferenceRoutes;
+    friend struct BuildingRoutes;
+    friend struct OrganisationRoutes;
+    static const RouteTable &routes();
     Answer sync(const Form &form, const User &u, bool jointSale);
     Answer columnsOf(const Form &form, const User &u);
     Answer detail(const Form &form);
-    Answer reference(const QString &path, const Form &form, const User &u, bool *handled);
-    Answer change(const QString &path, const Form &form, const User &u, bool *handled);
-    Answer building(const QString &path, const Form &form, bool *handled);
     Answer generic(const QString &path, const Form &form);
 
     // ---- listings ----
@@ -146,6 +173,9 @@ private:
         qint64 takenAt = 0;  // records changed later are not in this sync
         quint64 usedAt = 0;
     };
+    const SyncSnapshot &syncSnapshot(const QString &key, bool firstPage, const QString &where, const QString &communityWhere);
+    QJsonArray syncPage(const QString &table, const QVector<qint64> &ids, qint64 takenAt, qint64 from, int size,
+                        const std::function<QJsonObject(const QVariantMap &)> &toObject);
     QHash<QString, SyncSnapshot> m_snapshots;
     quint64 m_snapshotClock = 0;
 
