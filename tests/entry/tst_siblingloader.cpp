@@ -1,6 +1,6 @@
 // Sibling libraries: found by the host's file name, failures reported and harmless.
 #include "alertrecorder.h"
-#include "entry/siblinglibrary.h"
+#include "platform/siblinglibrary.h"
 #include "hostfixture.h"
 
 #include <QCoreApplication>

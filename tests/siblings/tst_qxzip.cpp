@@ -1,7 +1,7 @@
 // The unpack library as the plug-in uses it: loaded by the host's file name, one call, one
 // callback. Archives are made here with QuaZip.
 #include "alertrecorder.h"
-#include "entry/siblinglibrary.h"
+#include "platform/siblinglibrary.h"
 #include "hostfixture.h"
 
 #include <quazip.h>

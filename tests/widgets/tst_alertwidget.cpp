@@ -1,6 +1,7 @@
 // Message boxes: forms, deferred modal loop, answers and self-deletion.
 #include "alertrecorder.h"
 #include "hostfixture.h"
+#include "platform/usernotice.h"
 #include "widgets/alertwidget.h"
 
 #include <QApplication>
@@ -31,6 +32,9 @@ void TestAlertWidget::staticForms_data()
     QTest::newRow("warning") << 0 << QStringLiteral("警告") << int(AlertWidget::WarningIcon);
     QTest::newRow("error") << 1 << QStringLiteral("错误") << int(AlertWidget::ErrorIcon);
     QTest::newRow("tip") << 2 << QStringLiteral("提示") << int(AlertWidget::TipIcon);
+    // The request layer and the sibling loader reach the boxes only through UserNotice.
+    QTest::newRow("notice warning") << 3 << QStringLiteral("警告") << int(AlertWidget::WarningIcon);
+    QTest::newRow("notice error") << 4 << QStringLiteral("错误") << int(AlertWidget::ErrorIcon);
 }
 
 void TestAlertWidget::staticForms()
@@ -45,8 +49,12 @@ void TestAlertWidget::staticForms()
         AlertWidget::warning(text);
     else if (form == 1)
         AlertWidget::error(text);
-    else
+    else if (form == 2)
         AlertWidget::tip(text);
+    else if (form == 3)
+        UserNotice::warning(text);
+    else
+        UserNotice::error(text);
     QTRY_COMPARE(recorder.count(), 1);
     const AlertRecord r = recorder.last();
     QCOMPARE(r.title, title);

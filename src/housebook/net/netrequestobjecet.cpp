@@ -5,7 +5,7 @@
 #include "net/endpoints.h"
 #include "net/formencoding.h"
 #include "net/serverconfig.h"
-#include "widgets/alertwidget.h"
+#include "platform/usernotice.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -128,7 +128,7 @@ void NetRequestObjecet::prepare(const QString &url, const QByteArray &body, bool
     // Test and LAN addresses must never ship; say so loudly but still send.
     if (url.contains(QLatin1String("192.")) || url.contains(QLatin1String("test01."))
         || url.contains(QLatin1String("test02.")))
-        AlertWidget::error(QStringLiteral("接口使用错误！"));
+        UserNotice::error(QStringLiteral("接口使用错误！"));
 }
 
 QNetworkRequest NetRequestObjecet::buildRequest(const QString &url, int contentType) const
@@ -225,8 +225,8 @@ void NetRequestObjecet::showFailureNotice()
 {
     if (m_failureNotice.isEmpty() || !m_isShowAlert)
         return;
-    AlertWidget::warning(m_failureNotice.contains(QLatin1String("%1")) ? m_failureNotice.arg(m_failureReason)
-                                                                         : m_failureNotice);
+    UserNotice::warning(m_failureNotice.contains(QLatin1String("%1")) ? m_failureNotice.arg(m_failureReason)
+                                                                        : m_failureNotice);
 }
 
 NetRequestObjecet::Envelope NetRequestObjecet::parseEnvelope(const QByteArray &text)
@@ -299,7 +299,7 @@ bool NetRequestObjecet::dealRefusal(const Envelope &envelope)
         return false;
     if (envelope.code == 405) {
         if (m_isShowAlert)
-            AlertWidget::warning(envelope.message);
+            UserNotice::warning(envelope.message);
         return true;
     }
     if (envelope.code == 400) {
@@ -371,7 +371,7 @@ void NetRequestObjecet::dealUploadResult(QNetworkReply *reply)
     if (reply->error() != QNetworkReply::NoError) {
         noteNetworkError(reply);
         if (m_isShowAlert)
-            AlertWidget::error(QStringLiteral("上传文件错误！"));
+            UserNotice::error(QStringLiteral("上传文件错误！"));
         emit loadFail(0, reply->errorString());
     } else {
         const QByteArray raw = reply->readAll();
@@ -381,7 +381,7 @@ void NetRequestObjecet::dealUploadResult(QNetworkReply *reply)
             emit fileUploadSuccess(envelope.message);
         } else {
             if (!dealRefusal(envelope) && m_isShowAlert)
-                AlertWidget::error(QStringLiteral("上传文件失败！"));
+                UserNotice::error(QStringLiteral("上传文件失败！"));
             reportFailure(envelope);
         }
     }

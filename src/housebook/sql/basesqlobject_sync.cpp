@@ -2,7 +2,7 @@
 
 #include "commonsignaltool.h"
 #include "datacenter.h"
-#include "entry/siblinglibrary.h"
+#include "platform/siblinglibrary.h"
 #include "net/endpoints.h"
 #include "net/netrequestobjecet.h"
 #include "sql/booksyncstatus.h"

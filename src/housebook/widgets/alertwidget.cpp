@@ -1,6 +1,7 @@
 #include "alertwidget.h"
 
 #include "datacenter.h"
+#include "platform/usernotice.h"
 
 #include <QCheckBox>
 #include <QGraphicsDropShadowEffect>
@@ -62,6 +63,17 @@ QPushButton *makeButton(const QString &name, const QString &text, bool primary)
                          "border-radius:4px;font-size:14px;}QPushButton:hover{border-color:rgb(24,135,240);}"));
     return button;
 }
+
+// The request layer's notices are shown as this module's boxes in every binary that has them.
+[[maybe_unused]] const bool kUserNoticeSinkInstalled = [] {
+    UserNotice::setSink([](UserNotice::Kind kind, const QString &text) {
+        if (kind == UserNotice::Error)
+            AlertWidget::error(text);
+        else
+            AlertWidget::warning(text);
+    });
+    return true;
+}();
 
 } // namespace
 

@@ -1,6 +1,6 @@
 #include "siblinglibrary.h"
 
-#include "widgets/alertwidget.h"
+#include "platform/usernotice.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -40,16 +40,16 @@ void *resolve(const QString &libraryName, const char *function,
     // QLibrary does not unload on destruction, so a resolved function stays valid.
     QLibrary library(filePath(libraryName));
     if (!library.load()) {
-        AlertWidget::warning(missingLibraryText.isEmpty()
-                                 ? QStringLiteral("缺少<%1>组件！").arg(baseName(libraryName))
-                                 : missingLibraryText);
+        UserNotice::warning(missingLibraryText.isEmpty()
+                                ? QStringLiteral("缺少<%1>组件！").arg(baseName(libraryName))
+                                : missingLibraryText);
         return nullptr;
     }
     QFunctionPointer fn = library.resolve(function);
     if (!fn) {
-        AlertWidget::warning(missingFunctionText.isEmpty()
-                                 ? QStringLiteral("%1 导出失败！").arg(QString::fromLatin1(function))
-                                 : missingFunctionText);
+        UserNotice::warning(missingFunctionText.isEmpty()
+                                ? QStringLiteral("%1 导出失败！").arg(QString::fromLatin1(function))
+                                : missingFunctionText);
         return nullptr;
     }
     return reinterpret_cast<void *>(fn);
