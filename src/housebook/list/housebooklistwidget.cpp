@@ -337,13 +337,12 @@ void HouseBookListWidget::pageChange()
 // bar never describes a size other than the one on screen.
 void HouseBookListWidget::pageSizeEdited(const QString &text)
 {
-    const int size = ListPagingBar::storePageSizeText(text, kJointSale);
-    if (size <= 0 || size == m_pageSize)
+    const int size = m_paging->acceptPageSize(text, kJointSale);
+    if (size <= 0)
         return;
     const int firstRow = (m_page - 1) * m_pageSize;
     m_pageSize = size;
     m_page = firstRow / size + 1;
-    m_paging->showPageSize(size);
     loadWithOverlay();
 }
 

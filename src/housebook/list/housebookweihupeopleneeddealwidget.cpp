@@ -96,12 +96,11 @@ void HouseBookWeiHuPeoPleNeedDealWidget::connectSignals()
     connect(m_paging, &ListPagingBar::pageRequested, this, &HouseBookWeiHuPeoPleNeedDealWidget::goToPage);
     // A valid size applies at once, so the bar never describes a size other than the shown one.
     connect(m_paging, &ListPagingBar::pageSizeEdited, this, [this](const QString &text) {
-        const int size = ListPagingBar::storePageSizeText(text, kJointSale);
-        if (size <= 0 || size == m_pageSize)
+        const int size = m_paging->acceptPageSize(text, kJointSale);
+        if (size <= 0)
             return;
         m_pageSize = size;
         m_page = 1;
-        m_paging->showPageSize(size);
         m_loadTimer->start();
     });
     connect(BookSyncStatus::instance(), &BookSyncStatus::stateChanged, this, [this](bool isJointSale) {

@@ -125,6 +125,15 @@ int ListPagingBar::storePageSizeText(const QString &text, bool isJointSale)
     return valid ? n : 0;
 }
 
+int ListPagingBar::acceptPageSize(const QString &text, bool isJointSale)
+{
+    const int size = storePageSizeText(text, isJointSale);
+    if (size <= 0 || size == m_shownPageSize)
+        return 0;
+    showPageSize(size);
+    return size;
+}
+
 int ListPagingBar::storedPageSize(bool isJointSale)
 {
     const int stored = HouseBookSet_SqlTable(nullptr, isJointSale).pageSize();

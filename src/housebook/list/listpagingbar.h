@@ -26,6 +26,10 @@ public:
     // Stores a typed page size under "page": 1..100 is kept and returned; anything else
     // stores 20 and returns 0 (the page keeps its current size until it reloads the setting).
     static int storePageSizeText(const QString &text, bool isJointSale);
+    // The page's answer to pageSizeEdited: stores the text as above and, when it is a valid
+    // size other than the one shown, shows it and returns it (the page then reloads at that
+    // size); 0 otherwise.
+    int acceptPageSize(const QString &text, bool isJointSale);
     // pageSize from the stored setting, 20 when not positive, at most 100.
     static int storedPageSize(bool isJointSale);
     // total / pageSize rounded up; 0 without listings.

@@ -34,11 +34,6 @@ const QStringList kColumns = {
     QStringLiteral("customernewhouseset"), QStringLiteral("callbabybaseset"), QStringLiteral("contrct_step"),
     QStringLiteral("watchcommunitys"), QStringLiteral("oaauth"), QStringLiteral("housesource")};
 
-bool isLoginWindow()
-{
-    return DataCenter::CurrentWindow == QLatin1String("Login");
-}
-
 // A list held either as a list, or as text: JSON array text or a comma text.
 QVariantList asList(const QVariant &value)
 {

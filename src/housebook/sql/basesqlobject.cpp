@@ -444,3 +444,14 @@ bool BaseSqlObject::deleteTableColumns(const QString &table_name, const QStringL
     }
     return db.commit();
 }
+
+bool BaseSqlObject::isLoginWindow()
+{
+    return DataCenter::CurrentWindow == QLatin1String("Login");
+}
+
+bool BaseSqlObject::isSyncRunning(bool isJointSale)
+{
+    const int byte = isJointSale ? 1 : 0;
+    return DataCenter::refreshStateOfDB.size() > byte && DataCenter::refreshStateOfDB.at(byte) != 0;
+}

@@ -163,6 +163,10 @@ public:
     // The clock of the connection registry and of the sync marks' check against the present,
     // replaceable so both can be tested without waiting.
     static void setClock(std::function<qint64()> clock);
+    // The host's sign-in window is in front: nothing is fetched or stored then.
+    static bool isLoginWindow();
+    // The host's flag of a running listing sync of the normal (false) or joint-sale book.
+    static bool isSyncRunning(bool isJointSale);
     static qint64 currentMSecsSinceEpoch();
     // Idle time after which a connection is closed.
     static constexpr qint64 kConnectionIdleMs = 60 * 1000;

@@ -30,11 +30,6 @@
 
 namespace {
 
-bool isLoginWindow()
-{
-    return DataCenter::CurrentWindow == QLatin1String("Login");
-}
-
 // What a stored value must look like to be accepted.
 enum class Shape { List, Object, Structured, Any };
 

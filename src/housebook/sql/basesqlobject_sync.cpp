@@ -60,17 +60,6 @@ constexpr int kHouseSync = 1;
 constexpr int kKeyHouse = 18;
 constexpr int kOneHouse = -1;
 
-bool isLoginWindow()
-{
-    return DataCenter::CurrentWindow == QLatin1String("Login");
-}
-
-bool isSyncRunning(bool isJointSale)
-{
-    const int byte = isJointSale ? 1 : 0;
-    return DataCenter::refreshStateOfDB.size() > byte && DataCenter::refreshStateOfDB.at(byte) != 0;
-}
-
 // Posts one form of the sync: the reply to onReply, a failure with its reason to onFail, and
 // the end once (a redirect the request would still follow must not end the step a second time).
 void postSyncForm(BaseSqlObject *owner, const QString &url, QVariantMap form,

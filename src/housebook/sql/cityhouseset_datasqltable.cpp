@@ -10,11 +10,6 @@ namespace {
 
 const QString kTable = QStringLiteral("cityHouseSet");
 
-bool isLoginWindow()
-{
-    return DataCenter::CurrentWindow == QLatin1String("Login");
-}
-
 // A reply member as the JSON text stored in the table; a member that already is text is kept.
 QString jsonText(const QJsonValue &value)
 {

@@ -40,14 +40,9 @@ BookRun &runOf(bool isJointSale)
     return runs[isJointSale ? 1 : 0];
 }
 
-bool isLoginWindow()
-{
-    return DataCenter::CurrentWindow == QLatin1String("Login");
-}
-
 bool canStart(bool isJointSale)
 {
-    return !runOf(isJointSale).running && !DataCenter::UserPhoneNumber.isEmpty() && !isLoginWindow();
+    return !runOf(isJointSale).running && !DataCenter::UserPhoneNumber.isEmpty() && !BaseSqlObject::isLoginWindow();
 }
 
 bool neverSynced(bool isJointSale)
@@ -57,12 +52,6 @@ bool neverSynced(bool isJointSale)
         return false;
     HouseMessage_DataSqlTable house(nullptr, isJointSale);
     return house.haveDataInTable(QStringLiteral("house"), BaseSqlObject::CompanyDB) == 0;
-}
-
-bool isSyncRunning(bool isJointSale)
-{
-    const int byte = isJointSale ? 1 : 0;
-    return DataCenter::refreshStateOfDB.size() > byte && DataCenter::refreshStateOfDB.at(byte) != 0;
 }
 
 BaseSqlObject *downloadObject(bool isJointSale)
@@ -78,20 +67,20 @@ void dependentEnded(bool isJointSale)
 {
     runOf(isJointSale).running = false;
     BookSyncStatus *status = BookSyncStatus::instance();
-    if (status->state(isJointSale) == BookSyncStatus::Running && !isSyncRunning(isJointSale))
+    if (status->state(isJointSale) == BookSyncStatus::Running && !BaseSqlObject::isSyncRunning(isJointSale))
         status->setIdle(isJointSale);
 }
 
 void identityEnded(bool isJointSale, bool complete, const QString &failure)
 {
-    if (complete && !isLoginWindow()) {
+    if (complete && !BaseSqlObject::isLoginWindow()) {
         auto *download = downloadObject(isJointSale);
         QObject::connect(download, &BaseSqlObject::allLoadFinish, [isJointSale] { dependentEnded(isJointSale); });
         download->download_id(kDependent);
         return;
     }
     runOf(isJointSale).running = false;
-    if (isLoginWindow())
+    if (BaseSqlObject::isLoginWindow())
         BookSyncStatus::instance()->setIdle(isJointSale);
     else
         BookSyncStatus::instance()->setFailed(isJointSale, failure);

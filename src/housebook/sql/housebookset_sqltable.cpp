@@ -32,11 +32,6 @@ const QStringList kColumns = {
 const QStringList kHistoryColumns = {QStringLiteral("readhistory"), QStringLiteral("likehistory"),
                                      QStringLiteral("noticehistory")};
 
-bool isLoginWindow()
-{
-    return DataCenter::CurrentWindow == QLatin1String("Login");
-}
-
 // A listing id as text: a positive whole number, given as a number, as numeric text, or as
 // the `id` (else `houseid`) of an object; empty otherwise.
 QString idOf(const QJsonValue &value)

@@ -12,11 +12,6 @@ namespace {
 const QString kDeptId = QStringLiteral("dept_id");
 const QString kSons = QStringLiteral("sons");
 
-bool isLoginWindow()
-{
-    return DataCenter::CurrentWindow == QLatin1String("Login");
-}
-
 // Stored JSON text as variants; invalid text reads as nothing.
 QVariant parseJson(const QString &text)
 {
