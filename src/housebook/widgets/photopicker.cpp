@@ -84,13 +84,14 @@ void PhotoPicker::startJob(const QString &path, const QVariant &context)
         m_live->jobs.insert(job);
     }
     ++activeJobs;
+    // The answer is queued to this picker before the job counts as done.
+    connect(job, &PhotoCompression::compression_address, this, &PhotoPicker::compressionResult);
     std::shared_ptr<LiveJobs> live = m_live;
     connect(job, &PhotoCompression::compression_address, job, [live, job] {
         QMutexLocker lock(&live->mutex);
         live->jobs.remove(job);
         --activeJobs;
     }, Qt::DirectConnection);
-    connect(job, &PhotoCompression::compression_address, this, &PhotoPicker::compressionResult);
 }
 
 void PhotoPicker::compressionResult(const QString &path, const QVariant &value)
