@@ -8,6 +8,7 @@
 #include "entry_forms/addsalehousetobookwidget.h"
 #include "list/housebooklistwidget.h"
 #include "list/housebookweihupeopleneeddealwidget.h"
+#include "platform/housebookcodes.h"
 #include "separation/highseperatereporthistorywidget.h"
 #include "settings/housebooksetwidget.h"
 #include "settings/permissionhousebookwidget.h"
@@ -18,6 +19,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QStackedWidget>
+
+using namespace HouseBookCodes;
 
 namespace {
 
@@ -34,15 +37,15 @@ ListKind listKind(int kind)
 {
     switch (kind) {
     case 0:
-        return {QStringLiteral("出售房源"), 4};
+        return {QStringLiteral("出售房源"), ActiveSaleMode};
     case 1:
-        return {QStringLiteral("出租房源"), 3};
+        return {QStringLiteral("出租房源"), ActiveRentMode};
     case 2:
-        return {QStringLiteral("我的出售"), 2};
+        return {QStringLiteral("我的出售"), MySaleMode};
     case 3:
-        return {QStringLiteral("我的出租"), 1};
+        return {QStringLiteral("我的出租"), MyRentMode};
     default:
-        return {QString(), 4};
+        return {QString(), ActiveSaleMode};
     }
 }
 
@@ -95,7 +98,7 @@ HouseMessage_DataSqlTable::HouseMessageData localListing(int id)
 {
     if (id <= 0)
         return HouseMessage_DataSqlTable::HouseMessageData();
-    auto *store = new HouseMessage_DataSqlTable(nullptr, true);
+    auto *store = new HouseMessage_DataSqlTable(nullptr, kJointSale);
     const HouseMessage_DataSqlTable::HouseMessageData record = store->getHouseData(id);
     store->deleteLater();
     return record;
@@ -206,17 +209,17 @@ void loadHouseListWidget_2(QWidget *parent, QStackedWidget **stackedWidget, Hous
 
 void loadNeedDealHouseList(QWidget *parent, QStackedWidget **stackedWidget, HouseBookListWidget **page, int kind)
 {
-    loadWorklist(parent, stackedWidget, page, kind == 1 ? 1 : 2, &HouseBookListWidget::showNeedDeal);
+    loadWorklist(parent, stackedWidget, page, kind == 1 ? MyRentMode : MySaleMode, &HouseBookListWidget::showNeedDeal);
 }
 
 void loadNeedReviewHouseList(QWidget *parent, QStackedWidget **stackedWidget, HouseBookListWidget **page, int kind)
 {
-    loadWorklist(parent, stackedWidget, page, kind == 1 ? 3 : 4, &HouseBookListWidget::showNeedReview);
+    loadWorklist(parent, stackedWidget, page, kind == 1 ? ActiveRentMode : ActiveSaleMode, &HouseBookListWidget::showNeedReview);
 }
 
 void loadNeedXieZuoHouseList(QWidget *parent, QStackedWidget **stackedWidget, HouseBookListWidget **page, int kind)
 {
-    loadWorklist(parent, stackedWidget, page, kind == 1 ? 3 : 4, &HouseBookListWidget::showNeedXieZuo);
+    loadWorklist(parent, stackedWidget, page, kind == 1 ? ActiveRentMode : ActiveSaleMode, &HouseBookListWidget::showNeedXieZuo);
 }
 
 void loadWeiHuHouseList(QWidget *parent, QStackedWidget **stackedWidget,

@@ -11,6 +11,7 @@
 #include "list/hovertablewidget.h"
 #include "list/listpagingbar.h"
 #include "list/syncstatehint.h"
+#include "platform/housebookcodes.h"
 #include "sql/housebookset_sqltable.h"
 #include "sql/housequerybuilder.h"
 #include "widgets/busyoverlay.h"
@@ -23,9 +24,10 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+using HouseBookCodes::isSaleMode;
+using HouseBookCodes::kJointSale;
+
 namespace {
-// The alliance's joint-sale book is the one this plug-in browses.
-constexpr bool kJointSale = true;
 constexpr int kDeferMs = 100;
 constexpr int kSaleStatusItem = 20;
 constexpr int kRentStatusItem = 37;
@@ -66,6 +68,7 @@ HouseBookListWidget::HouseBookListWidget(QWidget *parent) : QWidget(parent)
 {
     buildUi();
     connectSignals();
+    connectChanges();
 }
 
 void HouseBookListWidget::buildUi()

@@ -5,6 +5,7 @@
 // own sale or rent listings, all sale or all rent listings) and the three worklists; from a
 // row the agent opens the detail window, re-edits or reviews a listing, and through the
 // context menu sets flags, changes the status or deletes the listing.
+#include "platform/housebookcodes.h"
 #include "sql/housemessage_datasqltable.h"
 
 #include <QList>
@@ -18,8 +19,8 @@ class HouseBookMessageDetailWidget;
 class HouseListTableHeadView;
 class HouseSearchView;
 class HoverTableWidget;
+class ListingChangeService;
 class ListPagingBar;
-class NetRequestObjecet;
 class QJsonValue;
 class QLabel;
 class QMenu;
@@ -50,8 +51,6 @@ public:
     QStringList fields() const { return m_fields; }
     QList<Record> listings() const { return m_listings; }
     QMenu *tableMenu() const { return m_menu; }
-    // Modes 2, 4 and 5 list sale listings, 1, 3 and 6 rent listings.
-    static bool isSaleMode(int mode) { return mode == 2 || mode == 4 || mode == 5; }
 
     // The three worklists: each selects its keyword and reloads from the first page.
     void showNeedDeal();
@@ -109,16 +108,14 @@ private:
     void openEntryForm(const Record &model, bool review);
     QList<int> listingIds() const;
     int rowOfId(int id) const;
-    // Changes posted to the server.
-    // Posts a change under the busy overlay; failureNotice tells the agent when it failed.
-    NetRequestObjecet *startPost(const QString &url, const QByteArray &body, const QString &failureNotice);
-    void flagChanged(int id, int type, int state);
-    void statusChanged(int id, const QString &status);
+    // Changes posted to the server, and what the page shows of them.
+    void connectChanges();
+    void flagChanged(int type);
+    void statusChanged();
     void houseDeleted(int id);
-    void startHouseSync();
     void takeDownFromPortal(int id, const QString &reason);
 
-    int m_mode = 5;
+    int m_mode = HouseBookCodes::AllSaleMode;
     int m_subMode = 0;
     int m_total = 0;
     int m_pageCount = 0;
@@ -141,4 +138,5 @@ private:
     QWidget *m_syncFailBar = nullptr;
     QLabel *m_syncFailLabel = nullptr;
     QTimer *m_loadTimer = nullptr;
+    ListingChangeService *m_changes = nullptr;
 };

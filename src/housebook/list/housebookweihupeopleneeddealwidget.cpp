@@ -7,29 +7,24 @@
 #include "list/hovertablewidget.h"
 #include "list/listpagingbar.h"
 #include "list/syncstatehint.h"
-#include "net/endpoints.h"
-#include "net/netrequestobjecet.h"
+#include "platform/housebookcodes.h"
+#include "services/maintainertermsservice.h"
 #include "sql/booksyncstatus.h"
 #include "sql/firstbookdownload.h"
-#include "sql/housebookweihumessage_datasqltable.h"
 #include "sql/housequerybuilder.h"
 #include "widgets/busyoverlay.h"
 #include "widgets/commonaddwidget.h"
 
 #include <QHBoxLayout>
 #include <QIcon>
-#include <QJsonArray>
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
 
-namespace {
-constexpr bool kJointSale = true;
-// House store kinds: every sale, every rent listing (on the shelf or not).
-constexpr int kSaleBook = 5;
-constexpr int kRentBook = 6;
+using HouseBookCodes::kJointSale;
 
+namespace {
 // The worklist shows the days left after the book's own columns.
 QVariantMap daysColumn()
 {
@@ -43,6 +38,7 @@ HouseBookWeiHuPeoPleNeedDealWidget::HouseBookWeiHuPeoPleNeedDealWidget(QWidget *
     , m_flag(flag)
 {
     m_pageSize = ListPagingBar::storedPageSize(kJointSale);
+    m_terms = new MaintainerTermsService(this);
     buildUi();
     connectSignals();
     refreshColumns();
@@ -109,6 +105,11 @@ void HouseBookWeiHuPeoPleNeedDealWidget::connectSignals()
     });
     connect(CommonSignalTool::Instance(), &CommonSignalTool::localHouseChange, this,
             &HouseBookWeiHuPeoPleNeedDealWidget::dealMsg);
+    connect(m_terms, &MaintainerTermsService::termsStored, this, &HouseBookWeiHuPeoPleNeedDealWidget::termsStored);
+    connect(m_terms, &MaintainerTermsService::downloadFailed, this, [this](const QString &reason) {
+        m_downloadFailure = reason;
+        m_loadTimer->start();
+    });
 }
 
 void HouseBookWeiHuPeoPleNeedDealWidget::refreshColumns()
@@ -145,27 +146,19 @@ void HouseBookWeiHuPeoPleNeedDealWidget::updataSqlData()
 // A failed download still shows the terms stored by the last one.
 void HouseBookWeiHuPeoPleNeedDealWidget::downloadData()
 {
-    auto *request = new NetRequestObjecet(this);
-    request->closeAlert();
-    connect(request, &NetRequestObjecet::loadSuccess, this, &HouseBookWeiHuPeoPleNeedDealWidget::dealDealData);
-    connect(request, &NetRequestObjecet::loadFail, this, [this, request] {
-        m_downloadFailure = request->failureReason();
-        m_loadTimer->start();
-    });
     m_table->setEmptyText(QString());
-    connect(request, &NetRequestObjecet::loadFinish, request, &QObject::deleteLater);
     m_overlay->start(QStringLiteral("获取房源列表中..."));
-    request->postForm(Endpoints::instance().app_HouseMaintain, {{QStringLiteral("lianmai"), QStringLiteral("1")}});
+    m_terms->download();
 }
 
 void HouseBookWeiHuPeoPleNeedDealWidget::dealDealData(QJsonValue value)
 {
-    QList<QVariantMap> list;
-    for (const QJsonValue &item : value.toArray()) {
-        if (item.isObject())
-            list << item.toObject().toVariantMap();
-    }
-    HouseBookWeiHuMessage_DataSqlTable(nullptr, kJointSale).storeDays(list, true);
+    MaintainerTermsService::storeTerms(value);
+    termsStored();
+}
+
+void HouseBookWeiHuPeoPleNeedDealWidget::termsStored()
+{
     m_downloadFailure.clear();
     m_sortKey = QStringLiteral("days");
     m_page = 1;
@@ -176,7 +169,7 @@ void HouseBookWeiHuPeoPleNeedDealWidget::initCurrentPageDataList()
 {
     m_loadTimer->stop();
     HouseQuery query;
-    query.mode = m_flag ? kSaleBook : kRentBook;
+    query.mode = HouseBookCodes::allListingsMode(m_flag);
     query.sortKey = m_sortKey;
     query.sortDescending = m_sortDescending;
     query.page = m_page;

@@ -16,6 +16,7 @@ class BusyOverlay;
 class HouseListTableHeadView;
 class HoverTableWidget;
 class ListPagingBar;
+class MaintainerTermsService;
 class QPushButton;
 class QTimer;
 
@@ -68,6 +69,7 @@ private:
     void sortBySection(int section);
     void goToPage(int page);
     void openRow(int row);
+    void termsStored();
     QString emptyText() const;
 
     bool m_flag;
@@ -88,4 +90,5 @@ private:
     ListPagingBar *m_paging = nullptr;
     BusyOverlay *m_overlay = nullptr;
     QTimer *m_loadTimer = nullptr;
+    MaintainerTermsService *m_terms = nullptr;
 };

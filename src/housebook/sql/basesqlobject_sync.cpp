@@ -2,9 +2,10 @@
 
 #include "commonsignaltool.h"
 #include "datacenter.h"
-#include "platform/siblinglibrary.h"
 #include "net/endpoints.h"
 #include "net/netrequestobjecet.h"
+#include "platform/housebookcodes.h"
+#include "platform/siblinglibrary.h"
 #include "sql/booksyncstatus.h"
 #include "sql/companysqlconfig_datasqltable.h"
 #include "sql/housebookset_sqltable.h"
@@ -54,11 +55,9 @@
 // database with listings in it; before that, and whenever anything fails, the old database
 // stays and the sync carries on page by page.
 
-namespace {
+using namespace HouseBookCodes;
 
-constexpr int kHouseSync = 1;
-constexpr int kKeyHouse = 18;
-constexpr int kOneHouse = -1;
+namespace {
 
 // Posts one form of the sync: the reply to onReply, a failure with its reason to onFail, and
 // the end once (a redirect the request would still follow must not end the step a second time).
@@ -367,7 +366,7 @@ void BaseSqlObject::download_house(bool authRefresh, bool isCanDownloadBD)
         return;
     }
     if (isSyncRunning(m_isJointSale)) {
-        reportFinish(kHouseSync);
+        reportFinish(HouseSyncDownload);
         return;
     }
     setSyncFlag(true);
@@ -379,7 +378,7 @@ void BaseSqlObject::download_house(bool authRefresh, bool isCanDownloadBD)
         m_statusOpen = true;
         BookSyncStatus::instance()->setRunning(m_isJointSale);
     }
-    CommonSignalTool::Instance()->send_baseSqlReq(0, kHouseSync, nullptr);
+    CommonSignalTool::Instance()->send_baseSqlReq(HubSyncStarted, HouseSyncDownload, nullptr);
     if (m_isJointSale && DataCenter::JointSaleCompanyId <= 0) {
         fetchJointSaleCompanyThenSync();
         return;
@@ -455,7 +454,7 @@ void BaseSqlObject::download_first_house()
         endHouseSync();
         return;
     }
-    CommonSignalTool::Instance()->send_baseSqlReq(0, kHouseSync, nullptr);
+    CommonSignalTool::Instance()->send_baseSqlReq(HubSyncStarted, HouseSyncDownload, nullptr);
     const QVariantMap form{{QStringLiteral("pageindex"), QString::number(m_pageIndex)},
                            {QStringLiteral("lasttime"), m_lastHouseTime},
                            {QStringLiteral("community_lastupdatatime"), m_lastCommunityTime},
@@ -502,7 +501,7 @@ void BaseSqlObject::endHouseSync()
     if (m_ownsSyncFlag)
         setSyncFlag(false);
     settleSyncStatus();
-    reportFinish(kHouseSync);
+    reportFinish(HouseSyncDownload);
 }
 
 // A sync broken off by the login window has no outcome to tell.
@@ -555,7 +554,7 @@ void BaseSqlObject::writeSyncPage(const QJsonObject &reply)
     if (m_authRefresh)
         announceChanges(m_pageHouseIds, m_pageCommunityIds);
     m_syncSucceeded = true;
-    reportSuccess(kHouseSync);
+    reportSuccess(HouseSyncDownload);
 }
 
 // ---- The snapshot ----
@@ -572,7 +571,7 @@ void BaseSqlObject::downloadDB(const QString &url)
     stage->start(
         [this](qint64 received, qint64 total) {
             emit downloadDBProcess(received, total);
-            CommonSignalTool::Instance()->send_baseSqlReq(4, kHouseSync, nullptr);
+            CommonSignalTool::Instance()->send_baseSqlReq(HubSnapshotProgress, HouseSyncDownload, nullptr);
         },
         [this](bool installed) {
             if (installed) {
@@ -608,7 +607,7 @@ void BaseSqlObject::downloadDBSuccess()
     }
     auto resume = std::make_shared<QMetaObject::Connection>();
     *resume = connect(this, &BaseSqlObject::loadDataFinish, this, [resume, syncSinceSnapshot](int type) {
-        if (type != kKeyHouse)
+        if (type != KeyHouseDownload)
             return;
         QObject::disconnect(*resume);
         syncSinceSnapshot();
@@ -626,8 +625,8 @@ void BaseSqlObject::download_keyHouse(const QList<QVariantMap> &house_add_list, 
     const QString communityKeys = joinedKeys(community_add_list);
     if (houseKeys.isEmpty() && communityKeys.isEmpty()) {
         if (!isLoginWindow())
-            reportSuccess(kKeyHouse);
-        reportFinish(kKeyHouse);
+            reportSuccess(KeyHouseDownload);
+        reportFinish(KeyHouseDownload);
         return;
     }
     postDownload(Endpoints::instance().app_synchouseInfo,
@@ -643,12 +642,12 @@ void BaseSqlObject::dealData_keyHouse(const QJsonValue &value)
     if (reply.malformed || !SyncRecords::writeColumns(m_isJointSale, reply.houses, reply.communities))
         return;
     announceChanges(reply.houseIds, reply.communityIds);
-    reportSuccess(kKeyHouse);
+    reportSuccess(KeyHouseDownload);
 }
 
 void BaseSqlObject::finshData_keyHouse()
 {
-    reportFinish(kKeyHouse);
+    reportFinish(KeyHouseDownload);
 }
 
 // ---- Code -1: one listing ----
@@ -673,11 +672,11 @@ void BaseSqlObject::deal_UpdateOneHouseData(const QJsonValue &value)
         return;
     CommonSignalTool::Instance()->send_localHouseChange(
         QStringList{QString::number(record.value(QStringLiteral("id")).toLongLong())});
-    emit loadDataSuccess(kOneHouse);
+    emit loadDataSuccess(OneHouseDownload);
 }
 
 void BaseSqlObject::finshData_UpdateOneHouseData()
 {
     if (m_alive)
-        emit loadDataFinish(kOneHouse);
+        emit loadDataFinish(OneHouseDownload);
 }

@@ -2,6 +2,7 @@
 
 #include "commonsignaltool.h"
 #include "net/netrequestobjecet.h"
+#include "platform/housebookcodes.h"
 #include "sql/basesqlobject.h"
 #include "sql/firstbookdownload.h"
 #include "sql/housemessage_datasqltable.h"
@@ -10,10 +11,6 @@
 
 
 namespace {
-
-// The signal hub's state for "code failed", between success (1) and end (3).
-constexpr int kHostFailed = 2;
-constexpr int kHouseSync = 1;
 
 int slot(bool isJointSale)
 {
@@ -71,8 +68,8 @@ void BookSyncStatus::setFailed(bool isJointSale, const QString &reason)
 {
     const QString text = reason.isEmpty() ? unreadableReply() : reason;
     set(isJointSale, Failed, text);
-    CommonSignalTool::Instance()->send_baseSqlReq(kHostFailed,
-                                                  QVariantMap{{QStringLiteral("type"), kHouseSync},
+    CommonSignalTool::Instance()->send_baseSqlReq(HouseBookCodes::HubFailed,
+                                                  QVariantMap{{QStringLiteral("type"), HouseBookCodes::HouseSyncDownload},
                                                               {QStringLiteral("lianmai"), isJointSale},
                                                               {QStringLiteral("message"), text}},
                                                   nullptr);

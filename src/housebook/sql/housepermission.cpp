@@ -1,6 +1,7 @@
 #include "sql/housepermission.h"
 
 #include "datacenter.h"
+#include "platform/housebookcodes.h"
 #include "sql/housebookset_sqltable.h"
 #include "sql/houserecord.h"
 #include "sql/sqlliteral.h"
@@ -12,6 +13,9 @@
 #include <QMutex>
 #include <QMutexLocker>
 #include <QSet>
+
+using HouseBookCodes::isRentMode;
+using HouseBookCodes::isSaleMode;
 
 using namespace SqlLiteral;
 using Range = UserMessage_DataSqlTable::RangeKind;
@@ -75,16 +79,6 @@ QStringList namesOf(const QVariantList &list, const char *nameKey)
             names << name.trimmed();
     }
     return names;
-}
-
-bool isSaleMode(int mode)
-{
-    return mode == 2 || mode == 4 || mode == 5;
-}
-
-bool isRentMode(int mode)
-{
-    return mode == 1 || mode == 3 || mode == 6;
 }
 
 bool isDepartmentRange(int range)

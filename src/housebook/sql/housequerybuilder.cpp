@@ -1,5 +1,6 @@
 #include "sql/housequerybuilder.h"
 
+#include "platform/housebookcodes.h"
 #include "sql/houserecord.h"
 #include "sql/sqlliteral.h"
 #include "sql/textscramble.h"
@@ -8,6 +9,7 @@
 #include <QRegularExpression>
 
 using namespace SqlLiteral;
+using namespace HouseBookCodes;
 
 namespace {
 
@@ -129,21 +131,21 @@ QString HouseQueryBuilder::mineClause(bool sale) const
 QStringList HouseQueryBuilder::kindClauses(const HouseQuery &query) const
 {
     switch (query.mode) {
-    case 4:
+    case ActiveSaleMode:
         return {QStringLiteral("types = 0"), QStringLiteral("housestatus = 1")};
-    case 3:
+    case ActiveRentMode:
         return {QStringLiteral("types = 1"), QStringLiteral("housestatus = 1")};
-    case 1:
-    case 2:
-    case 5:
-    case 6:
+    case MyRentMode:
+    case MySaleMode:
+    case AllSaleMode:
+    case AllRentMode:
         break;
     default:
         return {};
     }
-    const bool sale = query.mode == 2 || query.mode == 5;
+    const bool sale = isSaleMode(query.mode);
     QStringList out{sale ? QStringLiteral("types = 0") : QStringLiteral("types = 1")};
-    if (query.mode == 1 || query.mode == 2)
+    if (query.mode == MyRentMode || query.mode == MySaleMode)
         out << mineClause(sale);
     if (query.activeOnly && !includesOffShelf(query.conditions))
         out << QStringLiteral("housestatus = 1");
