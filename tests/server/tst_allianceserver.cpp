@@ -555,8 +555,7 @@ void TestAllianceServer::seededAddressTexts()
 void TestAllianceServer::pluginStoresEverySetting()
 {
     const QList<int> codes{2, 3, 4, 5, 6, 7, 10, 11, 12, 13, 14, 15, 16, 17, 19, 20, 22, 23, 24, 25, 26};
-    DataCenter::JointSaleCompanyId = 0;
-    DataCenter::isJointSaleManger = false;
+    m_host->signInAs(TestUser().jointSaleCompany(0));
     {
         BaseSqlObject sql(nullptr, false);
         QSignalSpy success(&sql, &BaseSqlObject::loadDataSuccess);

@@ -2,6 +2,7 @@
 // sync pages with ids and numbers no int column can hold, and record times far in the future.
 #include "datacenter.h"
 #include "hostfixture.h"
+#include "listing.h"
 #include "sql/basesqlobject.h"
 #include "sql/batchwriter.h"
 #include "sql/communitymessage_datasqltable.h"
@@ -63,16 +64,9 @@ void addSurrogateRows(const char *condition, const QString &closers)
     }
 }
 
-// A sale listing on the shelf in the user's city, company and department.
 QVariantMap listing(int id, const QVariantMap &changes)
 {
-    QVariantMap m{{"id", id},          {"types", 0},         {"userphone", "13900000009"}, {"mycommunityid", 100},
-                  {"name", "阳光花园"}, {"housestatus", 1},   {"cityid", 340100},           {"companyid", 1001},
-                  {"isdel", 0},         {"sf", 0},            {"stype", 0},                 {"deptid", 11},
-                  {"fbcompanyid", 1001}, {"newstate", "有效"}, {"lasttime", "2024/03/01 10:00:00"}};
-    for (auto it = changes.cbegin(); it != changes.cend(); ++it)
-        m.insert(it.key(), it.value());
-    return m;
+    return Listing(id).with(changes);
 }
 
 // Listings the user must never see, each carrying the same texts as the target: deleted,
@@ -96,14 +90,10 @@ QList<QVariantMap> hiddenListings(const QVariantMap &texts)
     return out;
 }
 
-// A signed-in user without rights of their own, in department 11.
-void signInWithoutRights()
+// An agent in department 11 with nothing beyond the default view range.
+TestUser agent()
 {
-    UserMessage_DataSqlTable user(nullptr, false);
-    QVERIFY(user.updateColumn(QStringLiteral("bumens"), QStringLiteral(R"({"suozai_bumens":[{"id":11,"name":"一部"}],)"
-                                                                       R"("sons":[{"dept_id":10,"sons":[{"dept_id":11}]}]})")));
-    QVERIFY(user.updateColumn(QStringLiteral("userauth"), QStringLiteral("[]")));
-    DataCenter::isManager = false;
+    return TestUser().ownDepartment(11, "一部").departmentTree({TestUser::department(10, {TestUser::department(11)})}).viewRange(0);
 }
 
 // The ids of listing or community records, in order.
@@ -214,7 +204,7 @@ void TestHostileStore::surrogatesStayInListingLiterals()
     QFETCH(QString, text);
     QFETCH(QString, stored);
     HostFixture host;
-    signInWithoutRights();
+    host.signInAs(agent());
     CommunityMessage_DataSqlTable communities(nullptr, false);
     QCOMPARE(communities.insertOrReplaceCommunities(
                  {{{"id", 100}, {"name", stored}, {"cityid", 340100}, {"companyid", 1001}}}, false),

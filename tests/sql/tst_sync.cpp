@@ -5,6 +5,7 @@
 #include "commonsignaltool.h"
 #include "datacenter.h"
 #include "hostfixture.h"
+#include "listing.h"
 #include "net/endpoints.h"
 #include "net/netrequestobjecet.h"
 #include "recordingserver.h"
@@ -50,15 +51,13 @@ QString syncPath(bool jointSale)
 
 QJsonObject listing(qint64 id, const QString &lasttime)
 {
-    return {{"id", id},
-            {"types", 0},
-            {"name", QStringLiteral("翡翠湖畔花园")},
-            {"address", QStringLiteral("合肥市蜀山区黄山路128号")},
-            {"price", 128.5},
-            {"cityid", 340100},
-            {"companyid", 1001},
-            {"createtime", "2023/1/2 3:04:05"},
-            {"lasttime", lasttime}};
+    return Listing(id)
+        .set("name", QStringLiteral("翡翠湖畔花园"))
+        .set("address", QStringLiteral("合肥市蜀山区黄山路128号"))
+        .price(128.5)
+        .created("2023/1/2 3:04:05")
+        .updated(lasttime)
+        .json();
 }
 
 QJsonObject communityObject(qint64 id, const QString &lasttime)
@@ -873,7 +872,7 @@ void TestSync::jointSyncWaitsForItsCompany()
     QFETCH(Reply, companyReply);
     QFETCH(int, company);
     const QString companyPath = QStringLiteral("/soft/lmai/user/info");
-    DataCenter::JointSaleCompanyId = 0;
+    m_host->signInAs(TestUser().jointSaleCompany(0));
     m_server.setReply(companyPath, companyReply);
     // Queued only where it is asked for: a queued page outlives the test.
     if (company > 0)

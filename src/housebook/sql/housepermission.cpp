@@ -34,6 +34,7 @@ struct RightScope
 struct RightsSnapshot
 {
     QString key;  // the stored texts it was read from
+    bool anyGranted = false;  // false until a download has granted the user at least one right
     QHash<int, RightScope> rights;
     QString ownDepts;  // "1,2"
     QStringList districts;
@@ -86,11 +87,25 @@ bool isDepartmentRange(int range)
     return range == Range::RangeDeptAndSubs || range == Range::RangeChosen || range == Range::RangeDeptOnly;
 }
 
+bool isGranted(const QVariantMap &item)
+{
+    return !item.isEmpty() && (!item.contains(QStringLiteral("selected")) || item.value(QStringLiteral("selected")).toBool());
+}
+
+bool grantsAnything(const QVariantList &rights)
+{
+    for (const QVariant &v : rights) {
+        if (isGranted(v.toMap()))
+            return true;
+    }
+    return false;
+}
+
 RightScope readRight(UserMessage_DataSqlTable &user, int id)
 {
     const QVariantMap item = user.authorityItem(id);
     RightScope r;
-    r.granted = !item.isEmpty() && (!item.contains(QStringLiteral("selected")) || item.value(QStringLiteral("selected")).toBool());
+    r.granted = isGranted(item);
     r.range = item.value(QStringLiteral("range")).toInt();
     r.distance = item.value(QStringLiteral("count"), item.value(QStringLiteral("distance"))).toInt();
     r.sons = namesOf(item.value(QStringLiteral("sons")).toList(), "name");
@@ -109,7 +124,9 @@ QSharedPointer<const RightsSnapshot> buildSnapshot(UserMessage_DataSqlTable &use
     for (int id : kSnapshotRights)
         s->rights.insert(id, readRight(user, id));
     s->ownDepts = integerList(user.ownDepartmentIds());
-    const QVariant quyu = user.getUserInfo().value(QStringLiteral("quyu"));
+    const QVariantMap info = user.getUserInfo();
+    s->anyGranted = grantsAnything(info.value(QStringLiteral("userauth")).toList());
+    const QVariant quyu = info.value(QStringLiteral("quyu"));
     s->districts = namesOf(quyu.type() == QVariant::Map ? QVariantList{quyu} : quyu.toList(), "name");
     return s;
 }
@@ -176,11 +193,16 @@ QStringList HousePermission::clauses(int mode, HouseBookSet_SqlTable &settings)
 }
 
 // The view range: own listings only, departments, or (default) public listings plus the own
-// departments' private ones, within the watched communities when a distance is set.
+// departments' private ones, within the watched communities when a distance is set. Until the
+// user's rights are known (not downloaded yet, or the download granted nothing) the narrowest
+// range applies: a job's range cannot be told from nothing, and guessing wide would show the
+// company's book to someone who may be allowed only her own listings.
 QString HousePermission::viewRangeClause()
 {
     const RightScope r = m_rights->rights.value(ViewRange);
     const QString me = quoted(m_storedPhone);
+    if (!m_rights->anyGranted)
+        return QStringLiteral("(userphone = %1)").arg(me);
     const int range = r.granted ? r.range : int(Range::RangeDefault);
     if (range == Range::RangeOwn)
         return QStringLiteral("(userphone = %1)").arg(me);
