@@ -21,19 +21,9 @@ ChosenPanel::ChosenPanel(QWidget *parent)
     m_count->setStyleSheet(QStringLiteral("QLabel{font-size:13px;color:rgb(102,102,102);}"));
     layout->addWidget(m_count);
 
-    auto *scroll = new QScrollArea(this);
-    scroll->setWidgetResizable(true);
-    scroll->setStyleSheet(QStringLiteral("QScrollArea{border:1px solid rgb(230,230,230);}"));
-    m_rows = new QWidget(scroll);
-    m_rows->setObjectName(QStringLiteral("widget_chosenRows"));
-    m_rows->setAttribute(Qt::WA_StyledBackground);
-    m_rows->setStyleSheet(QStringLiteral("#widget_chosenRows{background:rgb(248,249,250);}"));
-    m_rowLayout = new QVBoxLayout(m_rows);
-    m_rowLayout->setContentsMargins(4, 4, 4, 4);
-    m_rowLayout->setSpacing(2);
-    m_rowLayout->addStretch();
-    scroll->setWidget(m_rows);
-    layout->addWidget(scroll, 1);
+    layout->addWidget(newRowArea(this, QStringLiteral("widget_chosenRows"), QStringLiteral("rgb(248,249,250)"),
+                                 &m_rows, &m_rowLayout),
+                      1);
     rebuild();
 }
 

@@ -75,19 +75,8 @@ void PersonOrDepartmentChooseWidget::buildUi()
     layout->addWidget(buildErrorLine());
 
     auto *body = new QHBoxLayout;
-    auto *scroll = new QScrollArea(this);
+    QScrollArea *scroll = newRowArea(this, QStringLiteral("widget_rows"), QStringLiteral("white"), &m_rows, &m_rowLayout);
     scroll->setObjectName(QStringLiteral("scrollArea_items"));
-    scroll->setWidgetResizable(true);
-    scroll->setStyleSheet(QStringLiteral("QScrollArea{border:1px solid rgb(230,230,230);}"));
-    m_rows = new QWidget(scroll);
-    m_rows->setObjectName(QStringLiteral("widget_rows"));
-    m_rows->setAttribute(Qt::WA_StyledBackground);
-    m_rows->setStyleSheet(QStringLiteral("#widget_rows{background:white;}"));
-    m_rowLayout = new QVBoxLayout(m_rows);
-    m_rowLayout->setContentsMargins(8, 6, 8, 6);
-    m_rowLayout->setSpacing(2);
-    m_rowLayout->addStretch();
-    scroll->setWidget(m_rows);
     body->addWidget(scroll, 3);
     m_chosen = new ChosenPanel(this);
     body->addWidget(m_chosen, 2);

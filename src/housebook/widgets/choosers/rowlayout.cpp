@@ -1,6 +1,7 @@
 #include "widgets/choosers/rowlayout.h"
 
 #include <QBoxLayout>
+#include <QScrollArea>
 #include <QWidget>
 
 void discardRows(QBoxLayout *layout, int keep)
@@ -14,4 +15,22 @@ void discardRows(QBoxLayout *layout, int keep)
         }
         delete item;
     }
+}
+
+QScrollArea *newRowArea(QWidget *parent, const QString &rowsName, const QString &background, QWidget **rows,
+                        QVBoxLayout **layout)
+{
+    auto *scroll = new QScrollArea(parent);
+    scroll->setWidgetResizable(true);
+    scroll->setStyleSheet(QStringLiteral("QScrollArea{border:1px solid rgb(230,230,230);}"));
+    *rows = new QWidget(scroll);
+    (*rows)->setObjectName(rowsName);
+    (*rows)->setAttribute(Qt::WA_StyledBackground);
+    (*rows)->setStyleSheet(QStringLiteral("#%1{background:%2;}").arg(rowsName, background));
+    *layout = new QVBoxLayout(*rows);
+    (*layout)->setContentsMargins(6, 6, 6, 6);
+    (*layout)->setSpacing(2);
+    (*layout)->addStretch();
+    scroll->setWidget(*rows);
+    return scroll;
 }
