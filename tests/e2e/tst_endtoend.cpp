@@ -8,7 +8,7 @@
 #include "entry/exports.h"
 #include "hostfixture.h"
 #include "list/housebooklistwidget.h"
-#include "list/hovertablewidget.h"
+#include "widgets/hovertablewidget.h"
 #include "net/endpoints.h"
 #include "sql/basesqlobject.h"
 #include "sql/booksyncstatus.h"

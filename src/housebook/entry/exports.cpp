@@ -14,6 +14,7 @@
 #include "settings/permissionhousebookwidget.h"
 #include "widgets/alertwidget.h"
 #include "widgets/commonaddwidget.h"
+#include "widgets/openpopup.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -23,8 +24,6 @@
 using namespace HouseBookCodes;
 
 namespace {
-
-const QColor kShadow(0, 0, 0, 30);
 
 struct ListKind
 {
@@ -83,16 +82,6 @@ void loadWorklist(QWidget *parent, QStackedWidget **stack, HouseBookListWidget *
     showStacked(stackOf(stack), *slot);
 }
 
-CommonAddWidget *openPopup(QWidget *parent, const QSize &size, const QString &title, QWidget *content)
-{
-    auto *popup = new CommonAddWidget(parent, QStringLiteral("main"), true);
-    popup->resize(size);
-    popup->setTitle(title, kShadow);
-    popup->setContentWidget(content);
-    popup->show();
-    return popup;
-}
-
 // The listing record of the local joint-sale store for an id; id 0 when there is none.
 HouseMessage_DataSqlTable::HouseMessageData localListing(int id)
 {
@@ -110,7 +99,7 @@ void openNewListingForm(QWidget *parent, const QString &title)
     if (!PermissionGate::mayEnterListings(QStringLiteral("您当前职位不支持录入新房源权限！")))
         return;
     auto *form = new Form(parent);
-    CommonAddWidget *popup = openPopup(parent, QSize(762, 762), title, form);
+    CommonAddWidget *popup = openPopup(parent, PopupSize::EntryForm, title, form);
     QObject::connect(form, &Form::closeWidget, popup, &CommonAddWidget::closeWidget);
     QObject::connect(form, &Form::addHouseSuccess, popup, [popup](int) {
         popup->closeWidget();
@@ -128,7 +117,7 @@ void openPublishForm(QWidget *parent, const QString &title,
     auto *form = new Form(parent);
     form->setSourceData(QString::number(model.id), QStringLiteral("20"), 0);
     form->setHouseData(model);
-    CommonAddWidget *popup = openPopup(parent, QSize(762, 762), title, form);
+    CommonAddWidget *popup = openPopup(parent, PopupSize::EntryForm, title, form);
     QObject::connect(form, &Form::closeWidget, popup, &CommonAddWidget::closeWidget);
     QObject::connect(form, &Form::addHouseSuccess, popup, [popup, callback, context](int id) {
         HostNotify::sendJson(callback, context,
@@ -284,7 +273,7 @@ void loadHouseBookDetail(QWidget *parent, int houseId, int firstTab, int firstPa
                          HostCallback callback, void *context)
 {
     auto *detail = new HouseBookMessageDetailWidget(parent, firstTab, firstPageFlag);
-    CommonAddWidget *popup = openPopup(parent, QSize(912, 692), QString(), detail);
+    CommonAddWidget *popup = openPopup(parent, PopupSize::Detail, QString(), detail);
     QObject::connect(popup, &QObject::destroyed, [callback, context] {
         HostNotify::send(callback, context, QStringLiteral("close"));
     });
@@ -319,7 +308,7 @@ void addSaleHouse(QWidget *parent, HouseMessage_DataSqlTable::HouseMessageData m
 void showHouseBookSet(QWidget *parent, HostCallback callback, void *context)
 {
     auto *settings = new HouseBookSetWidget(parent, 1);
-    CommonAddWidget *popup = openPopup(parent, QSize(762, 662), QStringLiteral("房源本设置"), settings);
+    CommonAddWidget *popup = openPopup(parent, PopupSize::Settings, QStringLiteral("房源本设置"), settings);
     QObject::connect(settings, &HouseBookSetWidget::closeWidget, popup, &CommonAddWidget::closeWidget);
     QObject::connect(settings, &HouseBookSetWidget::setSuccess, popup, [popup, callback, context] {
         AlertWidget::tip(QStringLiteral("设置应用成功！"));

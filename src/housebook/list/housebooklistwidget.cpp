@@ -5,16 +5,18 @@
 #include "commonsignaltool.h"
 #include "datacenter.h"
 #include "helpquestionwidget.h"
+#include "list/housebookpaging.h"
 #include "list/houselistcolumns.h"
-#include "list/houselisttableheadview.h"
+#include "widgets/houselisttableheadview.h"
 #include "list/housesearchview.h"
-#include "list/hovertablewidget.h"
-#include "list/listpagingbar.h"
+#include "list/houselisttablewidget.h"
+#include "widgets/listpagingbar.h"
 #include "list/syncstatehint.h"
 #include "platform/housebookcodes.h"
 #include "sql/housebookset_sqltable.h"
 #include "sql/housequerybuilder.h"
 #include "widgets/busyoverlay.h"
+#include "widgets/pagedlistcontroller.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -81,7 +83,7 @@ void HouseBookListWidget::buildUi()
     m_searchView->setJointSale(kJointSale);
     layout->addWidget(m_searchView);
     layout->addWidget(buildSyncFailBar());
-    m_table = new HoverTableWidget(this);
+    m_table = new HouseListTableWidget(this);
     m_table->setObjectName(QStringLiteral("tableWidget"));
     m_table->setContextMenuPolicy(Qt::CustomContextMenu);
     layout->addWidget(m_table, 1);
@@ -138,6 +140,9 @@ QWidget *HouseBookListWidget::buildBottomBar()
     layout->addWidget(tip);
     m_paging = new ListPagingBar(bar);
     layout->addWidget(m_paging, 1);
+    m_pager = new PagedListController(HouseBookPaging::refusals(), PagedListController::SizeChange::KeepFirstRow, this);
+    m_pager->setSort(QStringLiteral("id"), true);
+    m_pager->bind(m_paging);
     return bar;
 }
 
@@ -148,7 +153,7 @@ void HouseBookListWidget::connectSignals()
     connect(m_table, &HoverTableWidget::clickRowIndex, this, &HouseBookListWidget::openRow);
     connect(m_searchView, &HouseSearchView::searchParam, this,
             [this](const QVariantMap &map, const QList<QVariantMap> &) { newSearch(map); });
-    connect(m_paging, &ListPagingBar::pageRequested, this, &HouseBookListWidget::goToPage);
+    connect(m_pager, &PagedListController::pageRequested, this, &HouseBookListWidget::loadWithOverlay);
     connect(m_paging, &ListPagingBar::pageSizeEdited, this, &HouseBookListWidget::pageSizeEdited);
     connect(CommonSignalTool::Instance(), &CommonSignalTool::localHouseChange, this,
             &HouseBookListWidget::refreshData);
@@ -164,8 +169,8 @@ void HouseBookListWidget::setMode(int mode, int subMode)
 {
     m_mode = mode;
     m_subMode = subMode;
-    m_page = 1;
-    m_pageSize = ListPagingBar::storedPageSize(kJointSale);
+    m_pager->setPage(1);
+    m_pager->setPageSize(HouseBookPaging::storedPageSize(kJointSale));
     m_searchView->setItemsFromSettings(isSaleMode(mode) ? HouseBookSet_SqlTable::SaleBook
                                                         : HouseBookSet_SqlTable::RentBook);
     applyDefaultStatus();
@@ -193,7 +198,7 @@ void HouseBookListWidget::showWorklist(const QString &keyWord)
     m_searchView->clearData();
     m_searchView->setItemValue(kKeywordItem, keyWord);
     m_conditions = QVariantMap{{QStringLiteral("keyWord"), keyWord}};
-    m_page = 1;
+    m_pager->setPage(1);
     refreshData();
 }
 
@@ -241,19 +246,15 @@ void HouseBookListWidget::sortBySection(int section)
     if (key.isEmpty())
         return;
     m_header->setCurrentSection(section);
-    m_sortKey = key;
-    m_sortDescending = m_header->isDescending();
-    m_page = 1;
-    refreshData();
+    m_pager->sortBy(key, m_header->isDescending());
 }
 
 void HouseBookListWidget::refreshPage()
 {
-    m_pageSize = ListPagingBar::storedPageSize(kJointSale);
-    m_sortKey = QStringLiteral("id");
-    m_sortDescending = true;
+    m_pager->setPageSize(HouseBookPaging::storedPageSize(kJointSale));
+    m_pager->setSort(QStringLiteral("id"), true);
     m_conditions.clear();
-    m_page = 1;
+    m_pager->setPage(1);
     m_searchView->setItemsFromSettings(isSaleMode(m_mode) ? HouseBookSet_SqlTable::SaleBook
                                                           : HouseBookSet_SqlTable::RentBook);
     applyDefaultStatus();
@@ -264,8 +265,7 @@ void HouseBookListWidget::refreshPage()
 void HouseBookListWidget::newSearch(const QVariantMap &map)
 {
     m_conditions = map;
-    m_page = 1;
-    loadWithOverlay();
+    m_pager->restart();
 }
 
 void HouseBookListWidget::loadWithOverlay()
@@ -288,10 +288,10 @@ void HouseBookListWidget::loadNow()
     query.subMode = m_subMode;
     query.activeOnly = false;
     query.conditions = m_conditions;
-    query.sortKey = m_sortKey;
-    query.sortDescending = m_sortDescending;
-    query.page = m_page;
-    query.pageSize = m_pageSize;
+    query.sortKey = m_pager->sortKey();
+    query.sortDescending = m_pager->sortDescending();
+    query.page = m_pager->page();
+    query.pageSize = m_pager->pageSize();
     query.fields = m_fields;
     HouseMessage_DataSqlTable store(nullptr, kJointSale);
     m_table->setSearchWords(searchWordsOf(m_conditions));
@@ -321,14 +321,8 @@ void HouseBookListWidget::showSyncState()
     m_syncFailBar->setVisible(state == BookSyncStatus::Failed);
     m_syncFailLabel->setText(QStringLiteral("房源同步失败：%1。%2可点击“重试”重新同步。")
                                  .arg(status->lastError(kJointSale),
-                                      m_total > 0 ? QStringLiteral("下方显示的是本机已保存的房源，") : QString()));
-    m_table->setEmptyText(m_total == 0 ? SyncStateHint::emptyText(kJointSale, emptyHint()) : emptyHint());
-}
-
-void HouseBookListWidget::goToPage(int page)
-{
-    m_page = page;
-    loadWithOverlay();
+                                      m_pager->total() > 0 ? QStringLiteral("下方显示的是本机已保存的房源，") : QString()));
+    m_table->setEmptyText(m_pager->total() == 0 ? SyncStateHint::emptyText(kJointSale, emptyHint()) : emptyHint());
 }
 
 void HouseBookListWidget::pageChange()
@@ -340,14 +334,15 @@ void HouseBookListWidget::pageChange()
 // bar never describes a size other than the one on screen.
 void HouseBookListWidget::pageSizeEdited(const QString &text)
 {
-    const int size = m_paging->acceptPageSize(text, kJointSale);
-    if (size <= 0)
-        return;
-    const int firstRow = (m_page - 1) * m_pageSize;
-    m_pageSize = size;
-    m_page = firstRow / size + 1;
-    loadWithOverlay();
+    m_pager->changePageSize(HouseBookPaging::storePageSizeText(text, kJointSale));
 }
+
+int HouseBookListWidget::page() const { return m_pager->page(); }
+int HouseBookListWidget::pageSize() const { return m_pager->pageSize(); }
+int HouseBookListWidget::total() const { return m_pager->total(); }
+int HouseBookListWidget::pageCount() const { return m_pager->pageCount(); }
+QString HouseBookListWidget::sortKey() const { return m_pager->sortKey(); }
+bool HouseBookListWidget::sortDescending() const { return m_pager->sortDescending(); }
 
 void HouseBookListWidget::houseListData(QList<HouseMessage_DataSqlTable::HouseMessageData> list)
 {
@@ -359,24 +354,22 @@ void HouseBookListWidget::renderTable()
 {
     const int barWidth = m_searchView->width();
     HouseListColumns::renderPage(m_table, m_columns, barWidth > 100 ? barWidth : m_table->viewport()->width(),
-                                 m_pageSize, m_listings);
+                                 m_pager->pageSize(), m_listings);
 }
 
 void HouseBookListWidget::houseCount(int count)
 {
-    m_total = count;
-    m_pageCount = ListPagingBar::pagesFor(count, m_pageSize);
-    m_paging->showState(m_page, m_pageCount, m_total, m_pageSize);
+    m_pager->setTotal(count);
 }
 
 void HouseBookListWidget::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     FirstBookDownload::startIfNeeded(kJointSale);
-    const int stored = ListPagingBar::storedPageSize(kJointSale);
-    if (stored == m_pageSize)
+    const int stored = HouseBookPaging::storedPageSize(kJointSale);
+    if (stored == m_pager->pageSize())
         return;
-    m_pageSize = stored;
+    m_pager->setPageSize(stored);
     m_paging->showPageSize(stored);
     refreshData();
 }

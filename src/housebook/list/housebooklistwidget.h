@@ -18,9 +18,10 @@ class BusyOverlay;
 class HouseBookMessageDetailWidget;
 class HouseListTableHeadView;
 class HouseSearchView;
-class HoverTableWidget;
+class HouseListTableWidget;
 class ListingChangeService;
 class ListPagingBar;
+class PagedListController;
 class QJsonValue;
 class QLabel;
 class QMenu;
@@ -40,13 +41,13 @@ public:
     int mode() const { return m_mode; }
     int subMode() const { return m_subMode; }
     QString keyWord() const { return m_conditions.value(QStringLiteral("keyWord")).toString(); }
-    int page() const { return m_page; }
-    int pageSize() const { return m_pageSize; }
-    int total() const { return m_total; }
-    int pageCount() const { return m_pageCount; }
+    int page() const;
+    int pageSize() const;
+    int total() const;
+    int pageCount() const;
     int menuRow() const { return m_menuRow; }
-    QString sortKey() const { return m_sortKey; }
-    bool sortDescending() const { return m_sortDescending; }
+    QString sortKey() const;
+    bool sortDescending() const;
     QVariantMap conditions() const { return m_conditions; }
     QStringList fields() const { return m_fields; }
     QList<Record> listings() const { return m_listings; }
@@ -94,7 +95,6 @@ private:
     void loadWithOverlay();
     void syncStateChanged();
     void showSyncState();
-    void goToPage(int page);
     void pageSizeEdited(const QString &text);
     void renderTable();
     void refreshColumns();
@@ -117,22 +117,17 @@ private:
 
     int m_mode = HouseBookCodes::AllSaleMode;
     int m_subMode = 0;
-    int m_total = 0;
-    int m_pageCount = 0;
-    int m_page = 1;
-    int m_pageSize = 20;
     int m_menuRow = -1;
     QVariantMap m_conditions;
-    QString m_sortKey = QStringLiteral("id");
-    bool m_sortDescending = true;
     QStringList m_fields;
     QList<Record> m_listings;
     QList<QVariantMap> m_columns;
 
     HouseSearchView *m_searchView = nullptr;
-    HoverTableWidget *m_table = nullptr;
+    HouseListTableWidget *m_table = nullptr;
     HouseListTableHeadView *m_header = nullptr;
     ListPagingBar *m_paging = nullptr;
+    PagedListController *m_pager = nullptr;
     QMenu *m_menu = nullptr;
     BusyOverlay *m_overlay = nullptr;
     QWidget *m_syncFailBar = nullptr;

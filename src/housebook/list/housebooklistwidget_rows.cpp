@@ -10,7 +10,7 @@
 #include "list/housecontextmenu.h"
 #include "list/houserowtexts.h"
 #include "list/housewatchrange.h"
-#include "list/hovertablewidget.h"
+#include "list/houselisttablewidget.h"
 #include "platform/housebookcodes.h"
 #include "portal/housebookxinfulipushobject.h"
 #include "services/listingchangeservice.h"
@@ -19,13 +19,14 @@
 #include "widgets/alertwidget.h"
 #include "widgets/busyoverlay.h"
 #include "widgets/commonaddwidget.h"
+#include "widgets/openpopup.h"
+#include "widgets/pagedlistcontroller.h"
 
 #include <QMenu>
 
 using HouseBookCodes::kJointSale;
 
 namespace {
-const QColor kBackdrop(0, 0, 0, 30);
 
 QString flagTitle(int type)
 {
@@ -35,15 +36,6 @@ QString flagTitle(int type)
                : QString();
 }
 
-CommonAddWidget *newPopup(QWidget *parent, const QString &title, const QSize &size, QWidget *content)
-{
-    auto *popup = new CommonAddWidget(parent);
-    popup->setTitle(title, kBackdrop);
-    popup->setContentWidget(content);
-    popup->resize(size);
-    popup->show();
-    return popup;
-}
 } // namespace
 
 QList<int> HouseBookListWidget::listingIds() const
@@ -81,7 +73,7 @@ void HouseBookListWidget::openRow(int row)
 void HouseBookListWidget::openDetail(int row)
 {
     auto *detail = new HouseBookMessageDetailWidget(nullptr, 1, 1);
-    CommonAddWidget *popup = newPopup(this, QString(), QSize(912, 692), detail);
+    CommonAddWidget *popup = openPopup(this, PopupSize::Detail, QString(), detail);
     connect(detail, &HouseBookMessageDetailWidget::closeWidget, popup, &CommonAddWidget::closeWidget);
     connect(detail, &HouseBookMessageDetailWidget::lastPage, this, &HouseBookListWidget::detailPageLastPage);
     connect(detail, &HouseBookMessageDetailWidget::nextPage, this, &HouseBookListWidget::detailPageNextPage);
@@ -96,11 +88,8 @@ void HouseBookListWidget::openDetail(int row)
 
 void HouseBookListWidget::detailPageLastPage(HouseBookMessageDetailWidget *w)
 {
-    if (m_page <= 1) {
-        AlertWidget::warning(QStringLiteral("亲，当前已是第一页无法再翻到上一页了！"));
+    if (!m_pager->stepWithoutRequest(PagedListController::Back))
         return;
-    }
-    --m_page;
     loadNow();
     if (w)
         w->showHouseAt(m_listings.size() - 1, listingIds(), false);
@@ -108,11 +97,8 @@ void HouseBookListWidget::detailPageLastPage(HouseBookMessageDetailWidget *w)
 
 void HouseBookListWidget::detailPageNextPage(HouseBookMessageDetailWidget *w)
 {
-    if (m_page + 1 > m_pageCount) {
-        AlertWidget::warning(QStringLiteral("亲，当前已是最后一页无法再翻到下一页了！"));
+    if (!m_pager->stepWithoutRequest(PagedListController::Forward))
         return;
-    }
-    ++m_page;
     loadNow();
     if (w)
         w->showHouseAt(0, listingIds(), false);
@@ -140,7 +126,7 @@ void HouseBookListWidget::openEntryForm(const Record &model, bool review)
     form->setHouseData(model);
     const QString title = QString(rent ? QStringLiteral("出租房源") : QStringLiteral("出售房源"))
                           + (review ? QStringLiteral("审核") : QStringLiteral("编辑"));
-    CommonAddWidget *popup = newPopup(this, title, QSize(762, 762), form);
+    CommonAddWidget *popup = openPopup(this, PopupSize::EntryForm, title, form);
     connect(form, &ListingEntryForm::closeWidget, popup, &CommonAddWidget::closeWidget);
     connect(form, &ListingEntryForm::addHouseSuccess, this, [this, popup, review] {
         popup->closeWidget();
@@ -187,7 +173,7 @@ void HouseBookListWidget::modifyHouseShuXing(int id, int type, int state)
         return;
     if (state == 1) {
         auto *chooser = new HouseBookChangeStateChooseDaysWidget(nullptr, id, type, 1);
-        CommonAddWidget *popup = newPopup(this, flagTitle(type), QSize(412, 312), chooser);
+        CommonAddWidget *popup = openPopup(this, PopupSize::DaysChooser, flagTitle(type), chooser);
         connect(chooser, &HouseBookChangeStateChooseDaysWidget::modifySuccess, popup, &CommonAddWidget::closeWidget);
         connect(chooser, &HouseBookChangeStateChooseDaysWidget::modifySuccess, this, &HouseBookListWidget::refreshData);
         return;
@@ -240,7 +226,7 @@ void HouseBookListWidget::houseDeleted(int id)
         m_listings.removeAt(row);
         m_table->removeRow(row);
     }
-    houseCount(qMax(0, m_total - 1));
+    houseCount(qMax(0, total() - 1));
     if (wasPending)
         emit refreshNotDeal();
 }
