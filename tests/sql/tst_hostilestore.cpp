@@ -41,11 +41,10 @@ QString hostileText(const QString &kind, const QString &closers)
     return surrogates(kind) + QLatin1Char('\'') + closers + QStringLiteral(" or 1=1 ") + QChar(0);
 }
 
-// The same text as valid Unicode: what the store may look for.
-QString repairedText(const QString &kind, const QString &closers)
+// The same text without what no stored text holds, trimmed: what the store may look for.
+QString repairedText(const QString &closers)
 {
-    return QString(surrogates(kind).size(), QChar(QChar::ReplacementCharacter)) + QLatin1Char('\'') + closers
-           + QStringLiteral(" or 1=1 ");
+    return QLatin1Char('\'') + closers + QStringLiteral(" or 1=1");
 }
 
 void addSurrogateColumns()
@@ -60,7 +59,7 @@ void addSurrogateRows(const char *condition, const QString &closers)
     for (const char *kind : {"high", "low", "reversed"}) {
         QTest::newRow(qPrintable(QStringLiteral("%1, %2").arg(QLatin1String(condition), QLatin1String(kind))))
             << QString::fromLatin1(condition) << hostileText(QLatin1String(kind), closers)
-            << repairedText(QLatin1String(kind), closers);
+            << repairedText(closers);
     }
 }
 

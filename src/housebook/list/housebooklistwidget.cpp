@@ -15,6 +15,7 @@
 #include "platform/housebookcodes.h"
 #include "sql/housebookset_sqltable.h"
 #include "sql/housequerybuilder.h"
+#include "sql/sqlliteral.h"
 #include "widgets/busyoverlay.h"
 #include "widgets/pagedlistcontroller.h"
 
@@ -41,18 +42,40 @@ QString emptyHint()
                           "</span>确认是否有查看权限)</p>");
 }
 
+QString queryFailedText()
+{
+    return QStringLiteral("查询失败：读取本机房源时出错，可点击“重试”重新查询。");
+}
+
+QString shortenedText()
+{
+    return QStringLiteral("搜索内容过长，已截短后搜索（每项最多%1个字、%2个选项）。")
+        .arg(SqlLiteral::kMaxSearchText)
+        .arg(SqlLiteral::kMaxSearchItems);
+}
+
+QPushButton *newRetryButton(QWidget *parent, const QString &objectName)
+{
+    auto *retry = new QPushButton(QStringLiteral("重试"), parent);
+    retry->setObjectName(objectName);
+    retry->setCursor(Qt::PointingHandCursor);
+    retry->setStyleSheet(QStringLiteral("QPushButton{background-color:rgb(12,145,235);color:white;border:none;"
+                                        "border-radius:3px;padding:3px 14px;}"));
+    return retry;
+}
+
 // The words the agent searched for, shown in red in the community cells: the free words of
-// the keyword (not the worklists' own keywords) and the community name.
+// the keyword (not the worklists' own keywords) and the community name, as far as searched.
 QStringList searchWordsOf(const QVariantMap &conditions)
 {
     static const QStringList worklistWords{QStringLiteral("待处理"), QStringLiteral("待审核房源"),
                                            QStringLiteral("待审核")};
-    QString text = conditions.value(QStringLiteral("keyWord")).toString();
+    QString text = SqlLiteral::text(conditions.value(QStringLiteral("keyWord")));
     text.replace(QChar(0x3000), QLatin1Char(' '));
     QStringList words = text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
     for (const QString &w : worklistWords)
         words.removeAll(w);
-    const QString name = conditions.value(QStringLiteral("name")).toString().trimmed();
+    const QString name = SqlLiteral::text(conditions.value(QStringLiteral("name")));
     if (!name.isEmpty() && !words.contains(name))
         words << name;
     return words;
@@ -83,6 +106,7 @@ void HouseBookListWidget::buildUi()
     m_searchView->setJointSale(kJointSale);
     layout->addWidget(m_searchView);
     layout->addWidget(buildSyncFailBar());
+    layout->addWidget(buildSearchNoticeBar());
     m_table = new HouseListTableWidget(this);
     m_table->setObjectName(QStringLiteral("tableWidget"));
     m_table->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -111,16 +135,31 @@ QWidget *HouseBookListWidget::buildSyncFailBar()
     m_syncFailLabel->setObjectName(QStringLiteral("syncFailLabel"));
     m_syncFailLabel->setTextFormat(Qt::PlainText);
     m_syncFailLabel->setStyleSheet(QStringLiteral("color:rgb(220,40,40);font-size:13px;"));
-    auto *retry = new QPushButton(QStringLiteral("重试"), m_syncFailBar);
-    retry->setObjectName(QStringLiteral("syncRetryButton"));
-    retry->setCursor(Qt::PointingHandCursor);
-    retry->setStyleSheet(QStringLiteral("QPushButton{background-color:rgb(12,145,235);color:white;border:none;"
-                                        "border-radius:3px;padding:3px 14px;}"));
+    auto *retry = newRetryButton(m_syncFailBar, QStringLiteral("syncRetryButton"));
     connect(retry, &QPushButton::clicked, this, [] { BookSyncStatus::instance()->retry(kJointSale); });
     layout->addWidget(m_syncFailLabel, 1);
     layout->addWidget(retry);
     m_syncFailBar->hide();
     return m_syncFailBar;
+}
+
+// Under the search bar: that the search used shortened texts, or that the query failed (rows
+// could not be read, which must not pass for "nothing found") with a way to query again.
+QWidget *HouseBookListWidget::buildSearchNoticeBar()
+{
+    m_searchNoticeBar = new QWidget(this);
+    m_searchNoticeBar->setObjectName(QStringLiteral("searchNoticeBar"));
+    auto *layout = new QHBoxLayout(m_searchNoticeBar);
+    layout->setContentsMargins(10, 4, 10, 4);
+    m_searchNoticeLabel = new QLabel(m_searchNoticeBar);
+    m_searchNoticeLabel->setObjectName(QStringLiteral("searchNoticeLabel"));
+    m_searchNoticeLabel->setTextFormat(Qt::PlainText);
+    m_searchRetryButton = newRetryButton(m_searchNoticeBar, QStringLiteral("searchRetryButton"));
+    connect(m_searchRetryButton, &QPushButton::clicked, this, &HouseBookListWidget::loadWithOverlay);
+    layout->addWidget(m_searchNoticeLabel, 1);
+    layout->addWidget(m_searchRetryButton);
+    m_searchNoticeBar->hide();
+    return m_searchNoticeBar;
 }
 
 QWidget *HouseBookListWidget::buildBottomBar()
@@ -301,6 +340,18 @@ void HouseBookListWidget::loadNow()
     houseCount(count);
     m_overlay->stop();
     showSyncState();
+    showQueryState(store.queryFailed(), HouseQueryBuilder::cutsConditions(m_conditions));
+}
+
+void HouseBookListWidget::showQueryState(bool failed, bool shortened)
+{
+    m_searchNoticeBar->setVisible(failed || shortened);
+    m_searchNoticeLabel->setText(failed ? queryFailedText() : shortenedText());
+    m_searchNoticeLabel->setStyleSheet(failed ? QStringLiteral("color:rgb(220,40,40);font-size:13px;")
+                                              : QStringLiteral("color:rgb(150,100,0);font-size:13px;"));
+    m_searchRetryButton->setVisible(failed);
+    if (failed)
+        m_table->setEmptyText(SyncStateHint::html(QStringLiteral("查询失败，请点击上方“重试”重新查询。")));
 }
 
 void HouseBookListWidget::syncStateChanged()

@@ -89,12 +89,14 @@ private:
     void buildUi();
     QWidget *buildBottomBar();
     QWidget *buildSyncFailBar();
+    QWidget *buildSearchNoticeBar();
     void connectSignals();
     // Loading.
     void loadNow();
     void loadWithOverlay();
     void syncStateChanged();
     void showSyncState();
+    void showQueryState(bool failed, bool shortened);
     void pageSizeEdited(const QString &text);
     void renderTable();
     void refreshColumns();
@@ -132,6 +134,9 @@ private:
     BusyOverlay *m_overlay = nullptr;
     QWidget *m_syncFailBar = nullptr;
     QLabel *m_syncFailLabel = nullptr;
+    QWidget *m_searchNoticeBar = nullptr;
+    QLabel *m_searchNoticeLabel = nullptr;
+    QPushButton *m_searchRetryButton = nullptr;
     QTimer *m_loadTimer = nullptr;
     ListingChangeService *m_changes = nullptr;
 };

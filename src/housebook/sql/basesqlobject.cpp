@@ -274,20 +274,52 @@ bool BaseSqlObject::exec(DBTYPE type, const QString &sql, const QVariantList &va
 
 QList<QVariantMap> BaseSqlObject::selectRows(DBTYPE type, const QString &sql, const QVariantList &values)
 {
+    return runSelect(type, sql, values, nullptr);
+}
+
+QList<QVariantMap> BaseSqlObject::searchRows(DBTYPE type, const QString &sql, const char *purpose, bool *ok)
+{
+    QSqlError error;
+    const QList<QVariantMap> rows = runSelect(type, sql, QVariantList(), &error);
+    if (error.isValid()) {
+        logFailedSearch(purpose, error);
+        if (ok)
+            *ok = false;
+    }
+    return rows;
+}
+
+void BaseSqlObject::logFailedSearch(const char *purpose, const QSqlError &error)
+{
+    qWarning("%s: statement failed (%s): %s", purpose, qPrintable(error.nativeErrorCode()),
+             qPrintable(error.text().left(80)));
+}
+
+// error, when given, is set when the statement could not run (a database that is not open
+// included); an object being destroyed just returns nothing.
+QList<QVariantMap> BaseSqlObject::runSelect(DBTYPE type, const QString &sql, const QVariantList &values,
+                                            QSqlError *error)
+{
     QList<QVariantMap> rows;
     if (!m_alive)
         return rows;
     QSqlDatabase db = database(type);
-    if (!db.isOpen())
+    if (!db.isOpen()) {
+        if (error)
+            *error = QSqlError(QStringLiteral("database not open"), QString(), QSqlError::ConnectionError);
         return rows;
+    }
     QSqlQuery query(db);
     query.setForwardOnly(true);
-    if (!query.prepare(sql))
+    bool ran = query.prepare(sql);
+    for (int i = 0; ran && i < values.size(); ++i)
+        query.addBindValue(values.at(i));
+    ran = ran && query.exec();
+    if (!ran) {
+        if (error)
+            *error = query.lastError();
         return rows;
-    for (const QVariant &v : values)
-        query.addBindValue(v);
-    if (!query.exec())
-        return rows;
+    }
     while (query.next()) {
         const QSqlRecord record = query.record();
         QVariantMap row;

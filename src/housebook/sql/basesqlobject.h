@@ -12,6 +12,7 @@
 
 class QJsonValue;
 class QSqlDatabase;
+class QSqlError;
 class QSqlQuery;
 class NetRequestObjecet;
 
@@ -184,11 +185,18 @@ protected:
     bool exec(DBTYPE type, const QString &sql, const QVariantList &values = QVariantList());
     // Rows of a query as maps of column name to value.
     QList<QVariantMap> selectRows(DBTYPE type, const QString &sql, const QVariantList &values = QVariantList());
+    // selectRows() of a search: a statement that fails is logged under its purpose and clears
+    // *ok, so that the caller can tell a failure from "nothing found".
+    QList<QVariantMap> searchRows(DBTYPE type, const QString &sql, const char *purpose, bool *ok);
+    // Logs a failed search statement: its purpose and the driver's message cut short, never
+    // the statement, which holds what the agent typed.
+    static void logFailedSearch(const char *purpose, const QSqlError &error);
 
     // Cleared on destruction; slots that may run late test it first.
     QPointer<BaseSqlObject> m_alive;
 
 private:
+    QList<QVariantMap> runSelect(DBTYPE type, const QString &sql, const QVariantList &values, QSqlError *error);
     void resetSyncMarks(const QString &droppedTable);
     // The common shape of a settings download: skipped while signing in, posts the form with
     // lianmai in joint-sale mode, reply to dealSlot, end to finishSlot.

@@ -130,6 +130,10 @@ QString CommunityMessage_DataSqlTable::kindClause(const QString &kind) const
 
 QString CommunityMessage_DataSqlTable::whereClause(const QVariantMap &search)
 {
+    for (const char *key : {"keyWord", "name", "districtname", "areaname", "primaryschool", "middleschool"}) {
+        if (isUnmatchable(search.value(QLatin1String(key))))
+            return QStringLiteral(" where 0");
+    }
     QStringList clauses;
     const QString words = valueOf(search, "keyWord");
     if (!words.isEmpty())
@@ -156,11 +160,14 @@ QString CommunityMessage_DataSqlTable::whereClause(const QVariantMap &search)
     return clauses.isEmpty() ? QString() : QLatin1String(" where ") + clauses.join(QLatin1String(" and "));
 }
 
-QList<QVariantMap> CommunityMessage_DataSqlTable::rows(const QString &sql)
+QList<QVariantMap> CommunityMessage_DataSqlTable::rows(const QString &sql, const char *purpose)
 {
     if (DataCenter::UserPhoneNumber.isEmpty())
         return {};
-    return selectRows(CompanyDB, finalized(sql));
+    bool ok = true;
+    const QList<QVariantMap> found = searchRows(CompanyDB, finalized(sql), purpose, &ok);
+    m_queryFailed = m_queryFailed || !ok;
+    return found;
 }
 
 QList<ListData> CommunityMessage_DataSqlTable::getCommunityList(const QVariantMap &search, int page, int pageSize,
@@ -177,7 +184,7 @@ QList<ListData> CommunityMessage_DataSqlTable::getCommunityList(const QVariantMa
     if (pageSize > 0)
         sql += QStringLiteral(" limit %1 offset %2").arg(pageSize).arg(qint64(qMax(1, page) - 1) * pageSize);
     QList<ListData> list;
-    for (const QVariantMap &row : rows(sql))
+    for (const QVariantMap &row : rows(sql, "community search"))
         list << toListData(row);
     return list;
 }
@@ -185,13 +192,14 @@ QList<ListData> CommunityMessage_DataSqlTable::getCommunityList(const QVariantMa
 int CommunityMessage_DataSqlTable::getCommunityCount(const QVariantMap &search)
 {
     const QList<QVariantMap> result =
-        rows(QStringLiteral("select count(*) from %1 %2").arg(table(), whereClause(search)));
+        rows(QStringLiteral("select count(*) from %1 %2").arg(table(), whereClause(search)), "community count");
     return result.isEmpty() ? 0 : result.first().cbegin().value().toInt();
 }
 
 ListData CommunityMessage_DataSqlTable::getCommunityData(int id)
 {
-    return toListData(rows(QStringLiteral("select * from %1 where id=%2").arg(table()).arg(id)).value(0));
+    const QString sql = QStringLiteral("select * from %1 where id=%2").arg(table()).arg(id);
+    return toListData(rows(sql, "community by id").value(0));
 }
 
 int CommunityMessage_DataSqlTable::insertOrReplaceCommunities(const QList<QVariantMap> &records, bool moveTimeMark)
@@ -247,7 +255,8 @@ bool CommunityMessage_DataSqlTable::deleteCommunities(const QStringList &ids)
 
 QVariantList CommunityMessage_DataSqlTable::buildings(int communityId)
 {
-    const QString text = rows(QStringLiteral("select building from %1 where id=%2").arg(table()).arg(communityId))
+    const QString text = rows(QStringLiteral("select building from %1 where id=%2").arg(table()).arg(communityId),
+                              "community buildings")
                              .value(0)
                              .value(QStringLiteral("building"))
                              .toString();

@@ -111,18 +111,18 @@ QStringList HouseQueryBuilder::scopeClauses() const
 {
     return {QStringLiteral("(cityid = %1)").arg(m_scope.cityId),
             QStringLiteral("(companyid = %1 or companyid = 0)").arg(m_scope.companyId),
-            QStringLiteral("(phonerange like %1 or length(realuserphone) = 0)").arg(containsPattern(myPhone())),
+            QStringLiteral("(%1 or length(realuserphone) = 0)")
+                .arg(containsStored(QStringLiteral("phonerange"), myPhone())),
             QStringLiteral("(isdel = 0)")};
 }
 
 // The user owns the listing, or holds one of its roles on a public company listing.
 QString HouseQueryBuilder::mineClause(bool sale) const
 {
-    const QString pattern = containsPattern(myPhone());
     QStringList roles;
     for (const QString &role : HouseRecord::roleColumns()) {
         if (sale || role != QLatin1String("dujiaren"))
-            roles << role + QLatin1String(" like ") + pattern;
+            roles << containsStored(role, myPhone());
     }
     return QStringLiteral("(userphone = %1 or ((%2) and sf = 0 and stype = 0))")
         .arg(quoted(myPhone()), joined(roles, " or "));
@@ -208,9 +208,10 @@ QStringList HouseQueryBuilder::filterClauses(const QVariantMap &filters) const
         if (!HouseRecord::isColumn(column) || value.isEmpty())
             continue;
         const QString target = column == QLatin1String("id") ? idColumn() : column;
-        if (containment.contains(column)) {
-            const QString storedValue = column == QLatin1String("follows") ? value : scr(value);
-            out << target + QLatin1String(" like ") + containsPattern(storedValue);
+        if (column == QLatin1String("follows")) {
+            out << target + QLatin1String(" like ") + containsPattern(value);
+        } else if (containment.contains(column)) {
+            out << containsStored(target, scr(value));
         } else if (HouseRecord::isTextColumn(column)) {
             out << target + QLatin1String(" = ") + quoted(HouseRecord::toStored(column, value).toString());
         } else if (!number(value).isEmpty()) {
