@@ -8,12 +8,16 @@
 
 #include <QVariantMap>
 
+#include <atomic>
+
 
 namespace {
 
 // The signal hub's state for "code failed", between success (1) and end (3).
 constexpr int kHostFailed = 2;
 constexpr int kHouseSync = 1;
+
+std::atomic<int> pageCap{0};
 
 int slot(bool isJointSale)
 {
@@ -117,4 +121,20 @@ QString BookSyncStatus::unreadableReply()
 QString BookSyncStatus::storeFailure()
 {
     return QStringLiteral("本地数据保存失败");
+}
+
+QString BookSyncStatus::tooManyPages()
+{
+    return QStringLiteral("同步页数超过上限(%1页)").arg(maxSyncPages());
+}
+
+int BookSyncStatus::maxSyncPages()
+{
+    const int cap = pageCap.load();
+    return cap > 0 ? cap : kMaxSyncPages;
+}
+
+void BookSyncStatus::setMaxSyncPages(int pages)
+{
+    pageCap.store(pages);
 }

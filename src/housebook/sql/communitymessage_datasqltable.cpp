@@ -1,6 +1,7 @@
 #include "sql/communitymessage_datasqltable.h"
 
 #include "datacenter.h"
+#include "net/wholenumber.h"
 #include "sql/batchwriter.h"
 #include "sql/companysqlconfig_datasqltable.h"
 #include "sql/sqlliteral.h"
@@ -45,7 +46,7 @@ const QHash<QString, Setter> &setters()
             {"id", &ListData::id}, {"companyid", &ListData::companyid}, {"district", &ListData::district},
             {"areaid", &ListData::areaid}, {"cityid", &ListData::cityid}};
         for (const auto &n : numbers)
-            h.insert(QLatin1String(n.first), [m = n.second](ListData &d, const QVariant &v) { d.*m = v.toInt(); });
+            h.insert(QLatin1String(n.first), [m = n.second](ListData &d, const QVariant &v) { d.*m = WholeNumber::toInt(v); });
         const QList<QPair<const char *, QString ListData::*>> texts{
             {"name", &ListData::name}, {"districtname", &ListData::districtname}, {"areaname", &ListData::areaname},
             {"othrename", &ListData::othrename}, {"address", &ListData::address}, {"pinyin", &ListData::pinyin},
