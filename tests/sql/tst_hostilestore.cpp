@@ -3,8 +3,10 @@
 #include "datacenter.h"
 #include "hostfixture.h"
 #include "listing.h"
+#include "net/wholenumber.h"
 #include "sql/basesqlobject.h"
 #include "sql/batchwriter.h"
+#include "sql/housebookset_sqltable.h"
 #include "sql/communitymessage_datasqltable.h"
 #include "sql/companysqlconfig_datasqltable.h"
 #include "sql/housemessage_datasqltable.h"
@@ -171,6 +173,9 @@ private slots:
     void surrogatesStayInCommunityLiterals();
     void intColumnValues_data();
     void intColumnValues();
+    void numbersBeyondTheirRange_data();
+    void numbersBeyondTheirRange();
+    void settingsNumbersBeyondTheirRange();
     void recordsOutOfIntRangeAreRefused_data();
     void recordsOutOfIntRangeAreRefused();
     void futureTimesLeaveTheMarksAlone_data();
@@ -279,6 +284,13 @@ void TestHostileStore::intColumnValues_data()
     QTest::newRow("beyond qint64 as double") << QVariant(1e300) << false << 0;
     QTest::newRow("unsigned beyond") << QVariant(qulonglong(18446744073709551615ULL)) << false << 0;
     QTest::newRow("infinity as text") << QVariant("inf") << false << 0;
+    QTest::newRow("below qint64 as text") << QVariant("-1e300") << false << 0;
+    QTest::newRow("not a number as text") << QVariant("nan") << false << 0;
+    QTest::newRow("negative infinity as text") << QVariant("-inf") << false << 0;
+    QTest::newRow("one past qint64 as text") << QVariant("9223372036854775808") << false << 0;
+    QTest::newRow("one past qint64 as double") << QVariant(9223372036854775808.0) << false << 0;
+    QTest::newRow("not a number") << QVariant(qQNaN()) << false << 0;
+    QTest::newRow("infinity") << QVariant(qInf()) << false << 0;
     QTest::newRow("fraction") << QVariant(2.5) << false << 0;
     QTest::newRow("fraction as text") << QVariant("2.5") << false << 0;
     QTest::newRow("word") << QVariant("two") << false << 0;
@@ -293,6 +305,60 @@ void TestHostileStore::intColumnValues()
     int n = -1;
     QCOMPARE(BatchWriter::intValue(value, &n), fits);
     QCOMPARE(BatchWriter::typed(BatchWriter::ColumnType::Int, value), QVariant(stored));
+}
+
+void TestHostileStore::numbersBeyondTheirRange_data()
+{
+    QTest::addColumn<QVariant>("value");
+    QTest::addColumn<int>("asInt");   // read as QVariant::toInt would, -1 when it cannot be
+    QTest::addColumn<int>("asJson");  // the same value as a JSON number
+    QTest::newRow("1e300") << QVariant(1e300) << -1 << -1;
+    QTest::newRow("-1e300") << QVariant(-1e300) << -1 << -1;
+    QTest::newRow("nan") << QVariant(qQNaN()) << -1 << -1;
+    QTest::newRow("inf") << QVariant(qInf()) << -1 << -1;
+    QTest::newRow("-inf") << QVariant(-qInf()) << -1 << -1;
+    QTest::newRow("2^63") << QVariant(9223372036854775808.0) << -1 << -1;
+    QTest::newRow("2^31") << QVariant(2147483648.0) << -1 << -1;
+    QTest::newRow("-2^31") << QVariant(-2147483648.0) << int(-2147483648LL) << int(-2147483648LL);
+    QTest::newRow("whole") << QVariant(12.0) << 12 << 12;
+    QTest::newRow("fraction") << QVariant(2.6) << 3 << -1;
+    QTest::newRow("1e300 as text") << QVariant("1e300") << -1 << -1;
+    QTest::newRow("nan as text") << QVariant("nan") << -1 << -1;
+    QTest::newRow("inf as text") << QVariant("inf") << -1 << -1;
+    QTest::newRow("2^63 as text") << QVariant("9223372036854775808") << -1 << -1;
+    QTest::newRow("2^31 as text") << QVariant("2147483648") << -1 << -1;
+    QTest::newRow("decimal text") << QVariant("42") << 42 << -1;
+    QTest::newRow("2^32 + 1 as qint64") << QVariant(qlonglong(4294967297LL)) << -1 << -1;
+}
+
+// Numbers from replies and settings become ints through one range-checked conversion;
+// a double beyond the int range used to be cast as it was.
+void TestHostileStore::numbersBeyondTheirRange()
+{
+    QFETCH(QVariant, value);
+    QFETCH(int, asInt);
+    QFETCH(int, asJson);
+    QCOMPARE(WholeNumber::toInt(value, -1), asInt);
+    QCOMPARE(WholeNumber::toInt(QJsonValue::fromVariant(value), -1), asJson);
+}
+
+// The settings reply's numbers and the book settings read from it: an out-of-range number
+// leaves the stored value (or the default) in place.
+void TestHostileStore::settingsNumbersBeyondTheirRange()
+{
+    HostFixture host;
+    HouseBookSet_SqlTable set(nullptr, false);
+    QVERIFY(set.storeHouseBookSet(QJsonObject{{"page", 30}, {"enterfresh", 2}, {"housepush", 0}}));
+    QVERIFY(set.storeHouseBookSet(QJsonObject{{"page", 1e300},
+                                              {"enterfresh", -1e300},
+                                              {"housepush", 9223372036854775808.0},
+                                              {"companyGstate", 1e300}}));
+    QCOMPARE(set.pageSize(), 30);
+    QCOMPARE(set.enterFresh(), 2);
+    QCOMPARE(set.housePush(), 0);
+    QCOMPARE(set.companyGstate(), 0);
+    QVERIFY(set.setValue(QStringLiteral("likehistory"), QStringLiteral("[1e300, 7, 9223372036854775808]")));
+    QCOMPARE(set.historyIds(QStringLiteral("likehistory")), QStringList{"7"});
 }
 
 void TestHostileStore::recordsOutOfIntRangeAreRefused_data()

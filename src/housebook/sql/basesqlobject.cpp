@@ -23,9 +23,11 @@ namespace {
 // Guards DataCenter::sqlConnectList, which worker threads' table objects also touch.
 QMutex &registryLock()
 {
-    static QMutex lock;
-    return lock;
+    return DataCenter::sqlConnectListLock();
 }
+
+// The login a worker thread runs with, while its scope lasts; none on the GUI thread.
+thread_local const BaseSqlObject::Login *threadLogin = nullptr;
 
 std::function<qint64()> &clockSlot()
 {
@@ -141,15 +143,42 @@ qint64 BaseSqlObject::currentMSecsSinceEpoch()
     return nowMs();
 }
 
+BaseSqlObject::Login BaseSqlObject::loginFromHost()
+{
+    Login login;
+    login.phone = DataCenter::UserPhoneNumber;
+    login.companyId = DataCenter::CompanyID;
+    login.jointSaleCompanyId = DataCenter::JointSaleCompanyId;
+    login.cityId = DataCenter::CityID;
+    return login;
+}
+
+BaseSqlObject::Login BaseSqlObject::currentLogin()
+{
+    return threadLogin ? *threadLogin : loginFromHost();
+}
+
+BaseSqlObject::LoginScope::LoginScope(const Login &login)
+    : m_login(login)
+    , m_previous(threadLogin)
+{
+    threadLogin = &m_login;
+}
+
+BaseSqlObject::LoginScope::~LoginScope()
+{
+    threadLogin = m_previous;
+}
+
 QString BaseSqlObject::getDBAddress(DBTYPE type) const
 {
+    const Login login = currentLogin();
     QString key;
     if (type == PersonDB)
-        key = DataCenter::UserPhoneNumber;
+        key = login.phone;
     else
-        key = QString::number(m_isJointSale ? DataCenter::JointSaleCompanyId : DataCenter::CompanyID)
-              + QStringLiteral("v2.0");
-    if (key.isEmpty() || DataCenter::UserPhoneNumber.isEmpty())
+        key = QString::number(m_isJointSale ? login.jointSaleCompanyId : login.companyId) + QStringLiteral("v2.0");
+    if (key.isEmpty() || login.phone.isEmpty())
         return QString();
 
     QString base;
@@ -176,7 +205,7 @@ bool BaseSqlObject::isHaveDB(DBTYPE type) const
 
 QString BaseSqlObject::connectionName(DBTYPE type)
 {
-    if (DataCenter::UserPhoneNumber.isEmpty())
+    if (currentLogin().phone.isEmpty())
         return QString();
     QString name;
     {

@@ -33,6 +33,34 @@ public:
     // The sync marks of a fresh database.
     static QString initialSyncTime() { return QStringLiteral("2018/01/01 00:00:00"); }
 
+    // The signed-in user as the store needs it. A worker thread runs with the copy its starter
+    // took on the GUI thread (LoginScope), never with the host's statics, which the GUI
+    // thread changes at sign-in and sign-out.
+    struct Login
+    {
+        QString phone;
+        int companyId = 0;
+        int jointSaleCompanyId = 0;
+        int cityId = 0;
+    };
+    // The host's signed-in user; read on the GUI thread only.
+    static Login loginFromHost();
+    // The calling thread's scoped login, else the host's.
+    static Login currentLogin();
+    // While it lives, the store code of this thread works with the given login.
+    class LoginScope
+    {
+    public:
+        explicit LoginScope(const Login &login);
+        ~LoginScope();
+        LoginScope(const LoginScope &) = delete;
+        LoginScope &operator=(const LoginScope &) = delete;
+
+    private:
+        Login m_login;
+        const Login *m_previous;
+    };
+
     // "name" or "name_jointsale" for tables of the personal database.
     QString tableName(const QString &name) const;
 

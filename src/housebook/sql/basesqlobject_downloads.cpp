@@ -5,6 +5,7 @@
 #include "net/endpoints.h"
 #include "net/netrequestobjecet.h"
 #include "platform/housebookcodes.h"
+#include "net/wholenumber.h"
 #include "sql/basemessage_sqltable.h"
 #include "sql/booksyncstatus.h"
 #include "sql/cityhouseset_datasqltable.h"
@@ -138,10 +139,8 @@ bool readCompanyId(const QJsonValue &value, int &id)
 {
     qint64 number = -1;
     if (value.isDouble()) {
-        const double d = value.toDouble();
-        if (d < 0 || d > std::numeric_limits<int>::max() || d != static_cast<double>(static_cast<qint64>(d)))
+        if (!WholeNumber::fromDouble(value.toDouble(), &number))
             return false;
-        number = static_cast<qint64>(d);
     } else if (value.isString()) {
         bool ok = false;
         number = value.toString().trimmed().toLongLong(&ok);
@@ -181,7 +180,7 @@ QVariantMap watchRangeForm(bool isJointSale)
     withTable<UserMessage_DataSqlTable>(isJointSale, [&](UserMessage_DataSqlTable &user) {
         const QVariantMap right = user.authorityItem(kViewScopeRight);
         const bool limited = user.authorityRange(kViewScopeRight) == UserMessage_DataSqlTable::RangeDefault;
-        const int metres = right.value(QStringLiteral("count"), right.value(QStringLiteral("distance"))).toInt();
+        const int metres = WholeNumber::toInt(right.value(QStringLiteral("count"), right.value(QStringLiteral("distance"))));
         form.insert(QStringLiteral("deptids"), user.ownDepartmentIds().join(QLatin1Char(',')));
         form.insert(QStringLiteral("distance"), QString::number(limited ? qMax(metres, 0) : 0));
         return true;

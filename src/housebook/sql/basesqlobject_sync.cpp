@@ -68,6 +68,7 @@ void postSyncForm(BaseSqlObject *owner, const QString &url, QVariantMap form,
     if (owner->isJointSale())
         form.insert(QStringLiteral("lianmai"), QStringLiteral("1"));
     auto *request = new NetRequestObjecet(owner);
+    request->setTimeout(NetRequestObjecet::limits().pageTimeoutMs);
     QObject::connect(request, &NetRequestObjecet::loadSuccess, owner, onReply);
     QObject::connect(request, &NetRequestObjecet::loadFinish, owner, [owner, request, onEnd] {
         QObject::disconnect(request, nullptr, owner, nullptr);
@@ -287,6 +288,7 @@ void SnapshotStage::start(const Progress &progress, const Done &done)
         return;
     }
     auto *request = new NetRequestObjecet(this);
+    request->setMaxReplyBytes(NetRequestObjecet::limits().maxSnapshotBytes);
     connect(request, &NetRequestObjecet::fileDownloadProgress, this, progress);
     connect(request, &NetRequestObjecet::downloadFileSuccess, this, [this](const QString &file) { m_downloaded = file; });
     connect(request, &NetRequestObjecet::loadFinish, this, [this, request] {
@@ -487,6 +489,12 @@ void BaseSqlObject::first_house_download_finish()
     if (!m_alive)
         return;
     if (m_pageIndex > 0 && !isLoginWindow()) {
+        // A server that never says "last page" would keep the sync asking for ever.
+        if (m_pageIndex >= BookSyncStatus::maxSyncPages()) {
+            failHouseSync(BookSyncStatus::tooManyPages());
+            endHouseSync();
+            return;
+        }
         ++m_pageIndex;
         download_first_house();
         return;

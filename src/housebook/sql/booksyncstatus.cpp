@@ -9,8 +9,12 @@
 
 #include <QVariantMap>
 
+#include <atomic>
+
 
 namespace {
+
+std::atomic<int> pageCap{0};
 
 int slot(bool isJointSale)
 {
@@ -114,4 +118,20 @@ QString BookSyncStatus::unreadableReply()
 QString BookSyncStatus::storeFailure()
 {
     return QStringLiteral("本地数据保存失败");
+}
+
+QString BookSyncStatus::tooManyPages()
+{
+    return QStringLiteral("同步页数超过上限(%1页)").arg(maxSyncPages());
+}
+
+int BookSyncStatus::maxSyncPages()
+{
+    const int cap = pageCap.load();
+    return cap > 0 ? cap : kMaxSyncPages;
+}
+
+void BookSyncStatus::setMaxSyncPages(int pages)
+{
+    pageCap.store(pages);
 }

@@ -1,6 +1,7 @@
 #include "sql/communitymessage_datasqltable.h"
 
 #include "datacenter.h"
+#include "net/wholenumber.h"
 #include "sql/batchwriter.h"
 #include "sql/companysqlconfig_datasqltable.h"
 #include "sql/sqlliteral.h"
@@ -45,7 +46,7 @@ const QHash<QString, Setter> &setters()
             {"id", &ListData::id}, {"companyid", &ListData::companyid}, {"district", &ListData::district},
             {"areaid", &ListData::areaid}, {"cityid", &ListData::cityid}};
         for (const auto &n : numbers)
-            h.insert(QLatin1String(n.first), [m = n.second](ListData &d, const QVariant &v) { d.*m = v.toInt(); });
+            h.insert(QLatin1String(n.first), [m = n.second](ListData &d, const QVariant &v) { d.*m = WholeNumber::toInt(v); });
         const QList<QPair<const char *, QString ListData::*>> texts{
             {"name", &ListData::name}, {"districtname", &ListData::districtname}, {"areaname", &ListData::areaname},
             {"othrename", &ListData::othrename}, {"address", &ListData::address}, {"pinyin", &ListData::pinyin},
@@ -118,12 +119,13 @@ QString CommunityMessage_DataSqlTable::kindClause(const QString &kind) const
     const bool rent = kind.endsWith(QLatin1String("_rent_house"));
     if (!rent && !kind.endsWith(QLatin1String("_sale_house")))
         return QString();
+    const Login login = currentLogin();
     QStringList inner{rent ? QStringLiteral("types = 1") : QStringLiteral("types = 0")};
     if (kind.startsWith(QLatin1String("my_")))
-        inner << QStringLiteral("userphone = %1").arg(quoted(TextScramble::scramble(DataCenter::UserPhoneNumber)));
-    inner << QStringLiteral("housestatus = 1") << QStringLiteral("(cityid = %1)").arg(DataCenter::CityID)
+        inner << QStringLiteral("userphone = %1").arg(quoted(TextScramble::scramble(login.phone)));
+    inner << QStringLiteral("housestatus = 1") << QStringLiteral("(cityid = %1)").arg(login.cityId)
           << QStringLiteral("(companyid = %1 or companyid = 0)")
-                 .arg(isJointSale() ? DataCenter::JointSaleCompanyId : DataCenter::CompanyID);
+                 .arg(isJointSale() ? login.jointSaleCompanyId : login.companyId);
     return QStringLiteral("id in(select mycommunityid from %1 where %2)")
         .arg(QStringLiteral("house"), inner.join(QLatin1String(" and ")));
 }
@@ -162,7 +164,7 @@ QString CommunityMessage_DataSqlTable::whereClause(const QVariantMap &search)
 
 QList<QVariantMap> CommunityMessage_DataSqlTable::rows(const QString &sql, const char *purpose)
 {
-    if (DataCenter::UserPhoneNumber.isEmpty())
+    if (currentLogin().phone.isEmpty())
         return {};
     bool ok = true;
     const QList<QVariantMap> found = searchRows(CompanyDB, finalized(sql), purpose, &ok);
@@ -204,7 +206,7 @@ ListData CommunityMessage_DataSqlTable::getCommunityData(int id)
 
 int CommunityMessage_DataSqlTable::insertOrReplaceCommunities(const QList<QVariantMap> &records, bool moveTimeMark)
 {
-    if (!m_alive || DataCenter::UserPhoneNumber.isEmpty())
+    if (!m_alive || currentLogin().phone.isEmpty())
         return -1;
     QScopedPointer<CompanySQLConfig_DataSqltable> config(
         moveTimeMark ? new CompanySQLConfig_DataSqltable(nullptr, isJointSale()) : nullptr);

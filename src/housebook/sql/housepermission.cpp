@@ -2,6 +2,7 @@
 
 #include "datacenter.h"
 #include "platform/housebookcodes.h"
+#include "net/wholenumber.h"
 #include "sql/housebookset_sqltable.h"
 #include "sql/houserecord.h"
 #include "sql/sqlliteral.h"
@@ -106,8 +107,8 @@ RightScope readRight(UserMessage_DataSqlTable &user, int id)
     const QVariantMap item = user.authorityItem(id);
     RightScope r;
     r.granted = isGranted(item);
-    r.range = item.value(QStringLiteral("range")).toInt();
-    r.distance = item.value(QStringLiteral("count"), item.value(QStringLiteral("distance"))).toInt();
+    r.range = WholeNumber::toInt(item.value(QStringLiteral("range")));
+    r.distance = WholeNumber::toInt(item.value(QStringLiteral("count"), item.value(QStringLiteral("distance"))));
     r.sons = namesOf(item.value(QStringLiteral("sons")).toList(), "name");
     if (r.granted && isDepartmentRange(r.range)) {
         const QStringList ids = user.authorityDeptIds(id);
@@ -309,12 +310,12 @@ void HousePermission::mask(QVariantMap &row)
     const QString owner = row.value(QStringLiteral("userphone")).toString();
     if (seesEverything() || (!owner.isEmpty() && owner == m_phone))
         return;
-    const int deptId = row.value(QStringLiteral("deptid")).toInt();
+    const int deptId = WholeNumber::toInt(row.value(QStringLiteral("deptid")));
     const bool maintainedByOthers = !HouseRecord::rolePhones(row.value(QStringLiteral("weihuren"))).contains(m_phone);
-    if (row.value(QStringLiteral("sf")).toInt() == 1)
+    if (WholeNumber::toInt(row.value(QStringLiteral("sf"))) == 1)
         maskGroup(row, kPrivateRights, owner, deptId);
     else if (maintainedByOthers)
         maskGroup(row, kPublicRights, owner, deptId);
-    if (row.value(QStringLiteral("hbdujia")).toInt() == 1 && maintainedByOthers && row.contains(QStringLiteral("contacts")))
+    if (WholeNumber::toInt(row.value(QStringLiteral("hbdujia"))) == 1 && maintainedByOthers && row.contains(QStringLiteral("contacts")))
         row.insert(QStringLiteral("contacts"), QString());
 }
