@@ -7,6 +7,7 @@
 // Only the server's sources see cpp-httplib.
 #include <httplib.h>
 
+#include <QFile>
 #include <QJsonDocument>
 #include <QSet>
 #include <QTemporaryDir>
@@ -25,6 +26,8 @@ namespace {
 // Qt keeps up to six connections per host open per network access manager, and
 // cpp-httplib parks a worker on each idle keep-alive connection.
 constexpr size_t kWorkerThreads = 24;
+// Where a snapshot offered by setSnapshotFile is downloaded from.
+constexpr char kSnapshotPath[] = "/files/snapshot.db";
 
 // A dropped answer waits at least this long: an answer that reaches Qt before it has noted
 // that its request went out makes Qt send the request again instead of failing it.
@@ -178,7 +181,9 @@ struct AllianceServer::Impl
     QMap<QString, Fault> faults;
     QHash<QString, int> hits;
     QString defaultPhone;
+    QString snapshotFile;
 
+    bool serveSnapshot(const QString &path, httplib::Response &res);
     void serve(const httplib::Request &req, httplib::Response &res, const httplib::ContentReader *reader);
     bool pause(int ms);
 };
@@ -189,6 +194,26 @@ bool AllianceServer::Impl::pause(int ms)
     return !wake.wait_for(lock, std::chrono::milliseconds(ms), [this] { return stopping; });
 }
 
+bool AllianceServer::Impl::serveSnapshot(const QString &path, httplib::Response &res)
+{
+    if (path != QLatin1String(kSnapshotPath))
+        return false;
+    QString file;
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        file = snapshotFile;
+        ++hits[path.mid(1)];
+    }
+    QFile f(file);
+    if (file.isEmpty() || !f.open(QIODevice::ReadOnly)) {
+        res.status = 404;
+        return true;
+    }
+    const QByteArray bytes = f.readAll();
+    res.set_content(bytes.constData(), size_t(bytes.size()), "application/octet-stream");
+    return true;
+}
+
 void AllianceServer::Impl::serve(const httplib::Request &req, httplib::Response &res, const httplib::ContentReader *reader)
 {
     const QString full = fromStd(req.path);
@@ -196,6 +221,8 @@ void AllianceServer::Impl::serve(const httplib::Request &req, httplib::Response 
     const QString root = slash > 0 ? full.mid(1, slash - 1) : QString();
     const QString path = slash > 0 ? full.mid(slash + 1) : QString();
 
+    if (serveSnapshot(full, res))
+        return;
     const Alliance::Form form = formOf(req, reader);
 
     if (!roots().contains(root) || !knownPaths().contains(path)) {
@@ -303,6 +330,8 @@ bool AllianceServer::start()
         std::lock_guard<std::mutex> lock(d->mutex);
         d->stopping = false;
     }
+    if (!d->snapshotFile.isEmpty())
+        d->store->setSnapshotUrl(baseUrl() + QLatin1String(kSnapshotPath));
     return LoopbackHttp::serveInThread(svr, d->thread);
 }
 
@@ -384,6 +413,17 @@ bool AllianceServer::parseFault(const QString &text, Fault *fault)
     }
     *fault = f;
     return true;
+}
+
+void AllianceServer::setSnapshotFile(const QString &path)
+{
+    {
+        std::lock_guard<std::mutex> lock(d->mutex);
+        d->snapshotFile = path;
+    }
+    std::lock_guard<std::mutex> lock(d->storeMutex);
+    if (d->store)
+        d->store->setSnapshotUrl(path.isEmpty() ? QString() : baseUrl() + QLatin1String(kSnapshotPath));
 }
 
 void AllianceServer::setDefaultPhone(const QString &phone)

@@ -69,6 +69,11 @@ public:
     void setDefaultPhone(const QString &phone);
     QString defaultPhone() const;
 
+    // Offers a company database snapshot to every sync: "hbook/checkhousedb" answers the
+    // address of /files/snapshot.db, which serves this file's bytes (its downloads count as
+    // hits of "files/snapshot.db"). Empty: no snapshot.
+    void setSnapshotFile(const QString &path);
+
     // Phones of the seeded users, the joint-sale manager first.
     QStringList userPhones() const;
     // How many requests a relative path has answered (faults included).

@@ -1284,10 +1284,12 @@ struct SyncRoutes
         return s.detail(form);
     }
 
-    // No snapshot: the sync goes page by page.
-    static Answer snapshot(Store &, const Form &, const User &)
+    // Without a snapshot file the sync goes page by page.
+    static Answer snapshot(Store &s, const Form &, const User &)
     {
-        return ok(QString(), QStringLiteral("无需下载"));
+        if (s.m_snapshotUrl.isEmpty())
+            return ok(QString(), QStringLiteral("无需下载"));
+        return ok(s.m_snapshotUrl, QStringLiteral("请下载数据库"));
     }
 
     static void addTo(RouteTable &t)

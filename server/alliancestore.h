@@ -108,6 +108,8 @@ public:
     Answer handle(const QString &path, const Form &form, const QString &phone);
 
     QStringList userPhones() const;
+    // The address "hbook/checkhousedb" answers; empty: no snapshot, the sync goes by pages.
+    void setSnapshotUrl(const QString &url) { m_snapshotUrl = url; }
     const User *user(const QString &phone) const;
     // Seconds it took to seed (0 when the database was reused).
     double seedSeconds() const { return m_seedSeconds; }
@@ -163,6 +165,7 @@ private:
     QString m_connectionPrefix;
     QStringList m_connections;
     double m_seedSeconds = 0;
+    QString m_snapshotUrl;
     qint64 m_lastIssued = 0;
 
     // The sequence of one sync (user, book, marks, city), fixed by its page 1.

@@ -203,6 +203,16 @@ bool BaseSqlObject::isHaveDB(DBTYPE type) const
     return !path.isEmpty() && QFileInfo::exists(path);
 }
 
+// A snapshot swap sets the database aside under this suffix before it moves the new file
+// in; a process that dies between the two renames leaves only the set-aside file. Taking it
+// back keeps the book (the sync resumes from its marks) instead of starting an empty one.
+void BaseSqlObject::restoreSetAsideDatabase(const QString &path)
+{
+    const QString setAside = path + setAsideSuffix();
+    if (!path.isEmpty() && !QFileInfo::exists(path) && QFileInfo::exists(setAside) && !QFile::rename(setAside, path))
+        qWarning("housebook: could not take back the database set aside at %s", qPrintable(setAside));
+}
+
 QString BaseSqlObject::connectionName(DBTYPE type)
 {
     if (currentLogin().phone.isEmpty())
@@ -217,6 +227,7 @@ QString BaseSqlObject::connectionName(DBTYPE type)
         if (QSqlDatabase::contains(name) && QSqlDatabase::database(name, false).databaseName() != path)
             QSqlDatabase::removeDatabase(name);
         if (!QSqlDatabase::contains(name)) {
+            restoreSetAsideDatabase(path);
             QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
             db.setDatabaseName(path);
             db.open();

@@ -186,6 +186,8 @@ public:
     // Where the personal database lives instead of the application folder (tests, portable
     // installs); empty: the application folder.
     static void setPersonalBaseDir(const QString &dir);
+    // The suffix a database file carries while a snapshot swap has set it aside.
+    static QString setAsideSuffix() { return QStringLiteral(".replaced"); }
     // The folder of the personal database and of the settings file: that override, else
     // the configured data folder (ServerConfig::dataRoot), else the application folder.
     static QString applicationDir();
@@ -225,6 +227,7 @@ protected:
 
 private:
     QList<QVariantMap> runSelect(DBTYPE type, const QString &sql, const QVariantList &values, QSqlError *error);
+    static void restoreSetAsideDatabase(const QString &path);
     void resetSyncMarks(const QString &droppedTable);
     // The common shape of a settings download: skipped while signing in, posts the form with
     // lianmai in joint-sale mode, reply to dealSlot, end to finishSlot.

@@ -209,7 +209,7 @@ bool isUsableSnapshot(const QString &path)
 // Renames the checked snapshot over the closed database; on failure the old file is put back.
 bool moveIntoPlace(const QString &candidate, const QString &target)
 {
-    const QString backup = target + QStringLiteral(".replaced");
+    const QString backup = target + BaseSqlObject::setAsideSuffix();
     QFile::remove(backup);
     const bool hadOld = QFile::exists(target);
     if (hadOld && !QFile::rename(target, backup))
