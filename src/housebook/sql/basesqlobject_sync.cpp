@@ -10,9 +10,9 @@
 #include "sql/companysqlconfig_datasqltable.h"
 #include "sql/housebookset_sqltable.h"
 #include "sql/housemessage_datasqltable.h"
+#include "sql/snapshotfile.h"
 #include "sql/syncrecords.h"
 
-#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -154,78 +154,6 @@ QPair<QList<QVariantMap>, QList<QVariantMap>> upgradeSnapshot(bool isJointSale)
             columnsFromJson(row.value(QStringLiteral("community_add_key")).toString())};
 }
 
-// ---- Snapshot files ----
-
-bool startsAsZip(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) && file.read(4) == QByteArray("PK\x03\x04", 4);
-}
-
-// The database in an unpacked snapshot: the file named like the company database, else the
-// first ".db" file found.
-QString findDatabase(const QString &folder, const QString &preferredName)
-{
-    QStringList found;
-    QDirIterator it(folder, {QStringLiteral("*.db")}, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext())
-        found << it.next();
-    found.sort();
-    for (const QString &path : found) {
-        if (QFileInfo(path).fileName() == preferredName)
-            return path;
-    }
-    return found.value(0);
-}
-
-bool passesQuickCheck(const QSqlDatabase &db)
-{
-    QSqlQuery query(db);
-    return query.exec(QStringLiteral("pragma quick_check")) && query.next()
-           && query.value(0).toString() == QLatin1String("ok");
-}
-
-// A SQLite database, whole, with a listing table: the only thing allowed to replace the
-// company database.
-bool isUsableSnapshot(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.read(16) != QByteArray("SQLite format 3\0", 16))
-        return false;
-    file.close();
-    const QString name = QStringLiteral("snapshot-check-%1").arg(reinterpret_cast<quintptr>(&file));
-    bool usable = false;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(path);
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
-        usable = db.open() && db.tables().contains(QStringLiteral("house")) && passesQuickCheck(db);
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(name);
-    return usable;
-}
-
-// Renames the checked snapshot over the closed database; on failure the old file is put back.
-bool moveIntoPlace(const QString &candidate, const QString &target)
-{
-    const QString backup = target + BaseSqlObject::setAsideSuffix();
-    QFile::remove(backup);
-    const bool hadOld = QFile::exists(target);
-    if (hadOld && !QFile::rename(target, backup))
-        return false;
-    if (!QFile::rename(candidate, target)) {
-        if (hadOld)
-            QFile::rename(backup, target);
-        return false;
-    }
-    // Journals of the old file would be played into the new one on its next opening.
-    for (const char *suffix : {"-journal", "-wal", "-shm"})
-        QFile::remove(target + QLatin1String(suffix));
-    QFile::remove(backup);
-    return true;
-}
-
 // One snapshot on its way in: downloaded next to the company database, unpacked into a
 // folder of its own there, checked, and only then moved over the database once its
 // connections are closed. Lives as a child of the sync object and removes what is left of
@@ -264,7 +192,7 @@ private:
     }
 
     QString folder() const { return QFileInfo(m_target).absolutePath(); }
-    bool isArchive() const { return m_url.contains(QLatin1String(".zip"), Qt::CaseInsensitive) || startsAsZip(m_downloaded); }
+    bool isArchive() const { return m_url.contains(QLatin1String(".zip"), Qt::CaseInsensitive) || SnapshotFile::startsAsZip(m_downloaded); }
     void downloaded();
     void unpack();
     void waitForUnpack();
@@ -338,12 +266,12 @@ void SnapshotStage::unpack()
 
 bool SnapshotStage::install()
 {
-    const QString candidate =
-        m_unpacked ? findDatabase(m_unpacked->path(), QFileInfo(m_target).fileName()) : m_downloaded;
-    if (candidate.isEmpty() || !isUsableSnapshot(candidate))
+    const QString candidate = SnapshotFile::checked(m_downloaded, m_unpacked ? m_unpacked->path() : QString(),
+                                                    QFileInfo(m_target).fileName());
+    if (candidate.isEmpty())
         return false;
     m_owner->closeDB(BaseSqlObject::CompanyDB);
-    return moveIntoPlace(candidate, m_target);
+    return SnapshotFile::moveIntoPlace(candidate, m_target);
 }
 
 void SnapshotStage::finish(bool installed)
