@@ -9,8 +9,8 @@
 //   QT_QPA_PLATFORM=offscreen bench_houselist [--listings N] [--reps N] [--keep DIR]
 #include "houselistseed.h"
 #include "list/housebooklistwidget.h"
-#include "list/houselisttableheadview.h"
-#include "list/hovertablewidget.h"
+#include "widgets/houselisttableheadview.h"
+#include "widgets/hovertablewidget.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

@@ -7,7 +7,7 @@
 //   QT_QPA_PLATFORM=offscreen render_houselist [OUTPUT_DIR]   (default: the current folder)
 #include "houselistseed.h"
 #include "list/housebooklistwidget.h"
-#include "list/hovertablewidget.h"
+#include "widgets/hovertablewidget.h"
 
 #include <QApplication>
 #include <QDir>

@@ -153,29 +153,116 @@ struct OrganisationRoutes
         return fetched(QJsonObject{{"iscancheck", u.manager || u.rights == User::Full}});
     }
 
-    // The department trees of the user's company, or of every company of the alliance.
-    static Answer companies(Store &s, const User &u, bool alliance)
+    // ---- Department trees, one level per request ----
+
+    static const Department *department(const Store &s, int id)
     {
-        QJsonArray companies;
-        for (const Company &c : qAsConst(s.m_companies)) {
-            if (!alliance && c.id != u.companyId)
-                continue;
-            User holder = u;
-            holder.companyId = c.id;
-            holder.deptId = c.id * 100;
-            companies.append(s.departmentTree(holder).toObject().value(QStringLiteral("sons")).toArray().first());
-        }
-        return fetched(companies);
+        for (const Department &d : s.m_departments)
+            if (d.id == id)
+                return &d;
+        return nullptr;
     }
 
-    static Answer allianceCompanies(Store &s, const Form &, const User &u)
+    static QString companyName(const Store &s, int companyId)
     {
-        return companies(s, u, true);
+        for (const Company &c : s.m_companies)
+            if (c.id == companyId)
+                return c.name;
+        return QString();
     }
 
-    static Answer ownCompany(Store &s, const Form &, const User &u)
+    // Whether department `id` is `ancestor` or lies below it.
+    static bool isWithin(const Store &s, int id, int ancestor)
     {
-        return companies(s, u, false);
+        for (const Department *d = department(s, id); d; d = department(s, d->parentId))
+            if (d->id == ancestor)
+                return true;
+        return false;
+    }
+
+    static QJsonObject departmentEntry(const Store &s, const Department &d)
+    {
+        int staff = 0;
+        for (const User &x : s.m_users)
+            staff += isWithin(s, x.deptId, d.id) ? 1 : 0;
+        int subs = 0;
+        for (const Department &c : s.m_departments)
+            subs += c.parentId == d.id ? 1 : 0;
+        return QJsonObject{{"dept_id", d.id},           {"dept_name", d.name},
+                           {"company_id", d.companyId}, {"company_name", companyName(s, d.companyId)},
+                           {"count", staff},            {"sub_count", subs}};
+    }
+
+    static QJsonObject personEntry(const Store &s, const User &x)
+    {
+        const Department *d = department(s, x.deptId);
+        return QJsonObject{{"id", x.userId},           {"name", x.name},
+                           {"phone", x.phone},         {"dept_id", x.deptId},
+                           {"storename", d->name},     {"companyid", x.companyId},
+                           {"companyname", companyName(s, x.companyId)}};
+    }
+
+    // A department's level: its sub-departments and the people placed directly in it.
+    static QJsonObject level(const Store &s, const Department &d)
+    {
+        QJsonArray depts;
+        for (const Department &c : s.m_departments)
+            if (c.parentId == d.id)
+                depts.append(departmentEntry(s, c));
+        QJsonArray users;
+        for (const User &x : s.m_users)
+            if (x.deptId == d.id)
+                users.append(personEntry(s, x));
+        return QJsonObject{{"dept_id", d.id}, {"dept_name", d.name}, {"depts", depts}, {"users", users}};
+    }
+
+    static Answer refused(const QString &message)
+    {
+        Answer a;
+        a.code = 405;
+        a.message = message;
+        return a;
+    }
+
+    // The alliance's top level: one department per company (its root), nobody directly.
+    static Answer allianceTop(Store &s, const Form &, const User &)
+    {
+        QJsonArray depts;
+        for (const Department &d : qAsConst(s.m_departments))
+            if (d.parentId == 0)
+                depts.append(departmentEntry(s, d));
+        return fetched(QJsonObject{{"dept_id", 0}, {"dept_name", QStringLiteral("合肥房产联卖联盟")},
+                                   {"depts", depts}, {"users", QJsonArray()}});
+    }
+
+    // The own company's top level: the level of the company's root department.
+    static Answer ownTop(Store &s, const Form &, const User &u)
+    {
+        for (const Department &d : qAsConst(s.m_departments))
+            if (d.parentId == 0 && d.companyId == u.companyId)
+                return fetched(level(s, d));
+        return refused(QStringLiteral("部门不存在"));
+    }
+
+    // One level below the top (`dept_id`); the own company's tree shows only its departments.
+    static Answer sub(Store &s, const Form &form, const User &u, bool alliance)
+    {
+        bool ok = false;
+        const int id = form.value(QStringLiteral("dept_id")).trimmed().toInt(&ok);
+        const Department *d = ok ? department(s, id) : nullptr;
+        if (!d || (!alliance && d->companyId != u.companyId))
+            return refused(QStringLiteral("部门不存在"));
+        return fetched(level(s, *d));
+    }
+
+    static Answer allianceSub(Store &s, const Form &form, const User &u)
+    {
+        return sub(s, form, u, true);
+    }
+
+    static Answer ownSub(Store &s, const Form &form, const User &u)
+    {
+        return sub(s, form, u, false);
     }
 
     static void addTo(RouteTable &t)
@@ -188,10 +275,10 @@ struct OrganisationRoutes
                       {"omp/emp/dept_staff_info", staff},
                       {"apiv3_0_2/ArCheckApplyRecordCtr/isSetPrime", isPrime},
                       {"apiv3_0_2/ArCheckApplyRecordCtr/isCanCheck", canCheck},
-                      {"lmai/lwpV2", allianceCompanies},
-                      {"omp/lwpV2", ownCompany},
-                      {"lmai/dept/lwpSub", allianceCompanies},
-                      {"omp/dept/lwpSub", ownCompany}});
+                      {"lmai/lwpV2", allianceTop},
+                      {"omp/lwpV2", ownTop},
+                      {"lmai/dept/lwpSub", allianceSub},
+                      {"omp/dept/lwpSub", ownSub}});
     }
 };
 

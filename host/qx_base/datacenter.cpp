@@ -59,6 +59,12 @@ void DataCenter::removeThemeWidget(const QString &name, QWidget *widget)
         cp_active_windows.erase(it);
 }
 
+QMutex &DataCenter::sqlConnectListLock()
+{
+    static QMutex lock;
+    return lock;
+}
+
 void DataCenter::reset()
 {
     CityID = CompanyID = YongHuID = JointSaleCompanyId = HuaiNanCityId = 0;
@@ -67,7 +73,10 @@ void DataCenter::reset()
     CookieVar.clear();
     CookieWeb.clear();
     HttpHeadMap.clear();
-    sqlConnectList.clear();
+    {
+        QMutexLocker locker(&sqlConnectListLock());
+        sqlConnectList.clear();
+    }
     refreshStateOfDB = QByteArray(2, '\0');
     MainWindowWidget = nullptr;
     CurrentWindow.clear();

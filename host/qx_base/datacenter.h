@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QMap>
+#include <QMutex>
 #include <QPointer>
 #include <QString>
 #include <QVariant>
@@ -34,6 +35,9 @@ public:
     // and two sync-running bytes (0: normal book, 1: joint-sale book).
     static QList<QVariantMap> sqlConnectList;
     static QByteArray refreshStateOfDB;
+    // Held by whoever reads or changes sqlConnectList: worker threads register their
+    // connections while the GUI thread may sign out.
+    static QMutex &sqlConnectListLock();
 
     // Windows: the main window, the name of the window in front ("Login" while signing in)
     // and the windows registered under a name ("main" for the main window's family).

@@ -8,7 +8,7 @@
 #include "entry/exports.h"
 #include "hostfixture.h"
 #include "list/housebooklistwidget.h"
-#include "list/hovertablewidget.h"
+#include "widgets/hovertablewidget.h"
 #include "net/endpoints.h"
 #include "sql/basesqlobject.h"
 #include "sql/booksyncstatus.h"
@@ -45,9 +45,7 @@ void TestEndToEnd::initTestCase()
 void TestEndToEnd::narrowAgentSeesHerRangeOnFirstSignIn()
 {
     HostFixture host;
-    DataCenter::UserPhoneNumber = QStringLiteral("13800000002");
-    DataCenter::CompanyID = 101;
-    DataCenter::JointSaleCompanyId = 0;
+    host.signInAs(TestUser().phone("13800000002").company(101).jointSaleCompany(0));
     DataCenter::CookieVar = QStringLiteral("qxphone=13800000002");
     QVERIFY(FirstBookDownload::startIfNeeded(true));
     QTRY_COMPARE_WITH_TIMEOUT(BookSyncStatus::instance()->state(true), BookSyncStatus::Succeeded, 60000);
@@ -67,8 +65,7 @@ void TestEndToEnd::signInDownloadBrowseAndChange()
     AlertRecorder alerts;
     alerts.answerWith(AlertWidget::Know);
     // What the host leaves after signing in the alliance manager.
-    DataCenter::UserPhoneNumber = QStringLiteral("13800000001");
-    DataCenter::CompanyID = 101;
+    host.signInAs(TestUser().company(101));
     DataCenter::CookieVar = QStringLiteral("qxphone=13800000001");
 
     auto *download = new BaseSqlObject(nullptr, true);

@@ -80,7 +80,7 @@ void TestSyncFailures::failureIsToldAndRetried()
     HostFixture host;
     AlertRecorder alerts;
     DataCenter::CookieVar = QStringLiteral("qxphone=13800000001");
-    DataCenter::JointSaleCompanyId = 0;
+    host.signInAs(TestUser().jointSaleCompany(0));
     BookSyncStatus *status = BookSyncStatus::instance();
     SyncStateLabel label;
     QCOMPARE(label.text(), QString());

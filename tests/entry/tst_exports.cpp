@@ -340,7 +340,7 @@ void TestExports::bookDetailPopupReportsClose()
 void TestExports::addNewListingForms()
 {
     HostFixture host;
-    DataCenter::isJointSaleManger = true;  // holds the right to enter listings
+    host.signInAs(TestUser().jointSaleManager());  // holds the right to enter listings
     AlertRecorder recorder;
     addNewSaleHouse(host.mainWindow());
     addNewRentHouse(host.mainWindow());
@@ -373,7 +373,7 @@ void TestExports::addNewListingForms()
 void TestExports::publishFormsFillAndReport()
 {
     HostFixture host;
-    DataCenter::isJointSaleManger = true;  // holds the right to enter listings
+    host.signInAs(TestUser().jointSaleManager());  // holds the right to enter listings
     AlertRecorder recorder;
     HouseMessage_DataSqlTable::HouseMessageData record;
     record.id = 77;
@@ -408,7 +408,7 @@ void TestExports::publishFormsFillAndReport()
 void TestExports::publishWithNullCallback()
 {
     HostFixture host;
-    DataCenter::isJointSaleManger = true;  // holds the right to enter listings
+    host.signInAs(TestUser().jointSaleManager());  // holds the right to enter listings
     AlertRecorder recorder;
     HouseMessage_DataSqlTable::HouseMessageData record;
     record.id = 5;

@@ -33,12 +33,6 @@ void callExport(int which, QWidget *parent)
     }
 }
 
-void storeRights(const QString &userauth)
-{
-    UserMessage_DataSqlTable store(nullptr, true);
-    QVERIFY(store.updateColumn(QStringLiteral("userauth"), userauth));
-}
-
 void addExportRows()
 {
     QTest::addColumn<int>("which");
@@ -74,8 +68,7 @@ void TestPermissionGate::withoutAuthorityRefused()
     HostFixture host;
     AlertRecorder recorder;
     // Other rights, and authority 7 listed but not granted to this job.
-    storeRights(QStringLiteral("[{\"id\":36,\"selected\":true,\"range\":0},{\"id\":7,\"selected\":false}]"));
-    DataCenter::isManager = true;  // the company's manager is not the alliance's
+    host.signInAs(TestUser().manager().grant(36, 0).rights({QVariantMap{{"id", 7}, {"selected", false}}}));
 
     callExport(which, host.mainWindow());
     QTRY_COMPARE(recorder.count(), 1);
@@ -101,7 +94,7 @@ void TestPermissionGate::allianceManagerGetsForm()
     QFETCH(QString, title);
     HostFixture host;
     AlertRecorder recorder;
-    DataCenter::isJointSaleManger = true;
+    host.signInAs(TestUser().jointSaleManager());
 
     callExport(which, host.mainWindow());
     const QList<CommonAddWidget *> popups = host.mainWindow()->findChildren<CommonAddWidget *>();
@@ -119,7 +112,7 @@ void TestPermissionGate::authoritySevenGetsForm()
     HostFixture host;
     AlertRecorder recorder;
     // A narrow range does not matter: entering a listing is not about another's listing.
-    storeRights(QStringLiteral("[{\"id\":7,\"selected\":true,\"range\":2}]"));
+    host.signInAs(TestUser().grant(7, UserMessage_DataSqlTable::RangeOwn));
 
     callExport(which, host.mainWindow());
     const QList<CommonAddWidget *> popups = host.mainWindow()->findChildren<CommonAddWidget *>();

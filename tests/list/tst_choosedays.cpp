@@ -4,6 +4,7 @@
 #include "hostfixture.h"
 #include "list/housebookchangestatechoosedayswidget.h"
 #include "net/endpoints.h"
+#include "platform/housebookcodes.h"
 #include "recordingserver.h"
 #include "widgets/busyoverlay.h"
 
@@ -97,7 +98,7 @@ void TestChooseDays::cleanup()
 
 void TestChooseDays::formLayout()
 {
-    ChooseDays w(nullptr, 5, ChooseDays::Lock);
+    ChooseDays w(nullptr, 5, HouseBookCodes::LockFlag);
     QCOMPARE(w.houseId(), 5);
     QCOMPARE(w.type(), 2);
     QCOMPARE(w.state(), 1);
@@ -121,7 +122,7 @@ void TestChooseDays::formLayout()
 
 void TestChooseDays::daysFieldFollowsMode()
 {
-    ChooseDays w(nullptr, 5, ChooseDays::Top);
+    ChooseDays w(nullptr, 5, HouseBookCodes::TopFlag);
     const Form f(&w);
     QVERIFY(f.permanent->isChecked());
     QVERIFY(!f.days->isEnabled());
@@ -149,7 +150,7 @@ void TestChooseDays::validator()
 {
     QFETCH(QString, text);
     QFETCH(bool, acceptable);
-    ChooseDays w(nullptr, 5, ChooseDays::Top);
+    ChooseDays w(nullptr, 5, HouseBookCodes::TopFlag);
     const Form f(&w);
     auto *validator = qobject_cast<const QRegularExpressionValidator *>(f.days->validator());
     QVERIFY(validator);
@@ -222,7 +223,7 @@ void TestChooseDays::fixedTermNeedsDays_data()
 void TestChooseDays::fixedTermNeedsDays()
 {
     QFETCH(QString, days);
-    ChooseDays w(nullptr, 4321, ChooseDays::Top);
+    ChooseDays w(nullptr, 4321, HouseBookCodes::TopFlag);
     const Form f(&w);
     QSignalSpy success(&w, &ChooseDays::modifySuccess);
     f.haveTime->setChecked(true);
@@ -260,7 +261,7 @@ void TestChooseDays::failedPostChangesNothing()
     QFETCH(QStringList, boxes);
     m_server.setReply(flagPath(), RecordingServer::raw(body, status, QStringLiteral("application/json")));
 
-    ChooseDays w(nullptr, 4321, ChooseDays::Lock);
+    ChooseDays w(nullptr, 4321, HouseBookCodes::LockFlag);
     const Form f(&w);
     QSignalSpy success(&w, &ChooseDays::modifySuccess);
     f.haveTime->setChecked(true);
@@ -287,7 +288,7 @@ void TestChooseDays::oneRequestWhilePosting()
     RecordingServer::Reply slow = RecordingServer::envelope(200, QJsonObject(), QStringLiteral("ok"));
     slow.delayMs = 400;
     m_server.setReply(flagPath(), slow);
-    ChooseDays w(nullptr, 4321, ChooseDays::Top);
+    ChooseDays w(nullptr, 4321, HouseBookCodes::TopFlag);
     QSignalSpy success(&w, &ChooseDays::modifySuccess);
     w.submitData();
     w.submitData();

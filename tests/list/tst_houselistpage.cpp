@@ -8,19 +8,19 @@
 #include "detail/housebookmessagedetailwidget.h"
 #include "entry_forms/listingentryform.h"
 #include "hostfixture.h"
+#include "listing.h"
 #include "list/housebookchangestatechoosedayswidget.h"
 #include "list/housebooklistwidget.h"
-#include "list/houselisttableheadview.h"
+#include "widgets/houselisttableheadview.h"
 #include "list/housesearchview.h"
 #include "list/housetableitemwidget.h"
-#include "list/hovertablewidget.h"
+#include "widgets/hovertablewidget.h"
 #include "net/endpoints.h"
 #include "portal/housebookxinfulipushobject.h"
 #include "recordingserver.h"
 #include "sql/booksyncstatus.h"
 #include "sql/housebookset_sqltable.h"
 #include "sql/housemessage_datasqltable.h"
-#include "sql/usermessage_datasqltable.h"
 #include "widgets/busyoverlay.h"
 #include "widgets/commonaddwidget.h"
 
@@ -53,17 +53,19 @@ QString pathOf(const QString &url)
 // An active sale listing of another agent, visible to everybody in the city.
 QVariantMap listing(int id, const QVariantMap &overrides = QVariantMap())
 {
-    QVariantMap m{{"id", id}, {"types", 0}, {"userphone", kOther}, {"name", QStringLiteral("阳光花园")},
-                  {"buildingNo", "3"}, {"unitNo", "2"}, {"roomNo", QString::number(100 + id % 900)},
-                  {"district", QStringLiteral("蜀山区")}, {"area", QStringLiteral("南七")}, {"room", 1 + id % 4},
-                  {"hall", 1}, {"price", 100 + id % 97}, {"builtuparea", 50 + id % 83}, {"unitprice", 10000 + id},
-                  {"floors", 1 + id % 30}, {"allfloors", 33}, {"newstate", QStringLiteral("有效")},
-                  {"createtime", QStringLiteral("2024/01/01 08:00:00")}, {"lasttime", QStringLiteral("2024/01/01 08:00:00")},
-                  {"cityid", 340100}, {"companyid", 0}, {"isdel", 0}, {"sf", 0}, {"stype", 0}, {"housestatus", 1},
-                  {"deptid", 11}, {"istop", 0}, {"suopan", 0}, {"fengpan", 0}, {"hbdujia", 0}, {"shenhestatus", 0}};
-    for (auto it = overrides.cbegin(); it != overrides.cend(); ++it)
-        m.insert(it.key(), it.value());
-    return m;
+    return Listing(id)
+        .owner(kOther)
+        .company(0)
+        .unit("3", "2", QString::number(100 + id % 900))
+        .district(QStringLiteral("蜀山区"), QStringLiteral("南七"))
+        .price(100 + id % 97)
+        .area(50 + id % 83)
+        .unitPrice(10000 + id)
+        .floors(1 + id % 30, 33)
+        .created(QStringLiteral("2024/01/01 08:00:00"))
+        .updated(QStringLiteral("2024/01/01 08:00:00"))
+        .with({{"room", 1 + id % 4}, {"hall", 1}})
+        .with(overrides);
 }
 
 void seed(int count, int firstId = 1)
@@ -84,14 +86,10 @@ Record stored(int id)
     return HouseMessage_DataSqlTable(nullptr, true).getHouseData(id);
 }
 
-// Rights as the server hands them out: each granted over the whole company.
-void grantRights(const QList<int> &ids)
+// An agent of the default view range holding the given rights over the whole company.
+TestUser agentWith(const QList<int> &rights = {})
 {
-    QVariantList rights;
-    for (int id : ids)
-        rights << QVariantMap{{"id", id}, {"selected", true}, {"range", 0}, {"bumens", QVariantList()}};
-    UserMessage_DataSqlTable(nullptr, true)
-        .updateColumn(QStringLiteral("userauth"), QString::fromUtf8(QJsonDocument::fromVariant(rights).toJson()));
+    return TestUser().viewRange(0).grant(rights, 0);
 }
 
 void setSaleStates()
@@ -195,6 +193,7 @@ void TestHouseListPage::initTestCase()
 void TestHouseListPage::init()
 {
     m_host.reset(new HostFixture);
+    m_host->signInAs(agentWith());
     m_alerts.reset(new AlertRecorder);
     m_alerts->answerWith(AlertWidget::Know);
     m_server.clearRequests();
@@ -456,8 +455,7 @@ void TestHouseListPage::menuEntriesByRights()
     QFETCH(QVariantMap, record);
     QFETCH(QStringList, entries);
     seedOne(listing(7, record));
-    grantRights(rights);
-    DataCenter::isJointSaleManger = manager;
+    m_host->signInAs(agentWith(rights).jointSaleManager(manager));
     openPage(record.value("types").toInt() == 1 ? 6 : 5, 1);
     openMenuOnRow(0);
     QMenu *menu = m_page->tableMenu();
@@ -480,7 +478,7 @@ void TestHouseListPage::statusSubmenu()
 {
     seedOne(listing(7, {{"newstate", QStringLiteral("一般")}}));
     seedOne(listing(8, {{"types", 1}, {"newstate", QStringLiteral("已租")}}));
-    DataCenter::isJointSaleManger = true;
+    m_host->signInAs(TestUser().jointSaleManager());
     openPage(5, 1);
     openMenuOnRow(0);
     auto *sub = qobject_cast<QMenu *>(actionNamed(m_page->tableMenu(), QStringLiteral("  有效"))->parent());
@@ -505,7 +503,7 @@ void TestHouseListPage::statusSubmenu()
 void TestHouseListPage::menuOutsideListingsDoesNothing()
 {
     seed(2);
-    DataCenter::isJointSaleManger = true;
+    m_host->signInAs(TestUser().jointSaleManager());
     openPage(4, 2);
     auto *table = m_page->findChild<HoverTableWidget *>(QStringLiteral("tableWidget"));
     m_page->showTableMeun(QPoint(5, table->viewport()->height() - 2));
@@ -518,7 +516,7 @@ void TestHouseListPage::menuOutsideListingsDoesNothing()
 void TestHouseListPage::flagCancelPostsAtOnce()
 {
     seedOne(listing(42, {{"istop", 1}}));
-    DataCenter::isJointSaleManger = true;
+    m_host->signInAs(TestUser().jointSaleManager());
     openPage(4, 1);
     openMenuOnRow(0);
     actionNamed(m_page->tableMenu(), QStringLiteral("取消置顶"))->trigger();
@@ -536,7 +534,7 @@ void TestHouseListPage::flagCancelPostsAtOnce()
 void TestHouseListPage::flagSetOpensDaysChooser()
 {
     seedOne(listing(42));
-    DataCenter::isJointSaleManger = true;
+    m_host->signInAs(TestUser().jointSaleManager());
     openPage(4, 1);
     openMenuOnRow(0);
     actionNamed(m_page->tableMenu(), QStringLiteral("锁盘"))->trigger();
@@ -578,7 +576,7 @@ void TestHouseListPage::statusChangeWritesStoredState()
     QFETCH(QString, status);
     QFETCH(bool, takenDown);
     seedOne(listing(77, {{"types", types}}));
-    DataCenter::isJointSaleManger = true;
+    m_host->signInAs(TestUser().jointSaleManager());
     openPage(types == 1 ? 6 : 5, 1);
     openMenuOnRow(0);
     QAction *entry = actionNamed(m_page->tableMenu(), QStringLiteral("  ") + status);
@@ -609,7 +607,7 @@ void TestHouseListPage::deleteRemovesRow()
     QFETCH(int, notDealSignals);
     seed(3);
     seedOne(listing(2, {{"housestatus", housestatus}, {"name", QStringLiteral("翡翠湖畔")}}));
-    DataCenter::isJointSaleManger = true;
+    m_host->signInAs(TestUser().jointSaleManager());
     openPage(5, 3);
     QSignalSpy notDeal(m_page, &HouseBookListWidget::refreshNotDeal);
     m_alerts->answerWith(AlertWidget::Sure);
@@ -674,7 +672,7 @@ void TestHouseListPage::failedPostChangesNothing()
     QFETCH(QString, alert);
     seed(2);
     seedOne(listing(2, {{"fengpan", 1}, {"newstate", QStringLiteral("有效")}}));
-    DataCenter::isJointSaleManger = true;
+    m_host->signInAs(TestUser().jointSaleManager());
     openPage(5, 2);
     m_alerts->answerWith(AlertWidget::Sure);
     m_server.setDefaultReply(reply);
@@ -712,7 +710,7 @@ void TestHouseListPage::openingRows()
     emit table->clickRowIndex(0);
     QTRY_COMPARE(m_alerts->last().text, QStringLiteral("你没有审核权限，无法审核该房源！"));
     QVERIFY(m_page->findChildren<CommonAddWidget *>().isEmpty());
-    grantRights({136});
+    m_host->signInAs(agentWith({136}));
     emit table->clickRowIndex(0);
     auto *review = m_page->findChild<CommonAddWidget *>();
     QVERIFY(review);
@@ -761,7 +759,7 @@ void TestHouseListPage::worklistKeywords()
     seedOne(listing(6, {{"housestatus", 0}}));
     seedOne(listing(7, {{"shenhestatus", 1}}));
     openPage(2);
-    DataCenter::isJointSaleManger = true;
+    m_host->signInAs(TestUser().jointSaleManager());
     m_page->showNeedDeal();
     QCOMPARE(m_page->keyWord(), QStringLiteral("待处理"));
     QCOMPARE(m_page->page(), 1);
@@ -836,9 +834,7 @@ void TestHouseListPage::watchRangeLines()
     QFETCH(bool, manager);
     QFETCH(QVariantList, rights);
     QFETCH(QStringList, lines);
-    UserMessage_DataSqlTable(nullptr, true)
-        .updateColumn(QStringLiteral("userauth"), QString::fromUtf8(QJsonDocument::fromVariant(rights).toJson()));
-    DataCenter::isJointSaleManger = manager;
+    m_host->signInAs(TestUser().rights(rights).jointSaleManager(manager));
     openPage(4, 0);
     QTest::mouseClick(button("pushButton_watchRange"), Qt::LeftButton);
     QTRY_COMPARE(m_alerts->count(), 1);
@@ -901,7 +897,7 @@ void TestHouseListPage::statusClassesByLabel()
                   QString::fromUtf8(QJsonDocument(QJsonObject{{"chushoustate", states}}).toJson(QJsonDocument::Compact)));
     QCOMPARE(HouseBookSet_SqlTable(nullptr, true).classStateNames(true), (QStringList{"急售", "有效", "一般", "暂缓"}));
     seedOne(listing(7, {{"newstate", QStringLiteral("急售")}}));
-    DataCenter::isJointSaleManger = true;
+    m_host->signInAs(TestUser().jointSaleManager());
     openPage(5, 1);
     openMenuOnRow(0);
     auto *sub = qobject_cast<QMenu *>(actionNamed(m_page->tableMenu(), QStringLiteral("  有效"))->parent());

@@ -3,12 +3,12 @@
 // header, and the collaboration cell.
 #include "datacenter.h"
 #include "list/housebookxiezuoitemview.h"
-#include "list/houselisttableheadview.h"
+#include "widgets/houselisttableheadview.h"
 #include "list/houserowtexts.h"
 #include "list/housetableitemwidget.h"
 #include "list/housetablelabelitemview.h"
 #include "list/housetabletagitemwidget.h"
-#include "list/hovertablewidget.h"
+#include "list/houselisttablewidget.h"
 #include "list/moretablehousetagview.h"
 #include "list/moretagpushbutton.h"
 
@@ -26,7 +26,7 @@
 
 using Record = HouseMessage_DataSqlTable::HouseMessageData;
 using Holder = HouseMessage_DataSqlTable::XieZuoItemData;
-using RowColors = HoverTableWidget::RowColors;
+using RowColors = HouseListTableWidget::RowColors;
 
 namespace {
 
@@ -384,11 +384,11 @@ void TestListCells::communityTextParts()
 
 void TestListCells::composeOrderAndSplit()
 {
-    const QString text = HoverTableWidget::composeCommunityText({"有图", "VR"}, "阳光小区", "驳回", {"置顶"});
+    const QString text = HouseListTableWidget::composeCommunityText({"有图", "VR"}, "阳光小区", "驳回", {"置顶"});
     QCOMPARE(text, QStringLiteral("驳回<HouseTableItemWidget>阳光小区<HouseTableItemWidget>有图<HouseTableTagSplit>VR"
                                   "<HouseTableItemWidget>置顶"));
     const HouseRowTexts::CommunityParts noTags =
-        HouseRowTexts::splitCommunityText(HoverTableWidget::composeCommunityText({}, "阳光小区", "", {}));
+        HouseRowTexts::splitCommunityText(HouseListTableWidget::composeCommunityText({}, "阳光小区", "", {}));
     QVERIFY(noTags.valid);
     QVERIFY(noTags.leftTags.isEmpty());
     QVERIFY(noTags.rightTags.isEmpty());
@@ -416,7 +416,7 @@ void TestListCells::communityCellStatusAndIcons()
 {
     HouseTableItemWidget cell(4);
     cell.resize(420, 44);
-    cell.setText(HoverTableWidget::composeCommunityText({"新上房源", "VR", "不认识的标签"}, "阳光小区", "驳回",
+    cell.setText(HouseListTableWidget::composeCommunityText({"新上房源", "VR", "不认识的标签"}, "阳光小区", "驳回",
                                                         {"置顶", "独家"}));
     const QString html = cell.labelText();
     const int status = html.indexOf(QStringLiteral("(驳回)"));
@@ -448,7 +448,7 @@ void TestListCells::communityCellStatusAndIcons()
     QVERIFY(icons.value("置顶")->x() < icons.value("独家")->x());
 
     // A new text replaces the icons.
-    cell.setText(HoverTableWidget::composeCommunityText({}, "阳光小区", "", {"锁盘"}));
+    cell.setText(HouseListTableWidget::composeCommunityText({}, "阳光小区", "", {"锁盘"}));
     QCOMPARE(cell.findChildren<QLabel *>(QStringLiteral("tagIcon")).size(), 1);
     QVERIFY(!cell.labelText().contains(QStringLiteral("(")));
 }
@@ -475,7 +475,7 @@ void TestListCells::searchWordsAreRedAndTextEscaped()
 {
     HouseTableItemWidget cell;
     cell.setSearchWords({"阳光", "b"});
-    cell.setText(HoverTableWidget::composeCommunityText({}, "阳光<B>小区阳光", "", {}));
+    cell.setText(HouseListTableWidget::composeCommunityText({}, "阳光<B>小区阳光", "", {}));
     const QString html = cell.labelText();
     QCOMPARE(html.count(QStringLiteral("<span style=\"color:#ff0000;\">阳光</span>")), 2);
     QVERIFY(html.contains(QStringLiteral("&lt;<span style=\"color:#ff0000;\">B</span>&gt;")));
@@ -488,7 +488,7 @@ void TestListCells::searchWordsAreRedAndTextEscaped()
 // The table takes the search words at any time: the rows shown turn red at once.
 void TestListCells::searchWordsReachShownCells()
 {
-    HoverTableWidget table;
+    HouseListTableWidget table;
     Record r = plainListing(5);
     r.name = QStringLiteral("翡翠湖畔花园");
     table.setRows(mixedColumns(), {r});
@@ -517,7 +517,7 @@ void TestListCells::longCommunityNameIsElided()
     const QString name = QStringLiteral("翡翠湖畔国际花园二期东区-12栋-3单元2801");
     HouseTableItemWidget cell;
     cell.setSearchWords({QStringLiteral("翡翠")});
-    cell.setText(HoverTableWidget::composeCommunityText({"有图"}, name, QStringLiteral("待处理"), {"独家"}));
+    cell.setText(HouseListTableWidget::composeCommunityText({"有图"}, name, QStringLiteral("待处理"), {"独家"}));
     cell.resize(180, 44);
     cell.show();
     QVERIFY(QTest::qWaitForWindowExposed(&cell));
@@ -710,7 +710,7 @@ void TestListCells::readMarkOnEveryCellKind()
 
 void TestListCells::tableSetUp()
 {
-    HoverTableWidget table;
+    HouseListTableWidget table;
     QCOMPARE(table.objectName(), QStringLiteral("tableWidget"));
     QVERIFY(table.hasMouseTracking());
     QCOMPARE(table.selectionBehavior(), QAbstractItemView::SelectRows);
@@ -731,7 +731,7 @@ void TestListCells::tableSetUp()
 
 void TestListCells::cellKindFollowsColumnTitle()
 {
-    HoverTableWidget table;
+    HouseListTableWidget table;
     Record r = plainListing(77);
     r.tags = QStringLiteral("学区,满五");
     r.shenhestatus = 3;
@@ -765,7 +765,7 @@ void TestListCells::cellKindFollowsColumnTitle()
 
 void TestListCells::readMarkOnlyInLastColumn()
 {
-    HoverTableWidget table;
+    HouseListTableWidget table;
     Record read = plainListing(1);
     read.isread = 1;
     Record unread = plainListing(2);
@@ -784,13 +784,13 @@ void TestListCells::readMarkOnlyInLastColumn()
 // A click on a cell widget is the row's click, reported once, and selects the row.
 void TestListCells::clickOnCellReportsRowOnce()
 {
-    HoverTableWidget table;
+    HouseListTableWidget table;
     table.resize(1000, 300);
     table.setRows(mixedColumns(), {plainListing(1), plainListing(2), plainListing(3)});
     table.show();
     QVERIFY(QTest::qWaitForWindowExposed(&table));
-    QSignalSpy clicked(&table, &HoverTableWidget::clickRowIndex);
-    QSignalSpy had(&table, &HoverTableWidget::rowHadClick);
+    QSignalSpy clicked(&table, &HouseListTableWidget::clickRowIndex);
+    QSignalSpy had(&table, &HouseListTableWidget::rowHadClick);
 
     for (int c : {0, 1, 3}) {
         clicked.clear();
@@ -820,9 +820,9 @@ void TestListCells::hoverColours()
     QCOMPARE(defaults.hoverText, QColor(30, 30, 30, 255));
     QCOMPARE(defaults.hoverBackground, QColor(230, 230, 230, 255));
 
-    HoverTableWidget table;
+    HouseListTableWidget table;
     table.setRows(mixedColumns(), {plainListing(1), plainListing(2), plainListing(3)});
-    QSignalSpy entered(&table, &HoverTableWidget::cellHasEntered);
+    QSignalSpy entered(&table, &HouseListTableWidget::cellHasEntered);
     auto rowIs = [&](int row, const QColor &text, const QColor &background) {
         for (int c = 0; c < table.columnCount(); ++c) {
             if (table.cellAt(row, c)->textColor() != text || table.cellAt(row, c)->backgroundColor() != background)
@@ -867,7 +867,7 @@ void TestListCells::hoverColours()
 // The same through the window system: the pointer crossing cells and their children.
 void TestListCells::pointerMovesLightRows()
 {
-    HoverTableWidget table;
+    HouseListTableWidget table;
     table.resize(1000, 300);
     table.setRows(mixedColumns(), {plainListing(1), plainListing(2), plainListing(3)});
     table.show();
@@ -889,7 +889,7 @@ void TestListCells::pointerMovesLightRows()
 // one shows its selection (hover) colours.
 void TestListCells::unselectedRowsStandOnBase()
 {
-    HoverTableWidget table;
+    HouseListTableWidget table;
     table.resize(1000, 300);
     table.setRows(mixedColumns(), {plainListing(1), plainListing(2), plainListing(3)});
     table.show();
@@ -913,7 +913,7 @@ void TestListCells::unselectedRowsStandOnBase()
 
 void TestListCells::ownRowColoursAndReset()
 {
-    HoverTableWidget table;
+    HouseListTableWidget table;
     table.setRows(mixedColumns(), {plainListing(1), plainListing(2)});
     RowColors red;
     red.text = QColor(200, 0, 0);
@@ -943,13 +943,13 @@ void TestListCells::ownRowColoursAndReset()
 // After a listing's row is taken out, the rows below still report their own index.
 void TestListCells::removedRowsKeepCellRowsRight()
 {
-    HoverTableWidget table;
+    HouseListTableWidget table;
     RowColors own;
     own.text = QColor(1, 2, 3);
     table.setRows(mixedColumns(), {plainListing(1), plainListing(2), plainListing(3)});
     table.setRowColors(2, own);
     table.selectRow(2);
-    QSignalSpy clicked(&table, &HoverTableWidget::clickRowIndex);
+    QSignalSpy clicked(&table, &HouseListTableWidget::clickRowIndex);
 
     table.removeRow(0);
     QCOMPARE(table.rowCount(), 2);
@@ -971,7 +971,7 @@ void TestListCells::contextMenuGoesToOwner()
 {
     QWidget owner;
     owner.setContextMenuPolicy(Qt::CustomContextMenu);
-    auto *table = new HoverTableWidget(&owner);
+    auto *table = new HouseListTableWidget(&owner);
     table->resize(800, 300);
     table->setRows(mixedColumns(), {plainListing(1)});
     owner.resize(800, 300);
@@ -988,7 +988,7 @@ void TestListCells::contextMenuGoesToOwner()
 
 void TestListCells::emptyTextAndRowHeight()
 {
-    HoverTableWidget table;
+    HouseListTableWidget table;
     table.resize(800, 540);
     table.setColumns(mixedColumns());
     table.setEmptyText(QStringLiteral("木有找到呀！"));
@@ -1033,7 +1033,7 @@ void TestListCells::fillsFullPageQuickly()
         r.weihuren = holder(QStringLiteral("张三"), kMe, i % 2);
         rows << r;
     }
-    HoverTableWidget table;
+    HouseListTableWidget table;
     table.resize(1600, 900);
     table.setColumns(columns);
     table.show();
@@ -1053,7 +1053,7 @@ void TestListCells::fillsFullPageQuickly()
 // Cells below the view are neither shown nor built until the table scrolls to them.
 void TestListCells::onlyRowsInViewAreBuilt()
 {
-    HoverTableWidget table;
+    HouseListTableWidget table;
     table.resize(1000, 300);
     table.setColumns(mixedColumns());
     QList<Record> rows;
@@ -1092,7 +1092,7 @@ void TestListCells::onlyRowsInViewAreBuilt()
 void TestListCells::deferredCellBuildsWhenPainted()
 {
     HouseTableItemWidget cell(0, nullptr, true);
-    cell.setText(HoverTableWidget::composeCommunityText({"有图"}, "阳光小区", "", {}));
+    cell.setText(HouseListTableWidget::composeCommunityText({"有图"}, "阳光小区", "", {}));
     QVERIFY(!cell.isBuilt());
     QVERIFY(cell.labelText().isEmpty());
     cell.resize(300, 40);
@@ -1117,7 +1117,7 @@ void TestListCells::deferredCellBuildsWhenPainted()
 
 void TestListCells::headerSortFlagAndIcons()
 {
-    HoverTableWidget table;
+    HouseListTableWidget table;
     table.resize(600, 200);
     table.setColumns({column("key_bianHao", "编号", 100, true), column("key_area", "区域", 100),
                       column("key_price", "总价", 100, true)});
@@ -1183,7 +1183,7 @@ void TestListCells::sortArrowsPointTheirWay()
         }
         return top > bottom;
     };
-    HoverTableWidget table;
+    HouseListTableWidget table;
     table.resize(400, 200);
     table.setColumns({column("key_bianHao", "编号", 150, true), column("key_area", "区域", 150)});
     HouseListTableHeadView *header = table.installSortHeader();
@@ -1197,7 +1197,7 @@ void TestListCells::sortArrowsPointTheirWay()
 
 void TestListCells::headerTooltip()
 {
-    HoverTableWidget table;
+    HouseListTableWidget table;
     table.resize(600, 200);
     table.setColumns({column("key_bianHao", "编号", 100, true), column("key_area", "区域", 100)});
     HouseListTableHeadView *header = table.installSortHeader();
@@ -1222,7 +1222,7 @@ void TestListCells::headerTooltip()
 
 void TestListCells::headerPaintsSortIcons()
 {
-    HoverTableWidget table;
+    HouseListTableWidget table;
     table.resize(600, 200);
     table.setColumns({column("key_bianHao", "编号", 150, true), column("key_area", "区域", 150)});
     HouseListTableHeadView *header = table.installSortHeader();
@@ -1247,7 +1247,7 @@ void TestListCells::headerPaintsSortIcons()
 
 void TestListCells::tableInstallsSortHeader()
 {
-    HoverTableWidget table;
+    HouseListTableWidget table;
     HouseListTableHeadView *header = table.installSortHeader();
     QCOMPARE(table.installSortHeader(), header);
     QCOMPARE(table.horizontalHeader(), header);

@@ -4,10 +4,10 @@
 // view. With HOUSEBOOK_SCREENSHOT_DIR set, each layout is also saved there for a look by eye.
 #include "hostfixture.h"
 #include "list/houselistcolumns.h"
-#include "list/houselisttableheadview.h"
+#include "widgets/houselisttableheadview.h"
 #include "list/housetableitemwidget.h"
 #include "list/housetablelabelitemview.h"
-#include "list/hovertablewidget.h"
+#include "list/houselisttablewidget.h"
 #include "sql/housebookset_sqltable.h"
 
 #include <QApplication>
@@ -74,7 +74,7 @@ bool isShortValue(const QString &key)
     return keys.contains(key);
 }
 
-int columnOf(const HoverTableWidget &table, const QString &title)
+int columnOf(const HouseListTableWidget &table, const QString &title)
 {
     for (int i = 0; i < table.columnCount(); ++i) {
         if (table.horizontalHeaderItem(i)->text() == title)
@@ -99,10 +99,10 @@ private slots:
     void fewColumnsFillTheWidth();
 
 private:
-    HoverTableWidget *layOut(bool sale, const QSize &window);
+    HouseListTableWidget *layOut(bool sale, const QSize &window);
 
     QScopedPointer<HostFixture> m_host;
-    QScopedPointer<HoverTableWidget> m_table;
+    QScopedPointer<HouseListTableWidget> m_table;
 };
 
 void TestListLayout::init()
@@ -128,9 +128,9 @@ void chooseEveryListingColumn()
     }
 }
 
-HoverTableWidget *TestListLayout::layOut(bool sale, const QSize &window)
+HouseListTableWidget *TestListLayout::layOut(bool sale, const QSize &window)
 {
-    m_table.reset(new HoverTableWidget);
+    m_table.reset(new HouseListTableWidget);
     m_table->installSortHeader();
     m_table->resize(window);
     m_table->show();
@@ -157,7 +157,7 @@ void TestListLayout::shortValuesAreNeverCut()
     QFETCH(bool, sale);
     QFETCH(QSize, window);
     chooseEveryListingColumn();
-    HoverTableWidget *table = layOut(sale, window);
+    HouseListTableWidget *table = layOut(sale, window);
     QVERIFY(table);
     const QString shots = qEnvironmentVariable("HOUSEBOOK_SCREENSHOT_DIR");
     if (!shots.isEmpty())
@@ -201,7 +201,7 @@ void TestListLayout::shortValuesAreNeverCut()
 void TestListLayout::wideBookScrollsWithIdAndCommunityInView()
 {
     chooseEveryListingColumn();
-    HoverTableWidget *table = layOut(true, QSize(1280, 800));
+    HouseListTableWidget *table = layOut(true, QSize(1280, 800));
     QVERIFY(table);
     QScrollBar *bar = table->horizontalScrollBar();
     QVERIFY(bar->maximum() > 0);
@@ -249,10 +249,10 @@ void TestListLayout::wideBookScrollsWithIdAndCommunityInView()
 void TestListLayout::frozenCellsReportRowsAndMenus()
 {
     chooseEveryListingColumn();
-    HoverTableWidget *table = layOut(true, QSize(1280, 800));
+    HouseListTableWidget *table = layOut(true, QSize(1280, 800));
     QVERIFY(table);
     table->setContextMenuPolicy(Qt::CustomContextMenu);
-    QSignalSpy clicked(table, &HoverTableWidget::clickRowIndex);
+    QSignalSpy clicked(table, &HouseListTableWidget::clickRowIndex);
     QSignalSpy menu(table, &QWidget::customContextMenuRequested);
     table->horizontalScrollBar()->setValue(table->horizontalScrollBar()->maximum());
     QCoreApplication::processEvents();
@@ -277,7 +277,7 @@ void TestListLayout::fewColumnsFillTheWidth()
     for (QVariantMap &item : items)
         item.insert(QStringLiteral("choose"), keep.contains(item.value(QStringLiteral("title")).toString()));
     settings.setShowItems(HouseBookSet_SqlTable::SaleBook, items);
-    HoverTableWidget *table = layOut(true, QSize(1280, 800));
+    HouseListTableWidget *table = layOut(true, QSize(1280, 800));
     QVERIFY(table);
     QCOMPARE(table->columnCount(), 5);
     QCOMPARE(table->horizontalScrollBar()->maximum(), 0);

@@ -5,10 +5,11 @@
 #include "alertrecorder.h"
 #include "detail/housebookmessagedetailwidget.h"
 #include "hostfixture.h"
+#include "listing.h"
 #include "list/housebookweihupeopleneeddealwidget.h"
-#include "list/houselisttableheadview.h"
+#include "widgets/houselisttableheadview.h"
 #include "list/housetablelabelitemview.h"
-#include "list/hovertablewidget.h"
+#include "widgets/hovertablewidget.h"
 #include "net/endpoints.h"
 #include "recordingserver.h"
 #include "sql/booksyncstatus.h"
@@ -42,12 +43,18 @@ const int kFirstRent = 41;
 QVariantMap listing(int id)
 {
     const bool rent = id >= kFirstRent;
-    return {{"id", id}, {"types", rent ? 1 : 0}, {"userphone", "13900000002"}, {"name", QStringLiteral("阳光花园")},
-            {"buildingNo", "3"}, {"unitNo", "2"}, {"roomNo", QString::number(100 + id)}, {"cityid", 340100},
-            {"companyid", 0}, {"isdel", 0}, {"sf", 0}, {"stype", 0}, {"housestatus", 1}, {"deptid", 11},
-            {"price", rent ? 5000 : 100 + id}, {"zuunit", rent ? QStringLiteral("元/月") : QStringLiteral("万")},
-            {"unitprice", rent ? 0 : 12000 + id}, {"builtuparea", 50 + (id * 13) % 90},
-            {"newstate", QStringLiteral("有效")}, {"createtime", "2024/01/01 08:00:00"}, {"lasttime", "2024/01/01 08:00:00"}};
+    Listing l(id);
+    (rent ? l.rent() : l.sale())
+        .owner("13900000002")
+        .company(0)
+        .unit("3", "2", QString::number(100 + id))
+        .price(rent ? 5000 : 100 + id)
+        .unitPrice(rent ? 0 : 12000 + id)
+        .area(50 + (id * 13) % 90)
+        .created("2024/01/01 08:00:00")
+        .updated("2024/01/01 08:00:00")
+        .set("zuunit", rent ? QStringLiteral("元/月") : QStringLiteral("万"));
+    return l;
 }
 
 // The server names sale listings 1..25 and rent listings 41..46, listing n with (n * 7) % 31 + 1
@@ -123,6 +130,7 @@ void TestWeihuWorklist::initTestCase()
 void TestWeihuWorklist::init()
 {
     m_host.reset(new HostFixture);
+    m_host->signInAs(TestUser().viewRange(0));
     m_alerts.reset(new AlertRecorder);
     m_alerts->answerWith(AlertWidget::Know);
     m_server.clearRequests();

@@ -76,6 +76,11 @@ private slots:
     void downloadWritesNamedFile();
     void downloadFailures();
 
+    void stalledServerTimesOut_data();
+    void stalledServerTimesOut();
+    void oversizedReplyIsCut_data();
+    void oversizedReplyIsCut();
+
 private:
     RecordingServer m_server;
     QScopedPointer<HostFixture> m_host;
@@ -100,6 +105,7 @@ void TestNetRequestObjecet::init()
 
 void TestNetRequestObjecet::cleanup()
 {
+    NetRequestObjecet::setLimits(NetRequestObjecet::Limits());
     m_alerts.reset();
     m_host.reset();
 }
@@ -616,6 +622,111 @@ void TestNetRequestObjecet::downloadFailures()
         QVERIFY(!QFile::exists(r->fileName()));
         delete r;
     }
+}
+
+// What one kind of request does against the server: 0 form post, 1 upload, 2 download.
+void startRequest(NetRequestObjecet *r, int kind, const QString &url, const QString &folder)
+{
+    if (kind == 0) {
+        r->postForm(url, {});
+    } else if (kind == 1) {
+        const QString path = folder + QStringLiteral("/photo.jpg");
+        QFile photo(path);
+        QVERIFY(photo.open(QIODevice::WriteOnly) && photo.write("jpeg") == 4);
+        photo.close();
+        r->uploadFiles(url, {}, {{QStringLiteral("file"), path, QString()}});
+    } else {
+        r->downloadFile(url, folder);
+    }
+}
+
+void TestNetRequestObjecet::stalledServerTimesOut_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<bool>("ownTimeout");  // else the process-wide limit of the operation
+    QTest::newRow("post, process-wide limit") << 0 << false;
+    QTest::newRow("post, own timeout") << 0 << true;
+    QTest::newRow("upload") << 1 << true;
+    QTest::newRow("download, process-wide limit") << 2 << false;
+    QTest::newRow("download, own timeout") << 2 << true;
+}
+
+// A server that takes a request and never answers used to leave its caller waiting for ever:
+// the request now ends as a failure with a reason, once, and leaves no file behind.
+void TestNetRequestObjecet::stalledServerTimesOut()
+{
+    QFETCH(int, kind);
+    QFETCH(bool, ownTimeout);
+    RecordingServer::Reply never = RecordingServer::envelope(200, QJsonObject{{"id", 1}});
+    never.delayMs = 10 * 60 * 1000;  // ended early when the server stops
+    m_server.setReply(QStringLiteral("/app/stalled.bin"), never);
+    if (!ownTimeout) {
+        NetRequestObjecet::Limits limits;
+        limits.postTimeoutMs = 200;
+        limits.downloadIdleMs = 200;
+        NetRequestObjecet::setLimits(limits);
+    }
+
+    auto *r = new NetRequestObjecet(this);
+    r->closeAlert();
+    if (ownTimeout)
+        r->setTimeout(200);
+    Outcome o(r);
+    QSignalSpy downloaded(r, &NetRequestObjecet::downloadFileSuccess);
+    QSignalSpy uploaded(r, &NetRequestObjecet::fileUploadSuccess);
+    const QString folder = m_dir.filePath(QStringLiteral("stalled"));
+    QVERIFY(QDir(folder).removeRecursively() && QDir().mkpath(folder));
+    startRequest(r, kind, m_server.url(QStringLiteral("/app/stalled.bin")), folder);
+    QTRY_COMPARE_WITH_TIMEOUT(o.finish.count(), 1, 15000);
+    QTRY_COMPARE(m_server.requestsTo(QStringLiteral("/app/stalled.bin")).size(), 1);
+    QCOMPARE(o.fail.count(), 1);
+    QCOMPARE(o.fail.at(0).at(1).toString(), NetRequestObjecet::timeoutReason());
+    QCOMPARE(r->failureReason(), QStringLiteral("连接服务器超时"));
+    QCOMPARE(o.success.count() + downloaded.count() + uploaded.count(), 0);
+    QCOMPARE(QDir(folder).entryList(QDir::Files), kind == 1 ? QStringList{QStringLiteral("photo.jpg")} : QStringList());
+    delete r;
+}
+
+void TestNetRequestObjecet::oversizedReplyIsCut_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("bytes");
+    QTest::addColumn<bool>("fits");
+    QTest::newRow("post at the cap") << 0 << 4096 << true;
+    QTest::newRow("post beyond the cap") << 0 << 4097 << false;
+    QTest::newRow("post far beyond the cap") << 0 << 8 * 1024 * 1024 << false;
+    QTest::newRow("download at the cap") << 2 << 4096 << true;
+    QTest::newRow("download beyond the cap") << 2 << 4097 << false;
+}
+
+// Replies were read whole into memory however large; now one beyond the cap fails with a
+// reason and a download beyond it leaves no file.
+void TestNetRequestObjecet::oversizedReplyIsCut()
+{
+    QFETCH(int, kind);
+    QFETCH(int, bytes);
+    QFETCH(bool, fits);
+    QByteArray body = QJsonDocument(QJsonObject{{"code", 200}, {"data", ""}}).toJson(QJsonDocument::Compact);
+    body.insert(body.size() - 1, QByteArray(bytes - body.size(), ' '));
+    QCOMPARE(body.size(), bytes);
+    m_server.setReply(QStringLiteral("/app/big.json"), RecordingServer::raw(body, 200, QStringLiteral("application/json")));
+
+    auto *r = new NetRequestObjecet(this);
+    r->setMaxReplyBytes(4096);
+    Outcome o(r);
+    QSignalSpy downloaded(r, &NetRequestObjecet::downloadFileSuccess);
+    const QString folder = m_dir.filePath(QStringLiteral("big"));
+    QVERIFY(QDir(folder).removeRecursively() && QDir().mkpath(folder));
+    startRequest(r, kind, m_server.url(QStringLiteral("/app/big.json")), folder);
+    QTRY_COMPARE_WITH_TIMEOUT(o.finish.count(), 1, 15000);
+    QCOMPARE(o.success.count() + downloaded.count(), fits ? 1 : 0);
+    QCOMPARE(o.fail.count(), fits ? 0 : 1);
+    QCOMPARE(QDir(folder).entryList(QDir::Files).size(), kind == 2 && fits ? 1 : 0);
+    if (!fits) {
+        QCOMPARE(o.fail.at(0).at(1).toString(), QStringLiteral("服务器返回的数据过大"));
+        QCOMPARE(r->failureReason(), NetRequestObjecet::tooLargeReason());
+    }
+    delete r;
 }
 
 QTEST_MAIN(TestNetRequestObjecet)

@@ -118,6 +118,8 @@ private slots:
     void queryRunsOnWorkerAndLeavesNoConnection();
     void jointSaleFlagReadsJointSaleBook();
     void frontDeletedBeforeAnswer();
+    void workerKeepsTheLoginItStartedWith();
+    void signOutWhileWorkersRegisterConnections();
 
 private:
     Probe m_probe;
@@ -380,6 +382,56 @@ void TestCommunityWorker::frontDeletedBeforeAnswer()
     QTRY_VERIFY(thread.isNull());
     QMutexLocker locker(&m_probe.lock);
     QVERIFY(m_probe.workers.value(0).isNull());
+}
+
+// Workers used to read the host's login statics from their own thread while the GUI thread
+// could change them. A worker now queries with the login taken when it was made, and so
+// reads that user's book even if another user has signed in since.
+void TestCommunityWorker::workerKeepsTheLoginItStartedWith()
+{
+    HostFixture host;
+    seedCommunities();
+    QString workerPhone;
+    CommunityBookThreadObject::setQueryObserver([&workerPhone](CommunityBookThreadObject *) {
+        workerPhone = BaseSqlObject::currentLogin().phone;  // read after the thread has ended
+    });
+
+    auto *worker = new CommunityBookThreadObject;
+    QSignalSpy answer(worker, &CommunityBookThreadObject::backComunityList);
+    DataCenter::UserPhoneNumber = QStringLiteral("13900000009");
+    DataCenter::CompanyID = 2002;
+    QThread thread;
+    worker->moveToThread(&thread);
+    connect(&thread, &QThread::started, worker, &CommunityBookThreadObject::getComunityList);
+    connect(worker, &CommunityBookThreadObject::backComunityList, &thread, &QThread::quit, Qt::DirectConnection);
+    connect(&thread, &QThread::finished, worker, &QObject::deleteLater);
+    thread.start();
+    QVERIFY(answer.wait(10000));
+    QVERIFY(thread.wait(10000));
+    QCOMPARE(answer.first().at(0).value<QList<ListData>>().size(), 100);
+    QCOMPARE(workerPhone, QStringLiteral("13800000001"));
+}
+
+// Signing out cleared the connection registry without its lock while worker threads could be
+// adding to it.
+void TestCommunityWorker::signOutWhileWorkersRegisterConnections()
+{
+    HostFixture host;
+    QAtomicInt stop{0};
+    QThread *adder = QThread::create([&stop] {
+        for (int i = 0; !stop.loadRelaxed(); ++i)
+            BaseSqlObject::addConnectName(QStringLiteral("worker-%1").arg(i % 50));
+    });
+    adder->start();
+    for (int i = 0; i < 2000; ++i) {
+        DataCenter::reset();
+        BaseSqlObject::addConnectName(QStringLiteral("gui"));
+    }
+    stop.storeRelaxed(1);
+    QVERIFY(adder->wait(10000));
+    delete adder;
+    QMutexLocker locker(&DataCenter::sqlConnectListLock());
+    QVERIFY(DataCenter::sqlConnectList.size() <= 51);
 }
 
 QTEST_MAIN(TestCommunityWorker)

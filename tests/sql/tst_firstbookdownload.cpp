@@ -114,7 +114,7 @@ void TestFirstBookDownload::init()
     m_host.reset(new HostFixture);
     m_alerts.reset(new AlertRecorder);
     // A first sign-in: the alliance company is not known until code 23 has answered.
-    DataCenter::JointSaleCompanyId = 0;
+    m_host->signInAs(TestUser().jointSaleCompany(0));
     m_server.setDefaultReply(RecordingServer::envelope(200, QJsonValue::Null));
     m_server.setReply(kRangePath, RecordingServer::envelope(200, QJsonArray{QJsonObject{{"id", 1001}}}));
     QJsonArray listings;

@@ -2,8 +2,11 @@
 // sync pages with ids and numbers no int column can hold, and record times far in the future.
 #include "datacenter.h"
 #include "hostfixture.h"
+#include "listing.h"
+#include "net/wholenumber.h"
 #include "sql/basesqlobject.h"
 #include "sql/batchwriter.h"
+#include "sql/housebookset_sqltable.h"
 #include "sql/communitymessage_datasqltable.h"
 #include "sql/companysqlconfig_datasqltable.h"
 #include "sql/housemessage_datasqltable.h"
@@ -40,11 +43,10 @@ QString hostileText(const QString &kind, const QString &closers)
     return surrogates(kind) + QLatin1Char('\'') + closers + QStringLiteral(" or 1=1 ") + QChar(0);
 }
 
-// The same text as valid Unicode: what the store may look for.
-QString repairedText(const QString &kind, const QString &closers)
+// The same text without what no stored text holds, trimmed: what the store may look for.
+QString repairedText(const QString &closers)
 {
-    return QString(surrogates(kind).size(), QChar(QChar::ReplacementCharacter)) + QLatin1Char('\'') + closers
-           + QStringLiteral(" or 1=1 ");
+    return QLatin1Char('\'') + closers + QStringLiteral(" or 1=1");
 }
 
 void addSurrogateColumns()
@@ -59,20 +61,13 @@ void addSurrogateRows(const char *condition, const QString &closers)
     for (const char *kind : {"high", "low", "reversed"}) {
         QTest::newRow(qPrintable(QStringLiteral("%1, %2").arg(QLatin1String(condition), QLatin1String(kind))))
             << QString::fromLatin1(condition) << hostileText(QLatin1String(kind), closers)
-            << repairedText(QLatin1String(kind), closers);
+            << repairedText(closers);
     }
 }
 
-// A sale listing on the shelf in the user's city, company and department.
 QVariantMap listing(int id, const QVariantMap &changes)
 {
-    QVariantMap m{{"id", id},          {"types", 0},         {"userphone", "13900000009"}, {"mycommunityid", 100},
-                  {"name", "阳光花园"}, {"housestatus", 1},   {"cityid", 340100},           {"companyid", 1001},
-                  {"isdel", 0},         {"sf", 0},            {"stype", 0},                 {"deptid", 11},
-                  {"fbcompanyid", 1001}, {"newstate", "有效"}, {"lasttime", "2024/03/01 10:00:00"}};
-    for (auto it = changes.cbegin(); it != changes.cend(); ++it)
-        m.insert(it.key(), it.value());
-    return m;
+    return Listing(id).with(changes);
 }
 
 // Listings the user must never see, each carrying the same texts as the target: deleted,
@@ -96,14 +91,10 @@ QList<QVariantMap> hiddenListings(const QVariantMap &texts)
     return out;
 }
 
-// A signed-in user without rights of their own, in department 11.
-void signInWithoutRights()
+// An agent in department 11 with nothing beyond the default view range.
+TestUser agent()
 {
-    UserMessage_DataSqlTable user(nullptr, false);
-    QVERIFY(user.updateColumn(QStringLiteral("bumens"), QStringLiteral(R"({"suozai_bumens":[{"id":11,"name":"一部"}],)"
-                                                                       R"("sons":[{"dept_id":10,"sons":[{"dept_id":11}]}]})")));
-    QVERIFY(user.updateColumn(QStringLiteral("userauth"), QStringLiteral("[]")));
-    DataCenter::isManager = false;
+    return TestUser().ownDepartment(11, "一部").departmentTree({TestUser::department(10, {TestUser::department(11)})}).viewRange(0);
 }
 
 // The ids of listing or community records, in order.
@@ -182,6 +173,9 @@ private slots:
     void surrogatesStayInCommunityLiterals();
     void intColumnValues_data();
     void intColumnValues();
+    void numbersBeyondTheirRange_data();
+    void numbersBeyondTheirRange();
+    void settingsNumbersBeyondTheirRange();
     void recordsOutOfIntRangeAreRefused_data();
     void recordsOutOfIntRangeAreRefused();
     void futureTimesLeaveTheMarksAlone_data();
@@ -214,7 +208,7 @@ void TestHostileStore::surrogatesStayInListingLiterals()
     QFETCH(QString, text);
     QFETCH(QString, stored);
     HostFixture host;
-    signInWithoutRights();
+    host.signInAs(agent());
     CommunityMessage_DataSqlTable communities(nullptr, false);
     QCOMPARE(communities.insertOrReplaceCommunities(
                  {{{"id", 100}, {"name", stored}, {"cityid", 340100}, {"companyid", 1001}}}, false),
@@ -290,6 +284,13 @@ void TestHostileStore::intColumnValues_data()
     QTest::newRow("beyond qint64 as double") << QVariant(1e300) << false << 0;
     QTest::newRow("unsigned beyond") << QVariant(qulonglong(18446744073709551615ULL)) << false << 0;
     QTest::newRow("infinity as text") << QVariant("inf") << false << 0;
+    QTest::newRow("below qint64 as text") << QVariant("-1e300") << false << 0;
+    QTest::newRow("not a number as text") << QVariant("nan") << false << 0;
+    QTest::newRow("negative infinity as text") << QVariant("-inf") << false << 0;
+    QTest::newRow("one past qint64 as text") << QVariant("9223372036854775808") << false << 0;
+    QTest::newRow("one past qint64 as double") << QVariant(9223372036854775808.0) << false << 0;
+    QTest::newRow("not a number") << QVariant(qQNaN()) << false << 0;
+    QTest::newRow("infinity") << QVariant(qInf()) << false << 0;
     QTest::newRow("fraction") << QVariant(2.5) << false << 0;
     QTest::newRow("fraction as text") << QVariant("2.5") << false << 0;
     QTest::newRow("word") << QVariant("two") << false << 0;
@@ -304,6 +305,60 @@ void TestHostileStore::intColumnValues()
     int n = -1;
     QCOMPARE(BatchWriter::intValue(value, &n), fits);
     QCOMPARE(BatchWriter::typed(BatchWriter::ColumnType::Int, value), QVariant(stored));
+}
+
+void TestHostileStore::numbersBeyondTheirRange_data()
+{
+    QTest::addColumn<QVariant>("value");
+    QTest::addColumn<int>("asInt");   // read as QVariant::toInt would, -1 when it cannot be
+    QTest::addColumn<int>("asJson");  // the same value as a JSON number
+    QTest::newRow("1e300") << QVariant(1e300) << -1 << -1;
+    QTest::newRow("-1e300") << QVariant(-1e300) << -1 << -1;
+    QTest::newRow("nan") << QVariant(qQNaN()) << -1 << -1;
+    QTest::newRow("inf") << QVariant(qInf()) << -1 << -1;
+    QTest::newRow("-inf") << QVariant(-qInf()) << -1 << -1;
+    QTest::newRow("2^63") << QVariant(9223372036854775808.0) << -1 << -1;
+    QTest::newRow("2^31") << QVariant(2147483648.0) << -1 << -1;
+    QTest::newRow("-2^31") << QVariant(-2147483648.0) << int(-2147483648LL) << int(-2147483648LL);
+    QTest::newRow("whole") << QVariant(12.0) << 12 << 12;
+    QTest::newRow("fraction") << QVariant(2.6) << 3 << -1;
+    QTest::newRow("1e300 as text") << QVariant("1e300") << -1 << -1;
+    QTest::newRow("nan as text") << QVariant("nan") << -1 << -1;
+    QTest::newRow("inf as text") << QVariant("inf") << -1 << -1;
+    QTest::newRow("2^63 as text") << QVariant("9223372036854775808") << -1 << -1;
+    QTest::newRow("2^31 as text") << QVariant("2147483648") << -1 << -1;
+    QTest::newRow("decimal text") << QVariant("42") << 42 << -1;
+    QTest::newRow("2^32 + 1 as qint64") << QVariant(qlonglong(4294967297LL)) << -1 << -1;
+}
+
+// Numbers from replies and settings become ints through one range-checked conversion;
+// a double beyond the int range used to be cast as it was.
+void TestHostileStore::numbersBeyondTheirRange()
+{
+    QFETCH(QVariant, value);
+    QFETCH(int, asInt);
+    QFETCH(int, asJson);
+    QCOMPARE(WholeNumber::toInt(value, -1), asInt);
+    QCOMPARE(WholeNumber::toInt(QJsonValue::fromVariant(value), -1), asJson);
+}
+
+// The settings reply's numbers and the book settings read from it: an out-of-range number
+// leaves the stored value (or the default) in place.
+void TestHostileStore::settingsNumbersBeyondTheirRange()
+{
+    HostFixture host;
+    HouseBookSet_SqlTable set(nullptr, false);
+    QVERIFY(set.storeHouseBookSet(QJsonObject{{"page", 30}, {"enterfresh", 2}, {"housepush", 0}}));
+    QVERIFY(set.storeHouseBookSet(QJsonObject{{"page", 1e300},
+                                              {"enterfresh", -1e300},
+                                              {"housepush", 9223372036854775808.0},
+                                              {"companyGstate", 1e300}}));
+    QCOMPARE(set.pageSize(), 30);
+    QCOMPARE(set.enterFresh(), 2);
+    QCOMPARE(set.housePush(), 0);
+    QCOMPARE(set.companyGstate(), 0);
+    QVERIFY(set.setValue(QStringLiteral("likehistory"), QStringLiteral("[1e300, 7, 9223372036854775808]")));
+    QCOMPARE(set.historyIds(QStringLiteral("likehistory")), QStringList{"7"});
 }
 
 void TestHostileStore::recordsOutOfIntRangeAreRefused_data()

@@ -3,6 +3,7 @@
 // marks and transactions, updates, the maintainer worklist and the alliance's own file.
 #include "datacenter.h"
 #include "hostfixture.h"
+#include "listing.h"
 #include "sql/communitymessage_datasqltable.h"
 #include "sql/companysqlconfig_datasqltable.h"
 #include "sql/housebookset_sqltable.h"
@@ -38,27 +39,24 @@ public:
 
 QVariantMap person(const QString &name, const QString &phone, bool review)
 {
-    return {{QStringLiteral("name"), name}, {QStringLiteral("phone"), phone}, {QStringLiteral("review"), review}};
+    return Listing::person(name, phone, review);
 }
 
-// A sale listing on the shelf, owned by someone else, in the user's city and company.
+// A sale listing on the shelf, owned by someone else, described in every field a search reads.
 QVariantMap listing(int id, const QVariantMap &changes = QVariantMap())
 {
-    QVariantMap m{{"id", id},          {"types", 0},           {"userphone", kOther},     {"mycommunityid", 100},
-                  {"name", "阳光花园"}, {"buildingNo", "1"},    {"unitNo", "1"},           {"roomNo", "101"},
-                  {"district", "蜀山区"}, {"area", "南七"},      {"room", 2},               {"hall", 1},
-                  {"huxingwei", 1},     {"floors", 5},          {"allfloors", 18},         {"price", 100},
-                  {"unitprice", 10000}, {"builtuparea", 100},   {"contacts", QVariantList{"王先生", "13911110000"}},
-                  {"renovation", "精装"}, {"property", "有"},    {"propertyquan", "70年"},  {"housetype", "住宅"},
-                  {"toward", "南"},     {"tags", "满五唯一"},   {"peitao", "电梯"},        {"traffic", "地铁"},
-                  {"seetime", "随时"},  {"ruzhutime", "随时"},  {"source", "上门"},        {"payway", "一次性付款"},
-                  {"createtime", "2024/03/01 10:00:00"},        {"lasttime", "2024/03/01 10:00:00"},
-                  {"newstate", "有效"}, {"housestatus", 1},     {"cityid", 340100},        {"companyid", 1001},
-                  {"isdel", 0},         {"sf", 0},              {"stype", 0},              {"deptid", 11},
-                  {"fbcompanyid", 1001}, {"istop", 0}};
-    for (auto it = changes.cbegin(); it != changes.cend(); ++it)
-        m.insert(it.key(), it.value());
-    return m;
+    return Listing(id)
+        .unit("1", "1", "101")
+        .district("蜀山区", "南七")
+        .floors(5, 18)
+        .price(100)
+        .unitPrice(10000)
+        .area(100)
+        .with({{"room", 2},           {"hall", 1},           {"huxingwei", 1},          {"contacts", QVariantList{"王先生", "13911110000"}},
+               {"renovation", "精装"}, {"property", "有"},    {"propertyquan", "70年"},  {"housetype", "住宅"},
+               {"toward", "南"},      {"tags", "满五唯一"},   {"peitao", "电梯"},        {"traffic", "地铁"},
+               {"seetime", "随时"},   {"ruzhutime", "随时"},  {"source", "上门"},        {"payway", "一次性付款"}})
+        .with(changes);
 }
 
 QList<int> idsOf(const QList<Data> &records)
@@ -107,16 +105,13 @@ QVariantMap right(int id, int range = 1, const QVariantList &bumens = {}, const 
     return {{"id", id}, {"selected", true}, {"range", range}, {"bumens", bumens}, {"count", 0}, {"sons", sons}};
 }
 
-// The user's rights and departments as the server sends them: own department 11 under 10.
-void grant(const QVariantList &rights)
+// An agent with the rights as the server sends them: own department 11 under 10, beside 12.
+TestUser agentWith(const QVariantList &rights)
 {
-    UserMessage_DataSqlTable user(nullptr, false);
-    const QVariantMap bumens{{"suozai_bumens", QVariantList{QVariantMap{{"id", 11}, {"name", "一部"}}}},
-                             {"sons", QVariantList{QVariantMap{{"dept_id", 10},
-                                                               {"sons", QVariantList{QVariantMap{{"dept_id", 11}},
-                                                                                     QVariantMap{{"dept_id", 12}}}}}}}};
-    QVERIFY(user.updateColumn(QStringLiteral("bumens"), QString::fromUtf8(QJsonDocument::fromVariant(bumens).toJson())));
-    QVERIFY(user.updateColumn(QStringLiteral("userauth"), QString::fromUtf8(QJsonDocument::fromVariant(rights).toJson())));
+    return TestUser()
+        .ownDepartment(11, "一部")
+        .departmentTree({TestUser::department(10, {TestUser::department(11), TestUser::department(12)})})
+        .rights(rights);
 }
 
 // The seed of the search tests: each listing differs from the first in what it is found by.
@@ -191,7 +186,7 @@ void checkSearch()
     QFETCH(QVariantMap, filters);
     QFETCH(QList<int>, expected);
     HostFixture host;
-    DataCenter::isManager = true;
+    host.signInAs(TestUser().manager());
     storeCommunities({community(100, "阳光花园", "yangguanghuayuan"), community(200, "翡翠湖畔", "feicuihupan")});
     store(searchSeed());
     HouseQuery q = queryOf(mode, conditions);
@@ -241,6 +236,8 @@ private slots:
     void pinnedFirstAndPaging();
     void permissionClauses_data();
     void permissionClauses();
+    void rightsArrivingWidenTheView_data();
+    void rightsArrivingWidenTheView();
     void privacyMask_data();
     void privacyMask();
     void rightTestMatchesUserStore();
@@ -278,7 +275,7 @@ void TestHouseStore::schemaAndIndexes()
 void TestHouseStore::storedFormIsScrambled()
 {
     HostFixture host;
-    DataCenter::isManager = true;
+    host.signInAs(TestUser().manager());
     store({searchSeed().at(1), listing(7, {{"weihuren", person("赵六", "13700000000", false)}})});
     StoreProbe probe;
     const QVariantMap raw = probe.selectRows(BaseSqlObject::CompanyDB, QStringLiteral("select * from house where id=2")).value(0);
@@ -350,7 +347,7 @@ void TestHouseStore::recordsFromMaps()
 void TestHouseStore::replenishIsMerged()
 {
     HostFixture host;
-    DataCenter::isManager = true;
+    host.signInAs(TestUser().manager());
     QVariantMap record = listing(30);
     record.insert("replenish", QVariantMap{{"describespicture", QVariantList{QVariantMap{{"url", "p.jpg"}}}},
                                            {"xiezuo", 3},
@@ -399,7 +396,7 @@ void TestHouseStore::bookKinds()
     QFETCH(QString, keyWord);
     QFETCH(QList<int>, expected);
     HostFixture host;
-    DataCenter::isManager = true;
+    host.signInAs(TestUser().manager());
     store({listing(20), listing(21, {{"housestatus", 0}, {"userphone", kMe}}), listing(22, {{"types", 1}}),
            listing(23, {{"types", 1}, {"housestatus", 0}, {"userphone", kMe}}),
            listing(24, {{"lururen", person("我", kMe, true)}}),
@@ -603,7 +600,7 @@ void TestHouseStore::hostileTextsFindNothingWrongly()
     QFETCH(QVariantMap, conditions);
     QFETCH(QList<int>, expected);
     HostFixture host;
-    DataCenter::isManager = true;
+    host.signInAs(TestUser().manager());
     storeCommunities({community(300, "50%花园"), community(301, "阳光A_B苑"), community(302, "阳光AXB苑")});
     store({listing(61, {{"buildingNo", "3'A"}, {"mycommunityid", 300}, {"name", "50%花园"}, {"tags", "a_b,100%"}}),
            listing(62, {{"buildingNo", "3A"}, {"mycommunityid", 301}, {"name", "阳光A_B苑"}, {"tags", "axb"}}),
@@ -617,7 +614,7 @@ void TestHouseStore::hostileTextsFindNothingWrongly()
 void TestHouseStore::pinnedFirstAndPaging()
 {
     HostFixture host;
-    DataCenter::isManager = true;
+    host.signInAs(TestUser().manager());
     QList<QVariantMap> records;
     for (int id = 1; id <= 45; ++id)
         records << listing(id, {{"istop", id == 5 || id == 30 ? 1 : 0}, {"price", 1000 - id}});
@@ -645,7 +642,7 @@ void TestHouseStore::permissionClauses_data()
     QTest::addColumn<QVariantList>("rights");
     QTest::addColumn<QList<int>>("expected");
     const QVariantList full{right(132), right(102), right(109), right(136)};
-    QTest::newRow("no rights") << QVariantList() << QList<int>{40, 41, 43, 45, 49, 50, 51};
+    QTest::newRow("no rights") << QVariantList() << QList<int>{45, 49, 51};
     QTest::newRow("company-wide rights") << full << QList<int>{40, 41, 42, 43, 44, 45, 46, 47, 48, 49, 50, 51};
     QVariantList own = full;
     own[0] = right(132, 2);
@@ -669,7 +666,7 @@ void TestHouseStore::permissionClauses()
     QFETCH(QVariantList, rights);
     QFETCH(QList<int>, expected);
     HostFixture host;
-    grant(rights);
+    host.signInAs(agentWith(rights));
     store({listing(40), listing(41, {{"deptid", 33}}), listing(42, {{"deptid", 33}, {"stype", 1}}),
            listing(43, {{"stype", 1}}), listing(44, {{"deptid", 33}, {"suopan", 1}}),
            listing(45, {{"userphone", kMe}, {"deptid", 33}, {"suopan", 1}}), listing(46, {{"suopan", 1}}),
@@ -681,6 +678,41 @@ void TestHouseStore::permissionClauses()
     QCOMPARE(table.getHouseCount(queryOf(4)), expected.size());
     DataCenter::isManager = true;  // a manager is not limited by rights
     QCOMPARE(table.getHouseCount(queryOf(4)), 12);
+}
+
+void TestHouseStore::rightsArrivingWidenTheView_data()
+{
+    QTest::addColumn<bool>("jointSale");
+    QTest::addColumn<bool>("downloaded");
+    for (bool jointSale : {false, true}) {
+        const char *book = jointSale ? "joint-sale book" : "company book";
+        QTest::newRow(qPrintable(QStringLiteral("%1, rights not downloaded").arg(QLatin1String(book)))) << jointSale << false;
+        QTest::newRow(qPrintable(QStringLiteral("%1, empty rights download").arg(QLatin1String(book)))) << jointSale << true;
+    }
+}
+
+// A user whose rights are unknown sees only her own listings, not the company's public ones;
+// the rights arriving widen the view at the next query.
+void TestHouseStore::rightsArrivingWidenTheView()
+{
+    QFETCH(bool, jointSale);
+    QFETCH(bool, downloaded);
+    HostFixture host;
+    const TestUser agent = TestUser().ownDepartment(11, QStringLiteral("一部"));
+    host.signInAs(downloaded ? TestUser(agent).withoutRights() : agent);
+    HouseMessage_DataSqlTable table(nullptr, jointSale);
+    const int company = jointSale ? DataCenter::JointSaleCompanyId : DataCenter::CompanyID;
+    const auto listing = [company](int id) { return Listing(id).company(company); };
+    QCOMPARE(table.insertOrReplaceHouses({listing(1), listing(2).department(33), listing(3).owner(kMe).department(33),
+                                          listing(4).owner(kMe).set("stype", 1), listing(5).set("stype", 1)},
+                                         false),
+             5);
+    QCOMPARE(sortedIds(table.getHouseList(queryOf(4))), (QList<int>{3, 4}));
+    QCOMPARE(table.getHouseCount(queryOf(4)), 2);
+
+    host.signInAs(TestUser(agent).viewRange(UserMessage_DataSqlTable::RangeDefault));
+    QCOMPARE(sortedIds(table.getHouseList(queryOf(4))), (QList<int>{1, 2, 3, 4, 5}));
+    QCOMPARE(table.getHouseCount(queryOf(4)), 5);
 }
 
 void TestHouseStore::privacyMask_data()
@@ -709,8 +741,7 @@ void TestHouseStore::privacyMask()
     QVariantList granted{right(132), right(102), right(109), right(136)};
     for (int r : rights)
         granted << right(r);
-    grant(granted);
-    DataCenter::isManager = manager;
+    host.signInAs(agentWith(granted).manager(manager));
     const QVariantMap maintainer{{"weihuren", person("赵六", "13700000000", true)}};
     store({listing(71, {{"sf", 1}}), listing(72, maintainer),
            listing(73, {{"weihuren", person("我", kMe, true)}}),
@@ -733,7 +764,7 @@ void TestHouseStore::rightTestMatchesUserStore()
     const QVariantList chosen{QVariantMap{{"dept_id", 12}, {"with_down", false}}};
     QVariantMap notGranted = right(152);
     notGranted.insert("selected", false);
-    grant({right(31, 0), right(127, 1), right(32, 2), notGranted, right(153, 4), right(154, 5, chosen), right(102, 6)});
+    host.signInAs(agentWith({right(31, 0), right(127, 1), right(32, 2), notGranted, right(153, 4), right(154, 5, chosen), right(102, 6)}));
     UserMessage_DataSqlTable user(nullptr, false);
     for (const bool jointManager : {false, true}) {
         DataCenter::isJointSaleManger = jointManager;
@@ -809,7 +840,7 @@ void TestHouseStore::pageJoinsCallersTransaction()
 void TestHouseStore::updatesAndDeletes()
 {
     HostFixture host;
-    DataCenter::isManager = true;
+    host.signInAs(TestUser().manager());
     store({listing(1), listing(2), listing(3), listing(4)});
     StoreProbe probe;
     QVERIFY(probe.updateHouseColumn(1, QStringLiteral("newstate"), QStringLiteral("已售")));
@@ -838,7 +869,7 @@ void TestHouseStore::updatesAndDeletes()
 void TestHouseStore::readAndLikedLists()
 {
     HostFixture host;
-    DataCenter::isManager = true;
+    host.signInAs(TestUser().manager());
     store({listing(1), listing(2), listing(3)});
     HouseBookSet_SqlTable settings(nullptr, false);
     QVERIFY(settings.setValue(QStringLiteral("likehistory"), QStringLiteral("[2,3]")));
@@ -861,7 +892,7 @@ void TestHouseStore::readAndLikedLists()
 void TestHouseStore::maintainerWorklist()
 {
     HostFixture host;
-    DataCenter::isManager = true;
+    host.signInAs(TestUser().manager());
     store({listing(1), listing(2), listing(3), listing(4)});
     StoreProbe probe;
     HouseQuery q = queryOf(4);
@@ -892,7 +923,7 @@ void TestHouseStore::maintainerWorklist()
 void TestHouseStore::jointSaleBookIsSeparate()
 {
     HostFixture host;
-    DataCenter::isManager = true;  // counts for the normal book only
+    host.signInAs(TestUser().manager().viewRange(UserMessage_DataSqlTable::RangeDefault));  // manager of the normal book only
     StoreProbe joint(true);
     StoreProbe normal(false);
     QVERIFY(joint.getDBAddress(BaseSqlObject::CompanyDB) != normal.getDBAddress(BaseSqlObject::CompanyDB));
@@ -910,7 +941,7 @@ void TestHouseStore::jointSaleBookIsSeparate()
 void TestHouseStore::noUserNoRows()
 {
     HostFixture host;
-    DataCenter::isManager = true;
+    host.signInAs(TestUser().manager());
     store({listing(1)});
     HouseMessage_DataSqlTable table(nullptr, false);
     QCOMPARE(table.getHouseCount(queryOf(5)), 1);

@@ -5,6 +5,7 @@
 #include "commonsignaltool.h"
 #include "datacenter.h"
 #include "hostfixture.h"
+#include "listing.h"
 #include "net/endpoints.h"
 #include "net/netrequestobjecet.h"
 #include "recordingserver.h"
@@ -50,15 +51,13 @@ QString syncPath(bool jointSale)
 
 QJsonObject listing(qint64 id, const QString &lasttime)
 {
-    return {{"id", id},
-            {"types", 0},
-            {"name", QStringLiteral("翡翠湖畔花园")},
-            {"address", QStringLiteral("合肥市蜀山区黄山路128号")},
-            {"price", 128.5},
-            {"cityid", 340100},
-            {"companyid", 1001},
-            {"createtime", "2023/1/2 3:04:05"},
-            {"lasttime", lasttime}};
+    return Listing(id)
+        .set("name", QStringLiteral("翡翠湖畔花园"))
+        .set("address", QStringLiteral("合肥市蜀山区黄山路128号"))
+        .price(128.5)
+        .created("2023/1/2 3:04:05")
+        .updated(lasttime)
+        .json();
 }
 
 QJsonObject communityObject(qint64 id, const QString &lasttime)
@@ -344,6 +343,8 @@ private slots:
     void pageFailingMidway_data();
     void pageFailingMidway();
     void pageIsWrittenWholeOrNotAtAll();
+    void stalledServerEndsTheSync();
+    void endlessPagingIsCapped();
     void listEndsOnce_data();
     void listEndsOnce();
     void endsOnceUnderLoginWindow_data();
@@ -394,6 +395,8 @@ void TestSync::init()
 
 void TestSync::cleanup()
 {
+    NetRequestObjecet::setLimits(NetRequestObjecet::Limits());
+    BookSyncStatus::setMaxSyncPages(0);
     QCOMPARE(m_alerts->count(), 0);  // a background sync never puts up a box
     QVERIFY(!syncFlag(false));
     QVERIFY(!syncFlag(true));
@@ -457,7 +460,10 @@ void TestSync::deletedIds_data()
     QTest::newRow("not whole positive numbers") << QJsonValue("0,-1,1.5,2,1e3") << QStringList{"2"};
     QTest::newRow("empty text") << QJsonValue("") << QStringList();
     QTest::newRow("list of numbers and texts") << QJsonValue(QJsonArray{1, "2", 2, "x"}) << QStringList{"1", "2"};
-    QTest::newRow("a bare number") << QJsonValue(5) << QStringList();
+    QTest::newRow("a bare number") << QJsonValue(5) << QStringList{"5"};
+    QTest::newRow("a bare number beyond the ids") << QJsonValue(1e300) << QStringList();
+    QTest::newRow("a bare fraction") << QJsonValue(2.5) << QStringList();
+    QTest::newRow("numeric text") << QJsonValue("7") << QStringList{"7"};
     QTest::newRow("missing") << QJsonValue(QJsonValue::Undefined) << QStringList();
 }
 
@@ -829,6 +835,56 @@ void TestSync::pageIsWrittenWholeOrNotAtAll()
     QVERIFY(run.houseChange.isEmpty());
 }
 
+// A page the server never answers used to leave the sync running with its flag set, so
+// every later sync of the book ended at once. It now fails with a reason and a retry works.
+void TestSync::stalledServerEndsTheSync()
+{
+    NetRequestObjecet::Limits limits;
+    limits.pageTimeoutMs = 300;
+    NetRequestObjecet::setLimits(limits);
+    Reply never = page({listing(1, "2024/1/1 8:00:00")}, {}, false);
+    never.delayMs = 10 * 60 * 1000;  // ended early when the server stops
+    m_server.queueReply(kSalePath, never);
+    m_server.queueReply(kSalePath, page({listing(2, "2024/1/2 8:00:00")}, {}, false));
+
+    SyncRun run;
+    run.sql.download_house();
+    QVERIFY(run.waitFor());
+    QCOMPARE(run.ends(), 1);
+    QCOMPARE(run.successes(), 0);
+    QVERIFY(!syncFlag(false));
+    QCOMPARE(BookSyncStatus::instance()->state(false), BookSyncStatus::Failed);
+    QCOMPARE(BookSyncStatus::instance()->lastError(false), QStringLiteral("连接服务器超时"));
+    QVERIFY(Store(false).ids("house").isEmpty());
+    QCOMPARE(houseMark(), kInitialMark);
+
+    NetRequestObjecet::setLimits(NetRequestObjecet::Limits());
+    SyncRun retry;
+    retry.sql.download_house();
+    QVERIFY(retry.waitFor());
+    QCOMPARE(retry.successes(), 1);
+    QCOMPARE(Store(false).ids("house"), QList<qint64>{2});
+    QCOMPARE(BookSyncStatus::instance()->state(false), BookSyncStatus::Succeeded);
+}
+
+// A server announcing another page for ever used to keep the sync asking; it stops at the
+// cap with a reason, keeping what the stored pages brought.
+void TestSync::endlessPagingIsCapped()
+{
+    BookSyncStatus::setMaxSyncPages(3);
+    m_server.setReply(kSalePath, page({listing(1, "2024/1/1 8:00:00")}, {}, true));
+    SyncRun run;
+    run.sql.download_house();
+    QVERIFY(run.waitFor());
+    QCOMPARE(m_server.requestsTo(kSalePath).size(), 3);
+    QCOMPARE(run.ends(), 1);
+    QCOMPARE(run.successes(), 0);
+    QVERIFY(!syncFlag(false));
+    QCOMPARE(BookSyncStatus::instance()->state(false), BookSyncStatus::Failed);
+    QCOMPARE(BookSyncStatus::instance()->lastError(false), QStringLiteral("同步页数超过上限(3页)"));
+    QCOMPARE(Store(false).ids("house"), QList<qint64>{1});
+}
+
 void TestSync::listEndsOnce_data()
 {
     QTest::addColumn<Reply>("syncReply");
@@ -873,7 +929,7 @@ void TestSync::jointSyncWaitsForItsCompany()
     QFETCH(Reply, companyReply);
     QFETCH(int, company);
     const QString companyPath = QStringLiteral("/soft/lmai/user/info");
-    DataCenter::JointSaleCompanyId = 0;
+    m_host->signInAs(TestUser().jointSaleCompany(0));
     m_server.setReply(companyPath, companyReply);
     // Queued only where it is asked for: a queued page outlives the test.
     if (company > 0)

@@ -3,9 +3,12 @@
 #include "datacenter.h"
 #include "sql/basesqlobject.h"
 #include "sql/booksyncstatus.h"
+#include "sql/usermessage_datasqltable.h"
 
+#include <QJsonDocument>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QWidget>
 
 HostFixture::HostFixture() : m_dir(new QTemporaryDir)
@@ -19,11 +22,7 @@ HostFixture::HostFixture() : m_dir(new QTemporaryDir)
 
     DataCenter::reset();
     BookSyncStatus::instance()->reset();
-    DataCenter::CityID = 340100;
-    DataCenter::CompanyID = 1001;
-    DataCenter::JointSaleCompanyId = 9001;
-    DataCenter::YongHuID = 501;
-    DataCenter::UserPhoneNumber = QStringLiteral("13800000001");
+    signInAs(TestUser());
     DataCenter::UserOnline = true;
     DataCenter::CurrentWindow = QStringLiteral("main");
 
@@ -47,4 +46,36 @@ HostFixture::~HostFixture()
 QString HostFixture::dataDir() const
 {
     return m_dir->path();
+}
+
+namespace {
+
+QString jsonText(const QVariant &value)
+{
+    return QString::fromUtf8(QJsonDocument::fromVariant(value).toJson(QJsonDocument::Compact));
+}
+
+void store(const QString &column, const QString &value)
+{
+    for (bool jointSale : {false, true}) {
+        if (!UserMessage_DataSqlTable(nullptr, jointSale).updateColumn(column, value))
+            QTest::qFail("the user store refused the signed-in user's row", __FILE__, __LINE__);
+    }
+}
+
+} // namespace
+
+void HostFixture::signInAs(const TestUser &user)
+{
+    DataCenter::UserPhoneNumber = user.m_phone;
+    DataCenter::CompanyID = user.m_companyId;
+    DataCenter::JointSaleCompanyId = user.m_jointSaleCompanyId;
+    DataCenter::CityID = user.m_cityId;
+    DataCenter::YongHuID = user.m_yongHuId;
+    DataCenter::isManager = user.m_manager;
+    DataCenter::isJointSaleManger = user.m_jointSaleManager;
+    if (user.m_departmentsStored)
+        store(QStringLiteral("bumens"), jsonText(QVariantMap{{"suozai_bumens", user.m_ownDepartments}, {"sons", user.m_tree}}));
+    if (user.m_rightsStored)
+        store(QStringLiteral("userauth"), jsonText(user.m_rights));
 }

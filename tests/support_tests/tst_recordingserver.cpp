@@ -1,7 +1,6 @@
 // The scripted server the network suites rely on, driven by a real QNetworkAccessManager.
 #include "recordingserver.h"
 
-#include <QElapsedTimer>
 #include <QHttpMultiPart>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -13,6 +12,7 @@
 #include <QSslCertificate>
 #include <QSslConfiguration>
 #include <QSslError>
+#include <QTcpSocket>
 #include <QUrlQuery>
 #include <QtTest>
 
@@ -343,13 +343,11 @@ void TestRecordingServer::recordsDelayedRequestBeforeAnswering()
     RecordingServer server;
     QVERIFY(server.start());
     RecordingServer::Reply slow = RecordingServer::raw("late");
-    slow.delayMs = 1000;
+    slow.delayMs = 2000;
     server.setReply(QStringLiteral("/slow"), slow);
     server.setReply(QStringLiteral("/fast"), RecordingServer::raw("quick"));
 
     QNetworkAccessManager nam;
-    QElapsedTimer clock;
-    clock.start();
     std::unique_ptr<QNetworkReply> late(send(nam, "POST", server.url(QStringLiteral("/slow")), "payload"));
     QSignalSpy lateDone(late.get(), &QNetworkReply::finished);
     QTRY_COMPARE_WITH_TIMEOUT(server.requestCount(), 1, 1000);
@@ -363,7 +361,6 @@ void TestRecordingServer::recordsDelayedRequestBeforeAnswering()
     QCOMPARE(lateDone.count(), 0);
 
     QVERIFY(finish(late.get()));
-    QVERIFY(clock.elapsed() >= 950);
     QCOMPARE(late->error(), QNetworkReply::NoError);
     QCOMPARE(late->readAll(), QByteArray("late"));
 }
@@ -498,36 +495,42 @@ void TestRecordingServer::manyIdleClientsDoNotStallNewOnes()
     }
     for (const auto &r : replies)
         QVERIFY(finish(r.get()));
+    // Connections that never send a request also hold a worker until the server gives up
+    // on them; they witness that the new client did not wait for an idle one to be closed.
+    std::vector<std::unique_ptr<QTcpSocket>> silent;
+    for (int i = 0; i < 8; ++i) {
+        silent.emplace_back(new QTcpSocket);
+        silent.back()->connectToHost(QStringLiteral("127.0.0.1"), quint16(server.port()));
+        QVERIFY(silent.back()->waitForConnected(5000));
+    }
 
     QNetworkAccessManager fresh;
-    QElapsedTimer clock;
-    clock.start();
     std::unique_ptr<QNetworkReply> r(send(fresh, "GET", server.url(QStringLiteral("/new"))));
     QVERIFY(finish(r.get()));
     QCOMPARE(r->readAll(), QByteArray("ok"));
-    QVERIFY2(clock.elapsed() < 2000, qPrintable(QString::number(clock.elapsed())));
+    QCoreApplication::processEvents();
+    for (const auto &socket : silent)
+        QCOMPARE(socket->state(), QAbstractSocket::ConnectedState);
 }
 
 void TestRecordingServer::destructionDoesNotWaitForClients()
 {
     QNetworkAccessManager nam;
     std::unique_ptr<QNetworkReply> pending;
-    QElapsedTimer clock;
     {
         RecordingServer server;
         QVERIFY(server.start());
         server.setReply(QStringLiteral("/keep"), RecordingServer::raw("ok"));
         RecordingServer::Reply never = RecordingServer::raw("never");
-        never.delayMs = 60000;
+        // Longer than the suite may run: a destructor that waited would fail it by timeout.
+        never.delayMs = 24 * 60 * 60 * 1000;
         server.setReply(QStringLiteral("/never"), never);
 
         std::unique_ptr<QNetworkReply> kept(send(nam, "GET", server.url(QStringLiteral("/keep"))));
         QVERIFY(finish(kept.get()));  // its connection now idles in keep-alive
         pending.reset(send(nam, "GET", server.url(QStringLiteral("/never"))));
         QTRY_COMPARE(server.requestsTo(QStringLiteral("/never")).size(), 1);
-        clock.start();
     }
-    QVERIFY2(clock.elapsed() < 2000, qPrintable(QString::number(clock.elapsed())));
     QVERIFY(finish(pending.get()));
     QVERIFY(pending->error() != QNetworkReply::NoError || pending->readAll() == "never");
 }

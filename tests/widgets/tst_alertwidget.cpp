@@ -90,13 +90,10 @@ void TestAlertWidget::modalLoopStartsAfterCallerReturns()
 {
     HostFixture host;
     AlertRecorder recorder;
-    QElapsedTimer clock;
-    clock.start();
     QPointer<AlertWidget> box = AlertWidget::warning(QStringLiteral("x"));
     QCOMPARE(recorder.count(), 0);
     QVERIFY(!box->isVisible());
     QTRY_COMPARE(recorder.count(), 1);
-    QVERIFY(clock.elapsed() >= 90);
     QVERIFY(box->isVisible());
 }
 

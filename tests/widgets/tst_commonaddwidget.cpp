@@ -2,11 +2,14 @@
 #include "datacenter.h"
 #include "hostfixture.h"
 #include "widgets/commonaddwidget.h"
+#include "widgets/openpopup.h"
 
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
 #include <QtTest>
+
+Q_DECLARE_METATYPE(PopupSize)
 
 class TestCommonAddWidget : public QObject
 {
@@ -17,6 +20,8 @@ private slots:
     void registersWhileShownAndCleansUpOnClose();
     void closeButtonAndContentCloseSignal();
     void forgetsDestroyedContent();
+    void openPopupBySize_data();
+    void openPopupBySize();
 };
 
 void TestCommonAddWidget::shadesFirstRegisteredOwnerAndCentres()
@@ -102,6 +107,34 @@ void TestCommonAddWidget::forgetsDestroyedContent()
     delete content;
     QVERIFY(popup->contentWidget() == nullptr);
     popup->show();
+    popup->close();
+    QTRY_VERIFY(popup.isNull());
+}
+
+void TestCommonAddWidget::openPopupBySize_data()
+{
+    QTest::addColumn<PopupSize>("kind");
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("detail") << PopupSize::Detail << QSize(912, 692);
+    QTest::newRow("entry form") << PopupSize::EntryForm << QSize(762, 762);
+    QTest::newRow("settings") << PopupSize::Settings << QSize(762, 662);
+    QTest::newRow("days chooser") << PopupSize::DaysChooser << QSize(412, 312);
+}
+
+// The frame keeps its size once its content is laid out and it is shown.
+void TestCommonAddWidget::openPopupBySize()
+{
+    QFETCH(PopupSize, kind);
+    QFETCH(QSize, size);
+    HostFixture host;
+    auto *content = new QLabel(QStringLiteral("内容"));
+    QPointer<CommonAddWidget> popup = openPopup(host.mainWindow(), kind, QStringLiteral("修改房源-置顶"), content);
+    QVERIFY(popup->isVisible());
+    QCOMPARE(popup->size(), size);
+    QCOMPARE(popup->contentWidget(), content);
+    QCOMPARE(popup->title(), QStringLiteral("修改房源-置顶"));
+    QCOMPARE(popup->ownerWindow(), QStringLiteral("main"));
+    QVERIFY(popup->shade());
     popup->close();
     QTRY_VERIFY(popup.isNull());
 }

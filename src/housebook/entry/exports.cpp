@@ -8,20 +8,22 @@
 #include "entry_forms/addsalehousetobookwidget.h"
 #include "list/housebooklistwidget.h"
 #include "list/housebookweihupeopleneeddealwidget.h"
+#include "platform/housebookcodes.h"
 #include "separation/highseperatereporthistorywidget.h"
 #include "settings/housebooksetwidget.h"
 #include "settings/permissionhousebookwidget.h"
 #include "widgets/alertwidget.h"
 #include "widgets/commonaddwidget.h"
+#include "widgets/openpopup.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QStackedWidget>
 
-namespace {
+using namespace HouseBookCodes;
 
-const QColor kShadow(0, 0, 0, 30);
+namespace {
 
 struct ListKind
 {
@@ -34,15 +36,15 @@ ListKind listKind(int kind)
 {
     switch (kind) {
     case 0:
-        return {QStringLiteral("出售房源"), 4};
+        return {QStringLiteral("出售房源"), ActiveSaleMode};
     case 1:
-        return {QStringLiteral("出租房源"), 3};
+        return {QStringLiteral("出租房源"), ActiveRentMode};
     case 2:
-        return {QStringLiteral("我的出售"), 2};
+        return {QStringLiteral("我的出售"), MySaleMode};
     case 3:
-        return {QStringLiteral("我的出租"), 1};
+        return {QStringLiteral("我的出租"), MyRentMode};
     default:
-        return {QString(), 4};
+        return {QString(), ActiveSaleMode};
     }
 }
 
@@ -80,22 +82,12 @@ void loadWorklist(QWidget *parent, QStackedWidget **stack, HouseBookListWidget *
     showStacked(stackOf(stack), *slot);
 }
 
-CommonAddWidget *openPopup(QWidget *parent, const QSize &size, const QString &title, QWidget *content)
-{
-    auto *popup = new CommonAddWidget(parent, QStringLiteral("main"), true);
-    popup->resize(size);
-    popup->setTitle(title, kShadow);
-    popup->setContentWidget(content);
-    popup->show();
-    return popup;
-}
-
 // The listing record of the local joint-sale store for an id; id 0 when there is none.
 HouseMessage_DataSqlTable::HouseMessageData localListing(int id)
 {
     if (id <= 0)
         return HouseMessage_DataSqlTable::HouseMessageData();
-    auto *store = new HouseMessage_DataSqlTable(nullptr, true);
+    auto *store = new HouseMessage_DataSqlTable(nullptr, kJointSale);
     const HouseMessage_DataSqlTable::HouseMessageData record = store->getHouseData(id);
     store->deleteLater();
     return record;
@@ -107,7 +99,7 @@ void openNewListingForm(QWidget *parent, const QString &title)
     if (!PermissionGate::mayEnterListings(QStringLiteral("您当前职位不支持录入新房源权限！")))
         return;
     auto *form = new Form(parent);
-    CommonAddWidget *popup = openPopup(parent, QSize(762, 762), title, form);
+    CommonAddWidget *popup = openPopup(parent, PopupSize::EntryForm, title, form);
     QObject::connect(form, &Form::closeWidget, popup, &CommonAddWidget::closeWidget);
     QObject::connect(form, &Form::addHouseSuccess, popup, [popup](int) {
         popup->closeWidget();
@@ -125,7 +117,7 @@ void openPublishForm(QWidget *parent, const QString &title,
     auto *form = new Form(parent);
     form->setSourceData(QString::number(model.id), QStringLiteral("20"), 0);
     form->setHouseData(model);
-    CommonAddWidget *popup = openPopup(parent, QSize(762, 762), title, form);
+    CommonAddWidget *popup = openPopup(parent, PopupSize::EntryForm, title, form);
     QObject::connect(form, &Form::closeWidget, popup, &CommonAddWidget::closeWidget);
     QObject::connect(form, &Form::addHouseSuccess, popup, [popup, callback, context](int id) {
         HostNotify::sendJson(callback, context,
@@ -206,17 +198,17 @@ void loadHouseListWidget_2(QWidget *parent, QStackedWidget **stackedWidget, Hous
 
 void loadNeedDealHouseList(QWidget *parent, QStackedWidget **stackedWidget, HouseBookListWidget **page, int kind)
 {
-    loadWorklist(parent, stackedWidget, page, kind == 1 ? 1 : 2, &HouseBookListWidget::showNeedDeal);
+    loadWorklist(parent, stackedWidget, page, kind == 1 ? MyRentMode : MySaleMode, &HouseBookListWidget::showNeedDeal);
 }
 
 void loadNeedReviewHouseList(QWidget *parent, QStackedWidget **stackedWidget, HouseBookListWidget **page, int kind)
 {
-    loadWorklist(parent, stackedWidget, page, kind == 1 ? 3 : 4, &HouseBookListWidget::showNeedReview);
+    loadWorklist(parent, stackedWidget, page, kind == 1 ? ActiveRentMode : ActiveSaleMode, &HouseBookListWidget::showNeedReview);
 }
 
 void loadNeedXieZuoHouseList(QWidget *parent, QStackedWidget **stackedWidget, HouseBookListWidget **page, int kind)
 {
-    loadWorklist(parent, stackedWidget, page, kind == 1 ? 3 : 4, &HouseBookListWidget::showNeedXieZuo);
+    loadWorklist(parent, stackedWidget, page, kind == 1 ? ActiveRentMode : ActiveSaleMode, &HouseBookListWidget::showNeedXieZuo);
 }
 
 void loadWeiHuHouseList(QWidget *parent, QStackedWidget **stackedWidget,
@@ -281,7 +273,7 @@ void loadHouseBookDetail(QWidget *parent, int houseId, int firstTab, int firstPa
                          HostCallback callback, void *context)
 {
     auto *detail = new HouseBookMessageDetailWidget(parent, firstTab, firstPageFlag);
-    CommonAddWidget *popup = openPopup(parent, QSize(912, 692), QString(), detail);
+    CommonAddWidget *popup = openPopup(parent, PopupSize::Detail, QString(), detail);
     QObject::connect(popup, &QObject::destroyed, [callback, context] {
         HostNotify::send(callback, context, QStringLiteral("close"));
     });
@@ -316,7 +308,7 @@ void addSaleHouse(QWidget *parent, HouseMessage_DataSqlTable::HouseMessageData m
 void showHouseBookSet(QWidget *parent, HostCallback callback, void *context)
 {
     auto *settings = new HouseBookSetWidget(parent, 1);
-    CommonAddWidget *popup = openPopup(parent, QSize(762, 662), QStringLiteral("房源本设置"), settings);
+    CommonAddWidget *popup = openPopup(parent, PopupSize::Settings, QStringLiteral("房源本设置"), settings);
     QObject::connect(settings, &HouseBookSetWidget::closeWidget, popup, &CommonAddWidget::closeWidget);
     QObject::connect(settings, &HouseBookSetWidget::setSuccess, popup, [popup, callback, context] {
         AlertWidget::tip(QStringLiteral("设置应用成功！"));

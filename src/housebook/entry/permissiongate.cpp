@@ -1,6 +1,7 @@
 #include "permissiongate.h"
 
 #include "datacenter.h"
+#include "platform/housebookcodes.h"
 #include "sql/usermessage_datasqltable.h"
 #include "widgets/alertwidget.h"
 
@@ -10,7 +11,7 @@ namespace {
 // owner or department, and it has no sub-options.
 bool jobHoldsEnterAuthority()
 {
-    auto *store = new UserMessage_DataSqlTable(nullptr, true);
+    auto *store = new UserMessage_DataSqlTable(nullptr, HouseBookCodes::kJointSale);
     const bool held = store->isHaveAuthority(7, QString(), 0, QStringList());
     store->deleteLater();
     return held;

@@ -1,8 +1,6 @@
 #include "housebookchangestatechoosedayswidget.h"
 
-#include "net/endpoints.h"
-#include "net/netrequestobjecet.h"
-#include "sql/basesqlobject.h"
+#include "services/listingchangeservice.h"
 #include "widgets/alertwidget.h"
 #include "widgets/busyoverlay.h"
 
@@ -33,30 +31,22 @@ HouseBookChangeStateChooseDaysWidget::HouseBookChangeStateChooseDaysWidget(QWidg
     setObjectName(QStringLiteral("HouseBookChangeStateChooseDaysWidget"));
     buildUi();
     m_overlay = new BusyOverlay(this);
+    m_changes = new ListingChangeService(this);
+    // The overlay stays until the sync the change started has ended.
+    connect(m_changes, &ListingChangeService::flagChanged, this, &HouseBookChangeStateChooseDaysWidget::dealSubmit);
+    connect(m_changes, &ListingChangeService::houseSyncFinished, m_overlay, &BusyOverlay::stop);
+    connect(m_changes, &ListingChangeService::changeFailed, m_overlay, &BusyOverlay::stop);
     radiuChange();
 }
 
 QString HouseBookChangeStateChooseDaysWidget::failureText(int type)
 {
-    static const char *const names[] = {"置顶", "锁盘", "封盘", "独家"};
-    const QString name = type >= Top && type <= Exclusive ? QString::fromUtf8(names[type - Top]) : QString();
-    return QStringLiteral("更改%1状态失败：%2\n房源未作更改，请稍后重试。").arg(name, QStringLiteral("%1"));
+    return ListingChangeService::flagFailureText(type);
 }
 
 QString HouseBookChangeStateChooseDaysWidget::successText(int type)
 {
-    switch (type) {
-    case Top:
-        return QStringLiteral("更改置顶状态成功！");
-    case Lock:
-        return QStringLiteral("更改锁盘状态成功！");
-    case Seal:
-        return QStringLiteral("更改封盘状态成功！");
-    case Exclusive:
-        return QStringLiteral("更改独家状态成功！");
-    default:
-        return QString();
-    }
+    return ListingChangeService::flagSuccessText(type);
 }
 
 void HouseBookChangeStateChooseDaysWidget::buildUi()
@@ -125,7 +115,7 @@ void HouseBookChangeStateChooseDaysWidget::radiuChange()
 // A permanent flag carries no days; a fixed term needs a positive number of them.
 void HouseBookChangeStateChooseDaysWidget::submitData()
 {
-    if (m_posting)
+    if (m_changes->isPosting())
         return;
     const bool fixedTerm = m_haveTime->isChecked();
     const int days = fixedTerm ? m_days->text().toInt() : 0;
@@ -133,41 +123,13 @@ void HouseBookChangeStateChooseDaysWidget::submitData()
         AlertWidget::warning(QStringLiteral("请输入天数"));
         return;
     }
-    QVariantMap form{{QStringLiteral("itemid"), m_houseId},
-                     {QStringLiteral("state"), m_state},
-                     {QStringLiteral("type"), m_type},
-                     {QStringLiteral("lianmai"), QStringLiteral("1")}};
-    if (days > 0)
-        form.insert(QStringLiteral("days"), days);
-
-    auto *request = new NetRequestObjecet(this);
-    request->setFailureNotice(failureText(m_type));
-    connect(request, &NetRequestObjecet::loadSuccess, this, &HouseBookChangeStateChooseDaysWidget::dealSubmit);
-    connect(request, &NetRequestObjecet::loadFail, this, [this] {
-        m_posting = false;
-        m_overlay->stop();
-    });
-    connect(request, &NetRequestObjecet::loadFinish, request, &QObject::deleteLater);
-    m_posting = true;
-    m_overlay->start();
-    request->postForm(Endpoints::instance().app_houseshuxing, form);
+    m_changes->changeFlag(m_houseId, m_type, m_state, days);
+    if (m_changes->isPosting())
+        m_overlay->start();
 }
 
-void HouseBookChangeStateChooseDaysWidget::dealSubmit(const QJsonValue &value)
+void HouseBookChangeStateChooseDaysWidget::dealSubmit()
 {
-    Q_UNUSED(value)
-    m_posting = false;
-    startHouseSync();
     AlertWidget::tip(successText(m_type));
     emit modifySuccess();
-}
-
-// The sync outlives this form (the page closes it on success); it stops the overlay if the
-// form is still there and deletes itself when done.
-void HouseBookChangeStateChooseDaysWidget::startHouseSync()
-{
-    auto *sync = new BaseSqlObject(nullptr, true);
-    connect(sync, &BaseSqlObject::loadDataFinish, m_overlay, &BusyOverlay::stop);
-    connect(sync, &BaseSqlObject::loadDataFinish, sync, &QObject::deleteLater);
-    sync->download_house();
 }

@@ -1,12 +1,12 @@
 #pragma once
 // The days chooser: when an agent sets the top, lock, seal or exclusive flag of a listing,
 // this form asks whether the flag is permanent ("永久") or runs for a number of days
-// ("固定时效"), posts the change and reports success. It sits in a 412 × 312 pop-up frame,
-// which the list page closes on modifySuccess().
+// ("固定时效"), has the change posted and reports success. It sits in a 412 × 312 pop-up
+// frame, which the list page closes on modifySuccess().
 #include <QWidget>
 
 class BusyOverlay;
-class QJsonValue;
+class ListingChangeService;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -15,10 +15,7 @@ class HouseBookChangeStateChooseDaysWidget : public QWidget
 {
     Q_OBJECT
 public:
-    // Flag types as the list page numbers them.
-    enum FlagType { Top = 1, Lock = 2, Seal = 3, Exclusive = 4 };
-
-    // houseId: the listing; type: FlagType; state: 1, the flag is being set.
+    // houseId: the listing; type: HouseBookCodes::FlagType; state: 1, the flag is being set.
     HouseBookChangeStateChooseDaysWidget(QWidget *parent, int houseId, int type, int state = 1);
 
     int houseId() const { return m_houseId; }
@@ -41,16 +38,15 @@ private:
     void buildUi();
     QWidget *buildModeRow();
     QWidget *buildDaysRow();
-    void dealSubmit(const QJsonValue &value);
-    void startHouseSync();
+    void dealSubmit();
 
     int m_houseId;
     int m_type;
     int m_state;
-    bool m_posting = false;
     QRadioButton *m_permanent = nullptr;
     QRadioButton *m_haveTime = nullptr;
     QLineEdit *m_days = nullptr;
     QPushButton *m_submit = nullptr;
     BusyOverlay *m_overlay = nullptr;
+    ListingChangeService *m_changes = nullptr;
 };

@@ -5,15 +5,19 @@
 #include "commonsignaltool.h"
 #include "datacenter.h"
 #include "helpquestionwidget.h"
+#include "list/housebookpaging.h"
 #include "list/houselistcolumns.h"
-#include "list/houselisttableheadview.h"
+#include "widgets/houselisttableheadview.h"
 #include "list/housesearchview.h"
-#include "list/hovertablewidget.h"
-#include "list/listpagingbar.h"
+#include "list/houselisttablewidget.h"
+#include "widgets/listpagingbar.h"
 #include "list/syncstatehint.h"
+#include "platform/housebookcodes.h"
 #include "sql/housebookset_sqltable.h"
 #include "sql/housequerybuilder.h"
+#include "sql/sqlliteral.h"
 #include "widgets/busyoverlay.h"
+#include "widgets/pagedlistcontroller.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -23,9 +27,10 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+using HouseBookCodes::isSaleMode;
+using HouseBookCodes::kJointSale;
+
 namespace {
-// The alliance's joint-sale book is the one this plug-in browses.
-constexpr bool kJointSale = true;
 constexpr int kDeferMs = 100;
 constexpr int kSaleStatusItem = 20;
 constexpr int kRentStatusItem = 37;
@@ -37,18 +42,40 @@ QString emptyHint()
                           "</span>确认是否有查看权限)</p>");
 }
 
+QString queryFailedText()
+{
+    return QStringLiteral("查询失败：读取本机房源时出错，可点击“重试”重新查询。");
+}
+
+QString shortenedText()
+{
+    return QStringLiteral("搜索内容过长，已截短后搜索（每项最多%1个字、%2个选项）。")
+        .arg(SqlLiteral::kMaxSearchText)
+        .arg(SqlLiteral::kMaxSearchItems);
+}
+
+QPushButton *newRetryButton(QWidget *parent, const QString &objectName)
+{
+    auto *retry = new QPushButton(QStringLiteral("重试"), parent);
+    retry->setObjectName(objectName);
+    retry->setCursor(Qt::PointingHandCursor);
+    retry->setStyleSheet(QStringLiteral("QPushButton{background-color:rgb(12,145,235);color:white;border:none;"
+                                        "border-radius:3px;padding:3px 14px;}"));
+    return retry;
+}
+
 // The words the agent searched for, shown in red in the community cells: the free words of
-// the keyword (not the worklists' own keywords) and the community name.
+// the keyword (not the worklists' own keywords) and the community name, as far as searched.
 QStringList searchWordsOf(const QVariantMap &conditions)
 {
     static const QStringList worklistWords{QStringLiteral("待处理"), QStringLiteral("待审核房源"),
                                            QStringLiteral("待审核")};
-    QString text = conditions.value(QStringLiteral("keyWord")).toString();
+    QString text = SqlLiteral::text(conditions.value(QStringLiteral("keyWord")));
     text.replace(QChar(0x3000), QLatin1Char(' '));
     QStringList words = text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
     for (const QString &w : worklistWords)
         words.removeAll(w);
-    const QString name = conditions.value(QStringLiteral("name")).toString().trimmed();
+    const QString name = SqlLiteral::text(conditions.value(QStringLiteral("name")));
     if (!name.isEmpty() && !words.contains(name))
         words << name;
     return words;
@@ -66,6 +93,7 @@ HouseBookListWidget::HouseBookListWidget(QWidget *parent) : QWidget(parent)
 {
     buildUi();
     connectSignals();
+    connectChanges();
 }
 
 void HouseBookListWidget::buildUi()
@@ -78,7 +106,8 @@ void HouseBookListWidget::buildUi()
     m_searchView->setJointSale(kJointSale);
     layout->addWidget(m_searchView);
     layout->addWidget(buildSyncFailBar());
-    m_table = new HoverTableWidget(this);
+    layout->addWidget(buildSearchNoticeBar());
+    m_table = new HouseListTableWidget(this);
     m_table->setObjectName(QStringLiteral("tableWidget"));
     m_table->setContextMenuPolicy(Qt::CustomContextMenu);
     layout->addWidget(m_table, 1);
@@ -106,16 +135,31 @@ QWidget *HouseBookListWidget::buildSyncFailBar()
     m_syncFailLabel->setObjectName(QStringLiteral("syncFailLabel"));
     m_syncFailLabel->setTextFormat(Qt::PlainText);
     m_syncFailLabel->setStyleSheet(QStringLiteral("color:rgb(220,40,40);font-size:13px;"));
-    auto *retry = new QPushButton(QStringLiteral("重试"), m_syncFailBar);
-    retry->setObjectName(QStringLiteral("syncRetryButton"));
-    retry->setCursor(Qt::PointingHandCursor);
-    retry->setStyleSheet(QStringLiteral("QPushButton{background-color:rgb(12,145,235);color:white;border:none;"
-                                        "border-radius:3px;padding:3px 14px;}"));
+    auto *retry = newRetryButton(m_syncFailBar, QStringLiteral("syncRetryButton"));
     connect(retry, &QPushButton::clicked, this, [] { BookSyncStatus::instance()->retry(kJointSale); });
     layout->addWidget(m_syncFailLabel, 1);
     layout->addWidget(retry);
     m_syncFailBar->hide();
     return m_syncFailBar;
+}
+
+// Under the search bar: that the search used shortened texts, or that the query failed (rows
+// could not be read, which must not pass for "nothing found") with a way to query again.
+QWidget *HouseBookListWidget::buildSearchNoticeBar()
+{
+    m_searchNoticeBar = new QWidget(this);
+    m_searchNoticeBar->setObjectName(QStringLiteral("searchNoticeBar"));
+    auto *layout = new QHBoxLayout(m_searchNoticeBar);
+    layout->setContentsMargins(10, 4, 10, 4);
+    m_searchNoticeLabel = new QLabel(m_searchNoticeBar);
+    m_searchNoticeLabel->setObjectName(QStringLiteral("searchNoticeLabel"));
+    m_searchNoticeLabel->setTextFormat(Qt::PlainText);
+    m_searchRetryButton = newRetryButton(m_searchNoticeBar, QStringLiteral("searchRetryButton"));
+    connect(m_searchRetryButton, &QPushButton::clicked, this, &HouseBookListWidget::loadWithOverlay);
+    layout->addWidget(m_searchNoticeLabel, 1);
+    layout->addWidget(m_searchRetryButton);
+    m_searchNoticeBar->hide();
+    return m_searchNoticeBar;
 }
 
 QWidget *HouseBookListWidget::buildBottomBar()
@@ -135,6 +179,9 @@ QWidget *HouseBookListWidget::buildBottomBar()
     layout->addWidget(tip);
     m_paging = new ListPagingBar(bar);
     layout->addWidget(m_paging, 1);
+    m_pager = new PagedListController(HouseBookPaging::refusals(), PagedListController::SizeChange::KeepFirstRow, this);
+    m_pager->setSort(QStringLiteral("id"), true);
+    m_pager->bind(m_paging);
     return bar;
 }
 
@@ -145,7 +192,7 @@ void HouseBookListWidget::connectSignals()
     connect(m_table, &HoverTableWidget::clickRowIndex, this, &HouseBookListWidget::openRow);
     connect(m_searchView, &HouseSearchView::searchParam, this,
             [this](const QVariantMap &map, const QList<QVariantMap> &) { newSearch(map); });
-    connect(m_paging, &ListPagingBar::pageRequested, this, &HouseBookListWidget::goToPage);
+    connect(m_pager, &PagedListController::pageRequested, this, &HouseBookListWidget::loadWithOverlay);
     connect(m_paging, &ListPagingBar::pageSizeEdited, this, &HouseBookListWidget::pageSizeEdited);
     connect(CommonSignalTool::Instance(), &CommonSignalTool::localHouseChange, this,
             &HouseBookListWidget::refreshData);
@@ -161,8 +208,8 @@ void HouseBookListWidget::setMode(int mode, int subMode)
 {
     m_mode = mode;
     m_subMode = subMode;
-    m_page = 1;
-    m_pageSize = ListPagingBar::storedPageSize(kJointSale);
+    m_pager->setPage(1);
+    m_pager->setPageSize(HouseBookPaging::storedPageSize(kJointSale));
     m_searchView->setItemsFromSettings(isSaleMode(mode) ? HouseBookSet_SqlTable::SaleBook
                                                         : HouseBookSet_SqlTable::RentBook);
     applyDefaultStatus();
@@ -190,7 +237,7 @@ void HouseBookListWidget::showWorklist(const QString &keyWord)
     m_searchView->clearData();
     m_searchView->setItemValue(kKeywordItem, keyWord);
     m_conditions = QVariantMap{{QStringLiteral("keyWord"), keyWord}};
-    m_page = 1;
+    m_pager->setPage(1);
     refreshData();
 }
 
@@ -238,19 +285,15 @@ void HouseBookListWidget::sortBySection(int section)
     if (key.isEmpty())
         return;
     m_header->setCurrentSection(section);
-    m_sortKey = key;
-    m_sortDescending = m_header->isDescending();
-    m_page = 1;
-    refreshData();
+    m_pager->sortBy(key, m_header->isDescending());
 }
 
 void HouseBookListWidget::refreshPage()
 {
-    m_pageSize = ListPagingBar::storedPageSize(kJointSale);
-    m_sortKey = QStringLiteral("id");
-    m_sortDescending = true;
+    m_pager->setPageSize(HouseBookPaging::storedPageSize(kJointSale));
+    m_pager->setSort(QStringLiteral("id"), true);
     m_conditions.clear();
-    m_page = 1;
+    m_pager->setPage(1);
     m_searchView->setItemsFromSettings(isSaleMode(m_mode) ? HouseBookSet_SqlTable::SaleBook
                                                           : HouseBookSet_SqlTable::RentBook);
     applyDefaultStatus();
@@ -261,8 +304,7 @@ void HouseBookListWidget::refreshPage()
 void HouseBookListWidget::newSearch(const QVariantMap &map)
 {
     m_conditions = map;
-    m_page = 1;
-    loadWithOverlay();
+    m_pager->restart();
 }
 
 void HouseBookListWidget::loadWithOverlay()
@@ -285,10 +327,10 @@ void HouseBookListWidget::loadNow()
     query.subMode = m_subMode;
     query.activeOnly = false;
     query.conditions = m_conditions;
-    query.sortKey = m_sortKey;
-    query.sortDescending = m_sortDescending;
-    query.page = m_page;
-    query.pageSize = m_pageSize;
+    query.sortKey = m_pager->sortKey();
+    query.sortDescending = m_pager->sortDescending();
+    query.page = m_pager->page();
+    query.pageSize = m_pager->pageSize();
     query.fields = m_fields;
     HouseMessage_DataSqlTable store(nullptr, kJointSale);
     m_table->setSearchWords(searchWordsOf(m_conditions));
@@ -298,6 +340,18 @@ void HouseBookListWidget::loadNow()
     houseCount(count);
     m_overlay->stop();
     showSyncState();
+    showQueryState(store.queryFailed(), HouseQueryBuilder::cutsConditions(m_conditions));
+}
+
+void HouseBookListWidget::showQueryState(bool failed, bool shortened)
+{
+    m_searchNoticeBar->setVisible(failed || shortened);
+    m_searchNoticeLabel->setText(failed ? queryFailedText() : shortenedText());
+    m_searchNoticeLabel->setStyleSheet(failed ? QStringLiteral("color:rgb(220,40,40);font-size:13px;")
+                                              : QStringLiteral("color:rgb(150,100,0);font-size:13px;"));
+    m_searchRetryButton->setVisible(failed);
+    if (failed)
+        m_table->setEmptyText(SyncStateHint::html(QStringLiteral("查询失败，请点击上方“重试”重新查询。")));
 }
 
 void HouseBookListWidget::syncStateChanged()
@@ -318,14 +372,8 @@ void HouseBookListWidget::showSyncState()
     m_syncFailBar->setVisible(state == BookSyncStatus::Failed);
     m_syncFailLabel->setText(QStringLiteral("房源同步失败：%1。%2可点击“重试”重新同步。")
                                  .arg(status->lastError(kJointSale),
-                                      m_total > 0 ? QStringLiteral("下方显示的是本机已保存的房源，") : QString()));
-    m_table->setEmptyText(m_total == 0 ? SyncStateHint::emptyText(kJointSale, emptyHint()) : emptyHint());
-}
-
-void HouseBookListWidget::goToPage(int page)
-{
-    m_page = page;
-    loadWithOverlay();
+                                      m_pager->total() > 0 ? QStringLiteral("下方显示的是本机已保存的房源，") : QString()));
+    m_table->setEmptyText(m_pager->total() == 0 ? SyncStateHint::emptyText(kJointSale, emptyHint()) : emptyHint());
 }
 
 void HouseBookListWidget::pageChange()
@@ -337,14 +385,15 @@ void HouseBookListWidget::pageChange()
 // bar never describes a size other than the one on screen.
 void HouseBookListWidget::pageSizeEdited(const QString &text)
 {
-    const int size = m_paging->acceptPageSize(text, kJointSale);
-    if (size <= 0)
-        return;
-    const int firstRow = (m_page - 1) * m_pageSize;
-    m_pageSize = size;
-    m_page = firstRow / size + 1;
-    loadWithOverlay();
+    m_pager->changePageSize(HouseBookPaging::storePageSizeText(text, kJointSale));
 }
+
+int HouseBookListWidget::page() const { return m_pager->page(); }
+int HouseBookListWidget::pageSize() const { return m_pager->pageSize(); }
+int HouseBookListWidget::total() const { return m_pager->total(); }
+int HouseBookListWidget::pageCount() const { return m_pager->pageCount(); }
+QString HouseBookListWidget::sortKey() const { return m_pager->sortKey(); }
+bool HouseBookListWidget::sortDescending() const { return m_pager->sortDescending(); }
 
 void HouseBookListWidget::houseListData(QList<HouseMessage_DataSqlTable::HouseMessageData> list)
 {
@@ -356,24 +405,22 @@ void HouseBookListWidget::renderTable()
 {
     const int barWidth = m_searchView->width();
     HouseListColumns::renderPage(m_table, m_columns, barWidth > 100 ? barWidth : m_table->viewport()->width(),
-                                 m_pageSize, m_listings);
+                                 m_pager->pageSize(), m_listings);
 }
 
 void HouseBookListWidget::houseCount(int count)
 {
-    m_total = count;
-    m_pageCount = ListPagingBar::pagesFor(count, m_pageSize);
-    m_paging->showState(m_page, m_pageCount, m_total, m_pageSize);
+    m_pager->setTotal(count);
 }
 
 void HouseBookListWidget::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     FirstBookDownload::startIfNeeded(kJointSale);
-    const int stored = ListPagingBar::storedPageSize(kJointSale);
-    if (stored == m_pageSize)
+    const int stored = HouseBookPaging::storedPageSize(kJointSale);
+    if (stored == m_pager->pageSize())
         return;
-    m_pageSize = stored;
+    m_pager->setPageSize(stored);
     m_paging->showPageSize(stored);
     refreshData();
 }

@@ -5,6 +5,7 @@
 // own sale or rent listings, all sale or all rent listings) and the three worklists; from a
 // row the agent opens the detail window, re-edits or reviews a listing, and through the
 // context menu sets flags, changes the status or deletes the listing.
+#include "platform/housebookcodes.h"
 #include "sql/housemessage_datasqltable.h"
 
 #include <QList>
@@ -17,9 +18,10 @@ class BusyOverlay;
 class HouseBookMessageDetailWidget;
 class HouseListTableHeadView;
 class HouseSearchView;
-class HoverTableWidget;
+class HouseListTableWidget;
+class ListingChangeService;
 class ListPagingBar;
-class NetRequestObjecet;
+class PagedListController;
 class QJsonValue;
 class QLabel;
 class QMenu;
@@ -39,19 +41,17 @@ public:
     int mode() const { return m_mode; }
     int subMode() const { return m_subMode; }
     QString keyWord() const { return m_conditions.value(QStringLiteral("keyWord")).toString(); }
-    int page() const { return m_page; }
-    int pageSize() const { return m_pageSize; }
-    int total() const { return m_total; }
-    int pageCount() const { return m_pageCount; }
+    int page() const;
+    int pageSize() const;
+    int total() const;
+    int pageCount() const;
     int menuRow() const { return m_menuRow; }
-    QString sortKey() const { return m_sortKey; }
-    bool sortDescending() const { return m_sortDescending; }
+    QString sortKey() const;
+    bool sortDescending() const;
     QVariantMap conditions() const { return m_conditions; }
     QStringList fields() const { return m_fields; }
     QList<Record> listings() const { return m_listings; }
     QMenu *tableMenu() const { return m_menu; }
-    // Modes 2, 4 and 5 list sale listings, 1, 3 and 6 rent listings.
-    static bool isSaleMode(int mode) { return mode == 2 || mode == 4 || mode == 5; }
 
     // The three worklists: each selects its keyword and reloads from the first page.
     void showNeedDeal();
@@ -89,13 +89,14 @@ private:
     void buildUi();
     QWidget *buildBottomBar();
     QWidget *buildSyncFailBar();
+    QWidget *buildSearchNoticeBar();
     void connectSignals();
     // Loading.
     void loadNow();
     void loadWithOverlay();
     void syncStateChanged();
     void showSyncState();
-    void goToPage(int page);
+    void showQueryState(bool failed, bool shortened);
     void pageSizeEdited(const QString &text);
     void renderTable();
     void refreshColumns();
@@ -109,36 +110,33 @@ private:
     void openEntryForm(const Record &model, bool review);
     QList<int> listingIds() const;
     int rowOfId(int id) const;
-    // Changes posted to the server.
-    // Posts a change under the busy overlay; failureNotice tells the agent when it failed.
-    NetRequestObjecet *startPost(const QString &url, const QByteArray &body, const QString &failureNotice);
-    void flagChanged(int id, int type, int state);
-    void statusChanged(int id, const QString &status);
+    // Changes posted to the server, and what the page shows of them.
+    void connectChanges();
+    void flagChanged(int type);
+    void statusChanged();
     void houseDeleted(int id);
-    void startHouseSync();
     void takeDownFromPortal(int id, const QString &reason);
 
-    int m_mode = 5;
+    int m_mode = HouseBookCodes::AllSaleMode;
     int m_subMode = 0;
-    int m_total = 0;
-    int m_pageCount = 0;
-    int m_page = 1;
-    int m_pageSize = 20;
     int m_menuRow = -1;
     QVariantMap m_conditions;
-    QString m_sortKey = QStringLiteral("id");
-    bool m_sortDescending = true;
     QStringList m_fields;
     QList<Record> m_listings;
     QList<QVariantMap> m_columns;
 
     HouseSearchView *m_searchView = nullptr;
-    HoverTableWidget *m_table = nullptr;
+    HouseListTableWidget *m_table = nullptr;
     HouseListTableHeadView *m_header = nullptr;
     ListPagingBar *m_paging = nullptr;
+    PagedListController *m_pager = nullptr;
     QMenu *m_menu = nullptr;
     BusyOverlay *m_overlay = nullptr;
     QWidget *m_syncFailBar = nullptr;
     QLabel *m_syncFailLabel = nullptr;
+    QWidget *m_searchNoticeBar = nullptr;
+    QLabel *m_searchNoticeLabel = nullptr;
+    QPushButton *m_searchRetryButton = nullptr;
     QTimer *m_loadTimer = nullptr;
+    ListingChangeService *m_changes = nullptr;
 };

@@ -1,6 +1,6 @@
-// The list page's row actions: opening a listing, the context menu, and the changes posted
-// to the server from it (flags, status, deletion), each followed by the local write, a
-// reload and a house synchronisation.
+// The list page's row actions: opening a listing, the context menu, and the changes asked
+// for from it (flags, status, deletion), which the listing change service posts and stores;
+// the page reloads and tells the agent.
 #include "list/housebooklistwidget.h"
 
 #include "detail/housebookmessagedetailwidget.h"
@@ -10,53 +10,32 @@
 #include "list/housecontextmenu.h"
 #include "list/houserowtexts.h"
 #include "list/housewatchrange.h"
-#include "list/hovertablewidget.h"
-#include "net/endpoints.h"
-#include "net/formencoding.h"
-#include "net/netrequestobjecet.h"
+#include "list/houselisttablewidget.h"
+#include "platform/housebookcodes.h"
 #include "portal/housebookxinfulipushobject.h"
-#include "sql/basesqlobject.h"
+#include "services/listingchangeservice.h"
 #include "sql/housebookset_sqltable.h"
 #include "sql/usermessage_datasqltable.h"
 #include "widgets/alertwidget.h"
 #include "widgets/busyoverlay.h"
 #include "widgets/commonaddwidget.h"
+#include "widgets/openpopup.h"
+#include "widgets/pagedlistcontroller.h"
 
 #include <QMenu>
 
-namespace {
-constexpr bool kJointSale = true;
-const QColor kBackdrop(0, 0, 0, 30);
+using HouseBookCodes::kJointSale;
 
-QString flagColumn(int type)
-{
-    static const char *const columns[] = {"", "istop", "suopan", "fengpan", "hbdujia"};
-    return type >= 1 && type <= 4 ? QString::fromLatin1(columns[type]) : QString();
-}
+namespace {
 
 QString flagTitle(int type)
 {
-    static const char *const names[] = {"", "置顶", "锁盘", "封盘", "独家"};
-    return type >= 1 && type <= 4 ? QStringLiteral("修改房源-") + QString::fromUtf8(names[type]) : QString();
+    static const char *const names[] = {"置顶", "锁盘", "封盘", "独家"};
+    return HouseBookCodes::isFlagType(type)
+               ? QStringLiteral("修改房源-") + QString::fromUtf8(names[type - HouseBookCodes::TopFlag])
+               : QString();
 }
 
-// Statuses that take a listing off the market, and so off the outside portal.
-bool isOffMarket(const QString &status)
-{
-    static const QStringList words{QStringLiteral("暂不售"), QStringLiteral("电话无效"), QStringLiteral("已定"),
-                                   QStringLiteral("成交"), QStringLiteral("已售"), QStringLiteral("无效")};
-    return words.contains(status);
-}
-
-CommonAddWidget *newPopup(QWidget *parent, const QString &title, const QSize &size, QWidget *content)
-{
-    auto *popup = new CommonAddWidget(parent);
-    popup->setTitle(title, kBackdrop);
-    popup->setContentWidget(content);
-    popup->resize(size);
-    popup->show();
-    return popup;
-}
 } // namespace
 
 QList<int> HouseBookListWidget::listingIds() const
@@ -94,7 +73,7 @@ void HouseBookListWidget::openRow(int row)
 void HouseBookListWidget::openDetail(int row)
 {
     auto *detail = new HouseBookMessageDetailWidget(nullptr, 1, 1);
-    CommonAddWidget *popup = newPopup(this, QString(), QSize(912, 692), detail);
+    CommonAddWidget *popup = openPopup(this, PopupSize::Detail, QString(), detail);
     connect(detail, &HouseBookMessageDetailWidget::closeWidget, popup, &CommonAddWidget::closeWidget);
     connect(detail, &HouseBookMessageDetailWidget::lastPage, this, &HouseBookListWidget::detailPageLastPage);
     connect(detail, &HouseBookMessageDetailWidget::nextPage, this, &HouseBookListWidget::detailPageNextPage);
@@ -109,11 +88,8 @@ void HouseBookListWidget::openDetail(int row)
 
 void HouseBookListWidget::detailPageLastPage(HouseBookMessageDetailWidget *w)
 {
-    if (m_page <= 1) {
-        AlertWidget::warning(QStringLiteral("亲，当前已是第一页无法再翻到上一页了！"));
+    if (!m_pager->stepWithoutRequest(PagedListController::Back))
         return;
-    }
-    --m_page;
     loadNow();
     if (w)
         w->showHouseAt(m_listings.size() - 1, listingIds(), false);
@@ -121,11 +97,8 @@ void HouseBookListWidget::detailPageLastPage(HouseBookMessageDetailWidget *w)
 
 void HouseBookListWidget::detailPageNextPage(HouseBookMessageDetailWidget *w)
 {
-    if (m_page + 1 > m_pageCount) {
-        AlertWidget::warning(QStringLiteral("亲，当前已是最后一页无法再翻到下一页了！"));
+    if (!m_pager->stepWithoutRequest(PagedListController::Forward))
         return;
-    }
-    ++m_page;
     loadNow();
     if (w)
         w->showHouseAt(0, listingIds(), false);
@@ -147,13 +120,13 @@ void HouseBookListWidget::dealHouseReviewEdit(HouseMessage_DataSqlTable::HouseMe
 
 void HouseBookListWidget::openEntryForm(const Record &model, bool review)
 {
-    const bool rent = model.types == 1;
+    const bool rent = HouseBookCodes::isRentListing(model.types);
     ListingEntryForm *form = rent ? static_cast<ListingEntryForm *>(new addRentHouseToBookWidget(nullptr, true, review))
                                   : new AddSaleHouseToBookWidget(nullptr, true, review);
     form->setHouseData(model);
     const QString title = QString(rent ? QStringLiteral("出租房源") : QStringLiteral("出售房源"))
                           + (review ? QStringLiteral("审核") : QStringLiteral("编辑"));
-    CommonAddWidget *popup = newPopup(this, title, QSize(762, 762), form);
+    CommonAddWidget *popup = openPopup(this, PopupSize::EntryForm, title, form);
     connect(form, &ListingEntryForm::closeWidget, popup, &CommonAddWidget::closeWidget);
     connect(form, &ListingEntryForm::addHouseSuccess, this, [this, popup, review] {
         popup->closeWidget();
@@ -169,7 +142,7 @@ void HouseBookListWidget::showTableMeun(QPoint pos)
         return;
     m_menuRow = row;
     const Record record = m_listings.at(row);
-    const bool sale = record.types != 1;
+    const bool sale = !HouseBookCodes::isRentListing(record.types);
     HouseContextMenu::Handlers handlers;
     handlers.flag = [this, id = record.id](int type, int state) { modifyHouseShuXing(id, type, state); };
     handlers.remove = [this] { deleteHouse(); };
@@ -182,60 +155,49 @@ void HouseBookListWidget::showTableMeun(QPoint pos)
     m_menu->popup(m_table->viewport()->mapToGlobal(pos));
 }
 
-NetRequestObjecet *HouseBookListWidget::startPost(const QString &url, const QByteArray &body,
-                                                  const QString &failureNotice)
+void HouseBookListWidget::connectChanges()
 {
-    auto *request = new NetRequestObjecet(this);
-    request->setFailureNotice(failureNotice);
-    connect(request, &NetRequestObjecet::loadFinish, m_overlay, &BusyOverlay::stop);
-    connect(request, &NetRequestObjecet::loadFinish, request, &QObject::deleteLater);
-    m_overlay->start();
-    request->sendRaw(url, body);
-    return request;
+    m_changes = new ListingChangeService(this);
+    connect(m_changes, &ListingChangeService::postFinished, m_overlay, &BusyOverlay::stop);
+    connect(m_changes, &ListingChangeService::flagChanged, this,
+            [this](int, int type, int) { flagChanged(type); });
+    connect(m_changes, &ListingChangeService::statusChanged, this, &HouseBookListWidget::statusChanged);
+    connect(m_changes, &ListingChangeService::listingDeleted, this, &HouseBookListWidget::houseDeleted);
+    connect(m_changes, &ListingChangeService::takeDownDue, this, &HouseBookListWidget::takeDownFromPortal);
 }
 
+// Setting a flag asks for its term first; the days chooser posts the change itself.
 void HouseBookListWidget::modifyHouseShuXing(int id, int type, int state)
 {
-    if (flagColumn(type).isEmpty())
+    if (!HouseBookCodes::isFlagType(type))
         return;
     if (state == 1) {
         auto *chooser = new HouseBookChangeStateChooseDaysWidget(nullptr, id, type, 1);
-        CommonAddWidget *popup = newPopup(this, flagTitle(type), QSize(412, 312), chooser);
+        CommonAddWidget *popup = openPopup(this, PopupSize::DaysChooser, flagTitle(type), chooser);
         connect(chooser, &HouseBookChangeStateChooseDaysWidget::modifySuccess, popup, &CommonAddWidget::closeWidget);
         connect(chooser, &HouseBookChangeStateChooseDaysWidget::modifySuccess, this, &HouseBookListWidget::refreshData);
         return;
     }
-    NetRequestObjecet *request = startPost(Endpoints::instance().app_houseshuxing,
-                                           FormEncoding::fill(QStringLiteral("itemid=%1&state=%2&type=%3&lianmai=1"),
-                                                              {id, state, type}),
-                                           HouseBookChangeStateChooseDaysWidget::failureText(type));
-    connect(request, &NetRequestObjecet::loadSuccess, this, [this, id, type, state] { flagChanged(id, type, state); });
+    m_overlay->start();
+    m_changes->changeFlag(id, type, state);
 }
 
-void HouseBookListWidget::flagChanged(int id, int type, int state)
+void HouseBookListWidget::flagChanged(int type)
 {
-    HouseMessage_DataSqlTable(nullptr, kJointSale).updateHouseColumn(id, flagColumn(type), state);
     refreshData();
-    AlertWidget::tip(HouseBookChangeStateChooseDaysWidget::successText(type));
-    startHouseSync();
+    AlertWidget::tip(ListingChangeService::flagSuccessText(type));
 }
 
 void HouseBookListWidget::modifyHouseStatus(int id, QString txt)
 {
-    NetRequestObjecet *request = startPost(Endpoints::instance().app_housebooknewstate,
-                                           FormEncoding::fill(QStringLiteral("id=%1&state=%2&lianmai=1"), {id, txt}),
-                                           QStringLiteral("更改房源状态失败：%1\n房源未作更改，请稍后重试。"));
-    connect(request, &NetRequestObjecet::loadSuccess, this, [this, id, txt] { statusChanged(id, txt); });
+    m_overlay->start();
+    m_changes->changeStatus(id, txt);
 }
 
-void HouseBookListWidget::statusChanged(int id, const QString &status)
+void HouseBookListWidget::statusChanged()
 {
-    HouseMessage_DataSqlTable(nullptr, kJointSale).updateHouseColumn(id, QStringLiteral("newstate"), status);
     refreshData();
-    startHouseSync();
     AlertWidget::tip(QStringLiteral("更改房源状态成功！"));
-    if (isOffMarket(status))
-        takeDownFromPortal(id, QStringLiteral("房源状态修改为：%1").arg(status));
 }
 
 void HouseBookListWidget::deleteHouse()
@@ -250,36 +212,23 @@ void HouseBookListWidget::deleteHouse()
     auto *box = new AlertWidget(question, AlertWidget::WarningIcon, AlertWidget::SureAndCancle);
     box->setTitle(QStringLiteral("删除房源"));
     box->setSureText(QStringLiteral("删除"));
-    const int id = record.id;
-    connect(box, &AlertWidget::sureClick, this, [this, id] {
-        NetRequestObjecet *request = startPost(Endpoints::instance().app_housebookdel,
-                                               FormEncoding::fill(QStringLiteral("id=%1&lianmai=1"), {id}),
-                                               QStringLiteral("删除房源失败：%1\n房源未删除，请稍后重试。"));
-        connect(request, &NetRequestObjecet::loadSuccess, this, [this, id] { houseDeleted(id); });
+    connect(box, &AlertWidget::sureClick, this, [this, id = record.id] {
+        m_overlay->start();
+        m_changes->deleteListing(id);
     });
 }
 
 void HouseBookListWidget::houseDeleted(int id)
 {
-    HouseMessage_DataSqlTable(nullptr, kJointSale).deleteHouse(id);
     const int row = rowOfId(id);
     const bool wasPending = row >= 0 && m_listings.at(row).housestatus == 0;
     if (row >= 0) {
         m_listings.removeAt(row);
         m_table->removeRow(row);
     }
-    houseCount(qMax(0, m_total - 1));
+    houseCount(qMax(0, total() - 1));
     if (wasPending)
         emit refreshNotDeal();
-    takeDownFromPortal(id, QStringLiteral("房源已被删除！"));
-    startHouseSync();
-}
-
-void HouseBookListWidget::startHouseSync()
-{
-    auto *sync = new BaseSqlObject(nullptr, kJointSale);
-    connect(sync, &BaseSqlObject::loadDataFinish, sync, &QObject::deleteLater);
-    sync->download_house();
 }
 
 void HouseBookListWidget::takeDownFromPortal(int id, const QString &reason)
@@ -289,6 +238,6 @@ void HouseBookListWidget::takeDownFromPortal(int id, const QString &reason)
 
 void HouseBookListWidget::showWatchRange()
 {
-    auto *box = AlertWidget::tip(HouseWatchRange::text(isSaleMode(m_mode), kJointSale));
+    auto *box = AlertWidget::tip(HouseWatchRange::text(HouseBookCodes::isSaleMode(m_mode), kJointSale));
     box->setTitle(QStringLiteral("查看房源范围："));
 }

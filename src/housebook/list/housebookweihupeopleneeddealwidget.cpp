@@ -2,34 +2,32 @@
 
 #include "commonsignaltool.h"
 #include "detail/housebookmessagedetailwidget.h"
+#include "list/housebookpaging.h"
 #include "list/houselistcolumns.h"
-#include "list/houselisttableheadview.h"
-#include "list/hovertablewidget.h"
-#include "list/listpagingbar.h"
+#include "widgets/houselisttableheadview.h"
+#include "list/houselisttablewidget.h"
+#include "widgets/listpagingbar.h"
 #include "list/syncstatehint.h"
-#include "net/endpoints.h"
-#include "net/netrequestobjecet.h"
+#include "platform/housebookcodes.h"
+#include "services/maintainertermsservice.h"
 #include "sql/booksyncstatus.h"
 #include "sql/firstbookdownload.h"
-#include "sql/housebookweihumessage_datasqltable.h"
 #include "sql/housequerybuilder.h"
 #include "widgets/busyoverlay.h"
 #include "widgets/commonaddwidget.h"
+#include "widgets/openpopup.h"
+#include "widgets/pagedlistcontroller.h"
 
 #include <QHBoxLayout>
 #include <QIcon>
-#include <QJsonArray>
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
 
-namespace {
-constexpr bool kJointSale = true;
-// House store kinds: every sale, every rent listing (on the shelf or not).
-constexpr int kSaleBook = 5;
-constexpr int kRentBook = 6;
+using HouseBookCodes::kJointSale;
 
+namespace {
 // The worklist shows the days left after the book's own columns.
 QVariantMap daysColumn()
 {
@@ -42,7 +40,7 @@ HouseBookWeiHuPeoPleNeedDealWidget::HouseBookWeiHuPeoPleNeedDealWidget(QWidget *
     : QWidget(parent)
     , m_flag(flag)
 {
-    m_pageSize = ListPagingBar::storedPageSize(kJointSale);
+    m_terms = new MaintainerTermsService(this);
     buildUi();
     connectSignals();
     refreshColumns();
@@ -55,11 +53,16 @@ void HouseBookWeiHuPeoPleNeedDealWidget::buildUi()
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(buildTopBar());
-    m_table = new HoverTableWidget(this);
+    m_table = new HouseListTableWidget(this);
     m_table->setObjectName(QStringLiteral("tableWidget"));
     layout->addWidget(m_table, 1);
     m_paging = new ListPagingBar(this);
     layout->addWidget(m_paging);
+    // The first page comes by the term, shortest first.
+    m_pager = new PagedListController(HouseBookPaging::refusals(), PagedListController::SizeChange::FirstPage, this);
+    m_pager->setSort(QStringLiteral("days"), false);
+    m_pager->setPageSize(HouseBookPaging::storedPageSize(kJointSale));
+    m_pager->bind(m_paging);
     m_overlay = new BusyOverlay(m_table);
     m_header = m_table->installSortHeader();
     m_header->setFixedHeight(40);
@@ -93,15 +96,10 @@ void HouseBookWeiHuPeoPleNeedDealWidget::connectSignals()
     connect(m_loadTimer, &QTimer::timeout, this, &HouseBookWeiHuPeoPleNeedDealWidget::initCurrentPageDataList);
     connect(m_table, &HoverTableWidget::clickRowIndex, this, &HouseBookWeiHuPeoPleNeedDealWidget::openRow);
     connect(m_header, &QHeaderView::sectionDoubleClicked, this, &HouseBookWeiHuPeoPleNeedDealWidget::sortBySection);
-    connect(m_paging, &ListPagingBar::pageRequested, this, &HouseBookWeiHuPeoPleNeedDealWidget::goToPage);
+    connect(m_pager, &PagedListController::pageRequested, this, &HouseBookWeiHuPeoPleNeedDealWidget::loadWithOverlay);
     // A valid size applies at once, so the bar never describes a size other than the shown one.
     connect(m_paging, &ListPagingBar::pageSizeEdited, this, [this](const QString &text) {
-        const int size = m_paging->acceptPageSize(text, kJointSale);
-        if (size <= 0)
-            return;
-        m_pageSize = size;
-        m_page = 1;
-        m_loadTimer->start();
+        m_pager->changePageSize(HouseBookPaging::storePageSizeText(text, kJointSale));
     });
     connect(BookSyncStatus::instance(), &BookSyncStatus::stateChanged, this, [this](bool isJointSale) {
         if (isJointSale == kJointSale)
@@ -109,6 +107,11 @@ void HouseBookWeiHuPeoPleNeedDealWidget::connectSignals()
     });
     connect(CommonSignalTool::Instance(), &CommonSignalTool::localHouseChange, this,
             &HouseBookWeiHuPeoPleNeedDealWidget::dealMsg);
+    connect(m_terms, &MaintainerTermsService::termsStored, this, &HouseBookWeiHuPeoPleNeedDealWidget::termsStored);
+    connect(m_terms, &MaintainerTermsService::downloadFailed, this, [this](const QString &reason) {
+        m_downloadFailure = reason;
+        m_loadTimer->start();
+    });
 }
 
 void HouseBookWeiHuPeoPleNeedDealWidget::refreshColumns()
@@ -117,7 +120,7 @@ void HouseBookWeiHuPeoPleNeedDealWidget::refreshColumns()
     m_columns << daysColumn();
     m_table->setColumns(m_columns);
     // The first page comes by the term: its header shows the direction.
-    if (m_sortKey == QLatin1String("days"))
+    if (m_pager->sortKey() == QLatin1String("days"))
         m_header->setCurrentSection(m_columns.size() - 1);
 }
 
@@ -131,44 +134,36 @@ void HouseBookWeiHuPeoPleNeedDealWidget::dealMsg(QVariant value)
 void HouseBookWeiHuPeoPleNeedDealWidget::refreshPage()
 {
     ++m_refreshCount;
-    m_pageSize = ListPagingBar::storedPageSize(kJointSale);
-    m_page = 1;
+    m_pager->setPageSize(HouseBookPaging::storedPageSize(kJointSale));
+    m_pager->setPage(1);
     downloadData();
 }
 
 void HouseBookWeiHuPeoPleNeedDealWidget::updataSqlData()
 {
-    m_page = 1;
+    m_pager->setPage(1);
     downloadData();
 }
 
 // A failed download still shows the terms stored by the last one.
 void HouseBookWeiHuPeoPleNeedDealWidget::downloadData()
 {
-    auto *request = new NetRequestObjecet(this);
-    request->closeAlert();
-    connect(request, &NetRequestObjecet::loadSuccess, this, &HouseBookWeiHuPeoPleNeedDealWidget::dealDealData);
-    connect(request, &NetRequestObjecet::loadFail, this, [this, request] {
-        m_downloadFailure = request->failureReason();
-        m_loadTimer->start();
-    });
     m_table->setEmptyText(QString());
-    connect(request, &NetRequestObjecet::loadFinish, request, &QObject::deleteLater);
     m_overlay->start(QStringLiteral("获取房源列表中..."));
-    request->postForm(Endpoints::instance().app_HouseMaintain, {{QStringLiteral("lianmai"), QStringLiteral("1")}});
+    m_terms->download();
 }
 
 void HouseBookWeiHuPeoPleNeedDealWidget::dealDealData(QJsonValue value)
 {
-    QList<QVariantMap> list;
-    for (const QJsonValue &item : value.toArray()) {
-        if (item.isObject())
-            list << item.toObject().toVariantMap();
-    }
-    HouseBookWeiHuMessage_DataSqlTable(nullptr, kJointSale).storeDays(list, true);
+    MaintainerTermsService::storeTerms(value);
+    termsStored();
+}
+
+void HouseBookWeiHuPeoPleNeedDealWidget::termsStored()
+{
     m_downloadFailure.clear();
-    m_sortKey = QStringLiteral("days");
-    m_page = 1;
+    m_pager->setSort(QStringLiteral("days"), m_pager->sortDescending());
+    m_pager->setPage(1);
     m_loadTimer->start();
 }
 
@@ -176,11 +171,11 @@ void HouseBookWeiHuPeoPleNeedDealWidget::initCurrentPageDataList()
 {
     m_loadTimer->stop();
     HouseQuery query;
-    query.mode = m_flag ? kSaleBook : kRentBook;
-    query.sortKey = m_sortKey;
-    query.sortDescending = m_sortDescending;
-    query.page = m_page;
-    query.pageSize = m_pageSize;
+    query.mode = HouseBookCodes::allListingsMode(m_flag);
+    query.sortKey = m_pager->sortKey();
+    query.sortDescending = m_pager->sortDescending();
+    query.page = m_pager->page();
+    query.pageSize = m_pager->pageSize();
     query.fields = HouseListColumns::fieldsFor(m_columns);
     HouseMessage_DataSqlTable store(nullptr, kJointSale);
     const QList<Record> list = store.weihuHouseList(query);
@@ -206,17 +201,22 @@ void HouseBookWeiHuPeoPleNeedDealWidget::showEvent(QShowEvent *event)
     FirstBookDownload::startIfNeeded(kJointSale);
 }
 
+int HouseBookWeiHuPeoPleNeedDealWidget::page() const { return m_pager->page(); }
+int HouseBookWeiHuPeoPleNeedDealWidget::pageSize() const { return m_pager->pageSize(); }
+int HouseBookWeiHuPeoPleNeedDealWidget::total() const { return m_pager->total(); }
+int HouseBookWeiHuPeoPleNeedDealWidget::pageCount() const { return m_pager->pageCount(); }
+QString HouseBookWeiHuPeoPleNeedDealWidget::sortKey() const { return m_pager->sortKey(); }
+bool HouseBookWeiHuPeoPleNeedDealWidget::sortDescending() const { return m_pager->sortDescending(); }
+
 void HouseBookWeiHuPeoPleNeedDealWidget::houseListData(QList<HouseMessage_DataSqlTable::HouseMessageData> list)
 {
     m_listings = list;
-    HouseListColumns::renderPage(m_table, m_columns, m_table->viewport()->width(), m_pageSize, m_listings);
+    HouseListColumns::renderPage(m_table, m_columns, m_table->viewport()->width(), m_pager->pageSize(), m_listings);
 }
 
 void HouseBookWeiHuPeoPleNeedDealWidget::houseCount(int count)
 {
-    m_total = count;
-    m_pageCount = ListPagingBar::pagesFor(count, m_pageSize);
-    m_paging->showState(m_page, m_pageCount, m_total, m_pageSize);
+    m_pager->setTotal(count);
     emit back_count(count);
 }
 
@@ -230,15 +230,11 @@ void HouseBookWeiHuPeoPleNeedDealWidget::sortBySection(int section)
     if (key.isEmpty())
         return;
     m_header->setCurrentSection(section);
-    m_sortKey = key;
-    m_sortDescending = m_header->isDescending();
-    m_page = 1;
-    m_loadTimer->start();
+    m_pager->sortBy(key, m_header->isDescending());
 }
 
-void HouseBookWeiHuPeoPleNeedDealWidget::goToPage(int page)
+void HouseBookWeiHuPeoPleNeedDealWidget::loadWithOverlay()
 {
-    m_page = page;
     m_listings.clear();
     m_table->setRows(m_listings);
     m_overlay->start(QStringLiteral("获取房源列表中..."));
@@ -255,11 +251,7 @@ void HouseBookWeiHuPeoPleNeedDealWidget::openRow(int row)
             ids << r.id;
     }
     auto *detail = new HouseBookMessageDetailWidget(nullptr, 1, 1);
-    auto *popup = new CommonAddWidget(this);
-    popup->setTitle(QString(), QColor(0, 0, 0, 30));
-    popup->setContentWidget(detail);
-    popup->resize(912, 692);
+    CommonAddWidget *popup = openPopup(this, PopupSize::Detail, QString(), detail);
     connect(detail, &HouseBookMessageDetailWidget::closeWidget, popup, &CommonAddWidget::closeWidget);
-    popup->show();
     detail->showHouseAt(row, ids, false);
 }

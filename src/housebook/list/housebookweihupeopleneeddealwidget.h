@@ -14,8 +14,10 @@
 
 class BusyOverlay;
 class HouseListTableHeadView;
-class HoverTableWidget;
+class HouseListTableWidget;
 class ListPagingBar;
+class MaintainerTermsService;
+class PagedListController;
 class QPushButton;
 class QTimer;
 
@@ -32,12 +34,12 @@ public:
     bool isSale() const { return m_flag; }
     QList<QVariantMap> columns() const { return m_columns; }
     int refreshCount() const { return m_refreshCount; }
-    int page() const { return m_page; }
-    int pageSize() const { return m_pageSize; }
-    int total() const { return m_total; }
-    int pageCount() const { return m_pageCount; }
-    QString sortKey() const { return m_sortKey; }
-    bool sortDescending() const { return m_sortDescending; }
+    int page() const;
+    int pageSize() const;
+    int total() const;
+    int pageCount() const;
+    QString sortKey() const;
+    bool sortDescending() const;
     QList<Record> listings() const { return m_listings; }
 
 signals:
@@ -66,26 +68,23 @@ private:
     void connectSignals();
     void refreshColumns();
     void sortBySection(int section);
-    void goToPage(int page);
+    void loadWithOverlay();
     void openRow(int row);
+    void termsStored();
     QString emptyText() const;
 
     bool m_flag;
     int m_refreshCount = 0;
-    int m_page = 1;
-    int m_pageSize = 20;
-    int m_total = 0;
-    int m_pageCount = 0;
-    QString m_sortKey = QStringLiteral("days");
-    bool m_sortDescending = false;
     QList<Record> m_listings;
     QList<QVariantMap> m_columns;
     // Why the last download of the maintainer terms failed; empty after a success.
     QString m_downloadFailure;
 
-    HoverTableWidget *m_table = nullptr;
+    HouseListTableWidget *m_table = nullptr;
     HouseListTableHeadView *m_header = nullptr;
     ListPagingBar *m_paging = nullptr;
+    PagedListController *m_pager = nullptr;
     BusyOverlay *m_overlay = nullptr;
     QTimer *m_loadTimer = nullptr;
+    MaintainerTermsService *m_terms = nullptr;
 };

@@ -6,7 +6,8 @@
 //
 // Each cell holds a dozen widgets; in the table they are made only for rows in view
 // (deferBuild, see HoverTableCell).
-#include "list/hovertablewidget.h"
+#include "sql/housemessage_datasqltable.h"
+#include "widgets/hovertablewidget.h"
 
 class QLabel;
 class QStackedWidget;

@@ -1,6 +1,7 @@
 #include "list/housecontextmenu.h"
 
 #include "datacenter.h"
+#include "platform/housebookcodes.h"
 #include "sql/housebookset_sqltable.h"
 #include "sql/usermessage_datasqltable.h"
 
@@ -8,6 +9,8 @@
 #include <QMenu>
 
 namespace HouseContextMenu {
+
+using namespace HouseBookCodes;
 
 namespace {
 
@@ -45,17 +48,17 @@ Rights rightsFor(const Record &record, bool isJointSale)
     r.seal = holds(109);
     r.top = holds(110);
     r.remove = record.housestatus == 0 || isOwner(record) || holds(36);
-    r.status = isOwner(record) || holds(record.types == 1 ? 59 : 48);
+    r.status = isOwner(record) || holds(isRentListing(record.types) ? 59 : 48);
     return r;
 }
 
 Entry flagEntry(const Record &record, int flagType)
 {
     static const char *const names[] = {"", "置顶", "锁盘", "封盘", "独家"};
-    const int current = flagType == Top ? record.istop
-                      : flagType == Lock ? record.suopan
-                      : flagType == Seal ? record.fengpan
-                                         : record.hbdujia;
+    const int current = flagType == TopFlag  ? record.istop
+                      : flagType == LockFlag ? record.suopan
+                      : flagType == SealFlag ? record.fengpan
+                                             : record.hbdujia;
     Entry e;
     e.kind = FlagEntry;
     e.flagType = flagType;
@@ -69,17 +72,17 @@ QList<Entry> entriesFor(const Record &record, const Rights &rights)
 {
     QList<Entry> entries;
     if (rights.manager) {
-        for (int type : {Top, Lock, Seal, Exclusive})
+        for (int type : {TopFlag, LockFlag, SealFlag, ExclusiveFlag})
             addOnce(entries, flagEntry(record, type));
         addOnce(entries, plainEntry(DeleteEntry, QStringLiteral("删除")));
         addOnce(entries, plainEntry(StatusEntry, QStringLiteral("状态")));
     }
     if (rights.lock)
-        addOnce(entries, flagEntry(record, Lock));
+        addOnce(entries, flagEntry(record, LockFlag));
     if (rights.seal)
-        addOnce(entries, flagEntry(record, Seal));
+        addOnce(entries, flagEntry(record, SealFlag));
     if (rights.top)
-        addOnce(entries, flagEntry(record, Top));
+        addOnce(entries, flagEntry(record, TopFlag));
     if (rights.remove)
         addOnce(entries, plainEntry(DeleteEntry, QStringLiteral("删除")));
     if (rights.status)

@@ -15,14 +15,12 @@ namespace HouseContextMenu {
 using Record = HouseMessage_DataSqlTable::HouseMessageData;
 
 enum EntryKind { FlagEntry, DeleteEntry, StatusEntry };
-// Flag types as the server numbers them.
-enum FlagType { Top = 1, Lock = 2, Seal = 3, Exclusive = 4 };
 
 struct Entry
 {
     EntryKind kind = FlagEntry;
     QString text;
-    int flagType = 0;   // FlagEntry: 1 top, 2 lock, 3 seal, 4 exclusive
+    int flagType = 0;   // FlagEntry: HouseBookCodes::FlagType
     int flagState = 0;  // FlagEntry: 1 sets the flag, 0 cancels it
 };
 

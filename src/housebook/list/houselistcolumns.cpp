@@ -1,6 +1,6 @@
 #include "list/houselistcolumns.h"
 
-#include "list/hovertablewidget.h"
+#include "list/houselisttablewidget.h"
 
 #include "sql/housebookset_sqltable.h"
 
@@ -37,35 +37,6 @@ void assignWidths(QList<QVariantMap> &columns, int availableWidth)
         const int width = fixed > 0 ? fixed : (rateSum > 0 ? shared * rate / rateSum : 0);
         c.insert(QStringLiteral("width"), qMax(40, width));
     }
-}
-
-QList<int> spreadWidths(const QList<QVariantMap> &columns, const QList<int> &needed, int availableWidth)
-{
-    QList<int> widths = needed;
-    int total = 0;
-    int rateSum = 0;
-    for (int i = 0; i < columns.size() && i < needed.size(); ++i) {
-        total += needed.at(i);
-        if (columns.at(i).value(QStringLiteral("fixed")).toInt() <= 0)
-            rateSum += qMax(1, columns.at(i).value(QStringLiteral("rate")).toInt());
-    }
-    const int room = availableWidth - total;
-    if (room <= 0 || rateSum == 0)
-        return widths;
-    int given = 0;
-    int last = -1;
-    for (int i = 0; i < columns.size() && i < widths.size(); ++i) {
-        if (columns.at(i).value(QStringLiteral("fixed")).toInt() > 0)
-            continue;
-        const int share = room * qMax(1, columns.at(i).value(QStringLiteral("rate")).toInt()) / rateSum;
-        widths[i] += share;
-        given += share;
-        last = i;
-    }
-    // What the division leaves goes to the last shared column, so the columns fill the width.
-    if (last >= 0)
-        widths[last] += room - given;
-    return widths;
 }
 
 QStringList fieldsFor(const QList<QVariantMap> &columns)
@@ -109,7 +80,7 @@ QString sortKeyForTitle(const QString &title, bool withDays)
 
 } // namespace HouseListColumns
 
-void HouseListColumns::renderPage(HoverTableWidget *table, QList<QVariantMap> columns, int availableWidth,
+void HouseListColumns::renderPage(HouseListTableWidget *table, QList<QVariantMap> columns, int availableWidth,
                                   int pageSize, const QList<HouseMessage_DataSqlTable::HouseMessageData> &listings)
 {
     assignWidths(columns, availableWidth);

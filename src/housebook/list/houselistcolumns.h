@@ -8,7 +8,7 @@
 
 #include "sql/housemessage_datasqltable.h"
 
-class HoverTableWidget;
+class HouseListTableWidget;
 
 namespace HouseListColumns {
 
@@ -17,10 +17,6 @@ namespace HouseListColumns {
 QList<QVariantMap> visibleColumns(bool sale, int availableWidth, bool isJointSale);
 // Shares availableWidth among columns as visibleColumns() does.
 void assignWidths(QList<QVariantMap> &columns, int availableWidth);
-// Widths for columns that need `needed` pixels each: what they need, and when that leaves
-// room in availableWidth, the room shared by `rate` among the columns without a `fixed` width.
-// Columns that need more than there is keep their need (the table then scrolls sideways).
-QList<int> spreadWidths(const QList<QVariantMap> &columns, const QList<int> &needed, int availableWidth);
 // The columns every page reads, then those of each visible column key (duplicates kept).
 QStringList fieldsFor(const QList<QVariantMap> &columns);
 // The table column a sortable header title orders by; empty for titles that do not sort.
@@ -28,7 +24,7 @@ QStringList fieldsFor(const QList<QVariantMap> &columns);
 QString sortKeyForTitle(const QString &title, bool withDays = false);
 // Lays one page of listings into the table: column widths for the available width, row
 // height for the page size, then the rows, and the widths fitted to them.
-void renderPage(HoverTableWidget *table, QList<QVariantMap> columns, int availableWidth, int pageSize,
+void renderPage(HouseListTableWidget *table, QList<QVariantMap> columns, int availableWidth, int pageSize,
                 const QList<HouseMessage_DataSqlTable::HouseMessageData> &listings);
 
 } // namespace HouseListColumns

@@ -4,7 +4,7 @@
 // Its text is the community cell text of HouseRowTexts; a text without exactly four parts
 // is shown whole, as plain text. A name wider than the cell is elided with "…"; the tooltip
 // holds it whole.
-#include "list/hovertablewidget.h"
+#include "widgets/hovertablewidget.h"
 
 #include <QStringList>
 

@@ -2,7 +2,7 @@
 // The plain cell of the listing table: one line of text, elided at the cell's right edge,
 // with the whole text as its tooltip. It paints the text itself; a table page holds up to
 // two thousand of these, so each is one widget without children or a style sheet.
-#include "list/hovertablewidget.h"
+#include "widgets/hovertablewidget.h"
 
 class HouseTableLabelItemView : public HoverTableCell
 {

@@ -2,7 +2,7 @@
 // The tag cell of the listing table: the listing's tags (comma-separated) as coloured chips
 // from left to right, as many as fit; when one does not fit, "●●●" ends the row and hovering
 // it shows all tags in a MoreTableHouseTagView.
-#include "list/hovertablewidget.h"
+#include "widgets/hovertablewidget.h"
 
 #include <QLabel>
 #include <QPointer>

@@ -5,6 +5,7 @@
 #include "net/endpoints.h"
 #include "net/formencoding.h"
 #include "net/serverconfig.h"
+#include "net/wholenumber.h"
 #include "platform/usernotice.h"
 
 #include <QCryptographicHash>
@@ -15,11 +16,13 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QMutex>
 #include <QNetworkAccessManager>
 #include <QNetworkCookie>
 #include <QNetworkReply>
 #include <QSaveFile>
 #include <QSslError>
+#include <QTimer>
 #include <QUrl>
 
 namespace {
@@ -29,10 +32,19 @@ namespace {
 const char kReplyKind[] = "hbReplyKind";
 enum ReplyKind { PlainReply = 0, UploadReply = 1, DownloadReply = 2 };
 
+// A download whose file could not be written.
+QString saveFailure()
+{
+    return QStringLiteral("文件保存失败！");
+}
+
+QMutex limitsLock;
+NetRequestObjecet::Limits currentLimits;
+
 int envelopeCode(const QJsonValue &code)
 {
     if (code.isDouble())
-        return code.toInt();
+        return WholeNumber::toInt(code);
     if (code.isString()) {
         bool ok = false;
         const int n = code.toString().trimmed().toInt(&ok);
@@ -103,6 +115,28 @@ QString movedLocation(const QString &page)
 
 } // namespace
 
+NetRequestObjecet::Limits NetRequestObjecet::limits()
+{
+    QMutexLocker lock(&limitsLock);
+    return currentLimits;
+}
+
+void NetRequestObjecet::setLimits(const Limits &limits)
+{
+    QMutexLocker lock(&limitsLock);
+    currentLimits = limits;
+}
+
+QString NetRequestObjecet::timeoutReason()
+{
+    return QStringLiteral("连接服务器超时");
+}
+
+QString NetRequestObjecet::tooLargeReason()
+{
+    return QStringLiteral("服务器返回的数据过大");
+}
+
 NetRequestObjecet::NetRequestObjecet(QObject *parent)
     : QObject(parent)
     , m_manager(new QNetworkAccessManager(this))
@@ -168,7 +202,45 @@ QNetworkReply *NetRequestObjecet::dispatch(const QString &url, const QByteArray 
         break;
     }
     reply->setProperty(kReplyKind, PlainReply);
+    watch(reply, m_timeoutMs > 0 ? m_timeoutMs : limits().postTimeoutMs, false);
     return reply;
+}
+
+void NetRequestObjecet::watch(QNetworkReply *reply, int timeoutMs, bool idleTimeout)
+{
+    m_abortReason.clear();
+    auto *deadline = new QTimer(reply);
+    deadline->setSingleShot(true);
+    connect(deadline, &QTimer::timeout, this, [this, reply] {
+        m_abortReason = timeoutReason();
+        reply->abort();
+    });
+    connect(reply, &QNetworkReply::finished, deadline, &QTimer::stop);
+    if (idleTimeout) {
+        connect(reply, &QNetworkReply::downloadProgress, deadline, qOverload<>(&QTimer::start));
+        connect(reply, &QNetworkReply::uploadProgress, deadline, qOverload<>(&QTimer::start));
+    }
+    deadline->start(timeoutMs);
+    // The announced length is checked before any body arrives, the count while it does.
+    connect(reply, &QNetworkReply::metaDataChanged, this, [this, reply] {
+        checkSize(reply, 0, reply->header(QNetworkRequest::ContentLengthHeader).toLongLong());
+    });
+    connect(reply, &QNetworkReply::downloadProgress, this,
+            [this, reply](qint64 received, qint64 total) { checkSize(reply, received, total); });
+}
+
+qint64 NetRequestObjecet::replyCap() const
+{
+    return m_maxReplyBytes > 0 ? m_maxReplyBytes : limits().maxReplyBytes;
+}
+
+void NetRequestObjecet::checkSize(QNetworkReply *reply, qint64 received, qint64 total)
+{
+    const qint64 cap = replyCap();
+    if (!m_abortReason.isEmpty() || !reply->isRunning() || (received <= cap && total <= cap))
+        return;
+    m_abortReason = tooLargeReason();
+    reply->abort();
 }
 
 QNetworkReply *NetRequestObjecet::sendRequest(const QString &url, const QVariant &params, bool flag,
@@ -218,7 +290,7 @@ void NetRequestObjecet::noteNetworkError(QNetworkReply *reply)
                    .arg(status)
                    .arg(reply->errorString(), reply->url().toString());
     m_errorText = m_result;
-    m_failureReason = networkFailureReason(reply);
+    m_failureReason = m_abortReason.isEmpty() ? networkFailureReason(reply) : m_abortReason;
 }
 
 void NetRequestObjecet::showFailureNotice()
@@ -246,7 +318,7 @@ void NetRequestObjecet::loadResult(QNetworkReply *reply)
         return;
     if (reply->error() != QNetworkReply::NoError) {
         noteNetworkError(reply);
-        emit loadFail(0, reply->errorString());
+        emit loadFail(0, m_abortReason.isEmpty() ? reply->errorString() : m_abortReason);
         showFailureNotice();
     } else {
         const QByteArray raw = reply->readAll();
@@ -361,6 +433,7 @@ QNetworkReply *NetRequestObjecet::uploadFiles(const QString &url, const QVariant
     QNetworkReply *reply = m_manager->post(request, multi);
     multi->setParent(reply);
     reply->setProperty(kReplyKind, UploadReply);
+    watch(reply, m_timeoutMs > 0 ? m_timeoutMs : limits().postTimeoutMs, true);
     connect(reply, &QNetworkReply::uploadProgress, this, &NetRequestObjecet::fileUploadProgress);
     connect(reply, &QNetworkReply::finished, this, [this, reply] { dealUploadResult(reply); });
     return reply;
@@ -372,7 +445,7 @@ void NetRequestObjecet::dealUploadResult(QNetworkReply *reply)
         noteNetworkError(reply);
         if (m_isShowAlert)
             UserNotice::error(QStringLiteral("上传文件错误！"));
-        emit loadFail(0, reply->errorString());
+        emit loadFail(0, m_abortReason.isEmpty() ? reply->errorString() : m_abortReason);
     } else {
         const QByteArray raw = reply->readAll();
         m_result = QString::fromUtf8(raw);
@@ -410,29 +483,54 @@ QNetworkReply *NetRequestObjecet::downloadFile(const QString &url, const QString
     request.setRawHeader("dump", "1");
     QNetworkReply *reply = m_manager->get(request);
     reply->setProperty(kReplyKind, DownloadReply);
+    watch(reply, m_timeoutMs > 0 ? m_timeoutMs : limits().downloadIdleMs, true);
     connect(reply, &QNetworkReply::downloadProgress, this, &NetRequestObjecet::fileDownloadProgress);
+    connect(reply, &QNetworkReply::readyRead, this, [this, reply] { writeDownloadChunk(reply); });
     connect(reply, &QNetworkReply::finished, this, [this, reply] { downloadFileDeal(reply); });
     return reply;
 }
 
-// Writes a finished download to its file. The file appears whole or not at all, and every
+// The body goes to disk as it arrives, so a large file is never held in memory whole.
+void NetRequestObjecet::writeDownloadChunk(QNetworkReply *reply)
+{
+    if (!m_download) {
+        QDir().mkpath(QFileInfo(m_fileName).absolutePath());
+        m_download = new QSaveFile(m_fileName, this);
+        if (!m_download->open(QIODevice::WriteOnly))
+            m_abortReason = saveFailure();
+    }
+    const QByteArray chunk = reply->readAll();
+    if (m_abortReason.isEmpty() && m_download->write(chunk) != chunk.size())
+        m_abortReason = saveFailure();
+    if (!m_abortReason.isEmpty() && reply->isRunning())
+        reply->abort();
+}
+
+void NetRequestObjecet::failDownload(const QString &text)
+{
+    if (m_download)
+        m_download->cancelWriting();
+    m_errorText = text;
+    emit loadFail(0, text);
+}
+
+// Commits a finished download to its file. The file appears whole or not at all, and every
 // failure is reported, so a waiting page always hears the end.
 void NetRequestObjecet::downloadFileDeal(QNetworkReply *reply)
 {
-    if (reply->error() != QNetworkReply::NoError) {
+    const bool received = reply->error() == QNetworkReply::NoError;
+    if (received)
+        writeDownloadChunk(reply);  // what is left, and the file of an empty body
+    if (!received && m_abortReason != saveFailure()) {
         noteNetworkError(reply);
-        emit loadFail(0, reply->errorString());
+        failDownload(m_abortReason.isEmpty() ? reply->errorString() : m_abortReason);
+    } else if (m_abortReason.isEmpty() && m_download->commit()) {
+        emit downloadFileSuccess(m_fileName);
     } else {
-        QDir().mkpath(QFileInfo(m_fileName).absolutePath());
-        QSaveFile file(m_fileName);
-        const QByteArray data = reply->readAll();
-        if (file.open(QIODevice::WriteOnly) && file.write(data) == data.size() && file.commit()) {
-            emit downloadFileSuccess(m_fileName);
-        } else {
-            m_errorText = QStringLiteral("文件保存失败！");
-            emit loadFail(0, m_errorText);
-        }
+        failDownload(saveFailure());
     }
+    delete m_download;
+    m_download = nullptr;
     emit loadFinish();
     reply->deleteLater();
 }

@@ -10,6 +10,7 @@
 class QNetworkAccessManager;
 class QNetworkReply;
 class QNetworkRequest;
+class QSaveFile;
 class QSslError;
 
 class NetRequestObjecet : public QObject
@@ -49,12 +50,35 @@ public:
     // Accepts a self-signed server certificate; off unless configured for a test server.
     void setAllowSelfSigned(bool allow) { m_allowSelfSigned = allow; }
 
+    // How long a request may take and how much it may bring back. A stalled server or an
+    // endless reply ends as a failure like a lost connection, so nobody waits for ever.
+    struct Limits
+    {
+        int postTimeoutMs = 60 * 1000;        // a form post from a page or a download code
+        int pageTimeoutMs = 3 * 60 * 1000;    // one page of the listing sync
+        int downloadIdleMs = 2 * 60 * 1000;   // a file download with no byte arriving
+        qint64 maxReplyBytes = qint64(64) << 20;      // a JSON reply or a downloaded file
+        qint64 maxSnapshotBytes = qint64(4) << 30;    // a database snapshot or its archive
+    };
+    // The process-wide limits new requests take (tests shorten them).
+    static Limits limits();
+    static void setLimits(const Limits &limits);
+
+    // This request's own limits; 0 keeps the one its operation takes from limits().
+    void setTimeout(int ms) { m_timeoutMs = ms; }
+    void setMaxReplyBytes(qint64 bytes) { m_maxReplyBytes = bytes; }
+
+    // The reasons of the two failures the limits cause.
+    static QString timeoutReason();
+    static QString tooLargeReason();
+
     QString url() const { return m_url; }
     QByteArray body() const { return m_body; }
     QString result() const { return m_result; }
     QString errorText() const { return m_errorText; }
     // Why the last request failed, in words an agent understands ("无法连接服务器",
-    // "服务器错误(500)", "服务器返回的数据无法识别", or the server's own message).
+    // "服务器错误(500)", "服务器返回的数据无法识别", "连接服务器超时", or the server's
+    // own message).
     QString failureReason() const { return m_failureReason; }
     QString fileName() const { return m_fileName; }
     bool flag() const { return m_flag; }
@@ -88,6 +112,13 @@ private:
     };
 
     QNetworkReply *dispatch(const QString &url, const QByteArray &body, int method, int contentType);
+    // Arms the timeout and the size cap on a reply just started. An idle timeout restarts
+    // with every byte; otherwise the whole request must end in time.
+    void watch(QNetworkReply *reply, int timeoutMs, bool idleTimeout);
+    void checkSize(QNetworkReply *reply, qint64 received, qint64 total);
+    qint64 replyCap() const;
+    void writeDownloadChunk(QNetworkReply *reply);
+    void failDownload(const QString &text);
     QNetworkRequest buildRequest(const QString &url, int contentType) const;
     void prepare(const QString &url, const QByteArray &body, bool flag, int method);
     void dealUploadResult(QNetworkReply *reply);
@@ -114,4 +145,9 @@ private:
     bool m_isShowAlert = true;
     bool m_allowSelfSigned = false;
     QString m_fileName;
+    int m_timeoutMs = 0;
+    qint64 m_maxReplyBytes = 0;
+    // Why this object aborted its reply: the timeout or the size cap; empty otherwise.
+    QString m_abortReason;
+    QSaveFile *m_download = nullptr;
 };

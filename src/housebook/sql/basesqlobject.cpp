@@ -23,9 +23,11 @@ namespace {
 // Guards DataCenter::sqlConnectList, which worker threads' table objects also touch.
 QMutex &registryLock()
 {
-    static QMutex lock;
-    return lock;
+    return DataCenter::sqlConnectListLock();
 }
+
+// The login a worker thread runs with, while its scope lasts; none on the GUI thread.
+thread_local const BaseSqlObject::Login *threadLogin = nullptr;
 
 std::function<qint64()> &clockSlot()
 {
@@ -141,15 +143,42 @@ qint64 BaseSqlObject::currentMSecsSinceEpoch()
     return nowMs();
 }
 
+BaseSqlObject::Login BaseSqlObject::loginFromHost()
+{
+    Login login;
+    login.phone = DataCenter::UserPhoneNumber;
+    login.companyId = DataCenter::CompanyID;
+    login.jointSaleCompanyId = DataCenter::JointSaleCompanyId;
+    login.cityId = DataCenter::CityID;
+    return login;
+}
+
+BaseSqlObject::Login BaseSqlObject::currentLogin()
+{
+    return threadLogin ? *threadLogin : loginFromHost();
+}
+
+BaseSqlObject::LoginScope::LoginScope(const Login &login)
+    : m_login(login)
+    , m_previous(threadLogin)
+{
+    threadLogin = &m_login;
+}
+
+BaseSqlObject::LoginScope::~LoginScope()
+{
+    threadLogin = m_previous;
+}
+
 QString BaseSqlObject::getDBAddress(DBTYPE type) const
 {
+    const Login login = currentLogin();
     QString key;
     if (type == PersonDB)
-        key = DataCenter::UserPhoneNumber;
+        key = login.phone;
     else
-        key = QString::number(m_isJointSale ? DataCenter::JointSaleCompanyId : DataCenter::CompanyID)
-              + QStringLiteral("v2.0");
-    if (key.isEmpty() || DataCenter::UserPhoneNumber.isEmpty())
+        key = QString::number(m_isJointSale ? login.jointSaleCompanyId : login.companyId) + QStringLiteral("v2.0");
+    if (key.isEmpty() || login.phone.isEmpty())
         return QString();
 
     QString base;
@@ -186,7 +215,7 @@ void BaseSqlObject::restoreSetAsideDatabase(const QString &path)
 
 QString BaseSqlObject::connectionName(DBTYPE type)
 {
-    if (DataCenter::UserPhoneNumber.isEmpty())
+    if (currentLogin().phone.isEmpty())
         return QString();
     QString name;
     {
@@ -285,20 +314,52 @@ bool BaseSqlObject::exec(DBTYPE type, const QString &sql, const QVariantList &va
 
 QList<QVariantMap> BaseSqlObject::selectRows(DBTYPE type, const QString &sql, const QVariantList &values)
 {
+    return runSelect(type, sql, values, nullptr);
+}
+
+QList<QVariantMap> BaseSqlObject::searchRows(DBTYPE type, const QString &sql, const char *purpose, bool *ok)
+{
+    QSqlError error;
+    const QList<QVariantMap> rows = runSelect(type, sql, QVariantList(), &error);
+    if (error.isValid()) {
+        logFailedSearch(purpose, error);
+        if (ok)
+            *ok = false;
+    }
+    return rows;
+}
+
+void BaseSqlObject::logFailedSearch(const char *purpose, const QSqlError &error)
+{
+    qWarning("%s: statement failed (%s): %s", purpose, qPrintable(error.nativeErrorCode()),
+             qPrintable(error.text().left(80)));
+}
+
+// error, when given, is set when the statement could not run (a database that is not open
+// included); an object being destroyed just returns nothing.
+QList<QVariantMap> BaseSqlObject::runSelect(DBTYPE type, const QString &sql, const QVariantList &values,
+                                            QSqlError *error)
+{
     QList<QVariantMap> rows;
     if (!m_alive)
         return rows;
     QSqlDatabase db = database(type);
-    if (!db.isOpen())
+    if (!db.isOpen()) {
+        if (error)
+            *error = QSqlError(QStringLiteral("database not open"), QString(), QSqlError::ConnectionError);
         return rows;
+    }
     QSqlQuery query(db);
     query.setForwardOnly(true);
-    if (!query.prepare(sql))
+    bool ran = query.prepare(sql);
+    for (int i = 0; ran && i < values.size(); ++i)
+        query.addBindValue(values.at(i));
+    ran = ran && query.exec();
+    if (!ran) {
+        if (error)
+            *error = query.lastError();
         return rows;
-    for (const QVariant &v : values)
-        query.addBindValue(v);
-    if (!query.exec())
-        return rows;
+    }
     while (query.next()) {
         const QSqlRecord record = query.record();
         QVariantMap row;

@@ -12,6 +12,7 @@
 
 class QJsonValue;
 class QSqlDatabase;
+class QSqlError;
 class QSqlQuery;
 class NetRequestObjecet;
 
@@ -31,6 +32,34 @@ public:
     static QString pluginVersion() { return QStringLiteral("4.2.0.1"); }
     // The sync marks of a fresh database.
     static QString initialSyncTime() { return QStringLiteral("2018/01/01 00:00:00"); }
+
+    // The signed-in user as the store needs it. A worker thread runs with the copy its starter
+    // took on the GUI thread (LoginScope), never with the host's statics, which the GUI
+    // thread changes at sign-in and sign-out.
+    struct Login
+    {
+        QString phone;
+        int companyId = 0;
+        int jointSaleCompanyId = 0;
+        int cityId = 0;
+    };
+    // The host's signed-in user; read on the GUI thread only.
+    static Login loginFromHost();
+    // The calling thread's scoped login, else the host's.
+    static Login currentLogin();
+    // While it lives, the store code of this thread works with the given login.
+    class LoginScope
+    {
+    public:
+        explicit LoginScope(const Login &login);
+        ~LoginScope();
+        LoginScope(const LoginScope &) = delete;
+        LoginScope &operator=(const LoginScope &) = delete;
+
+    private:
+        Login m_login;
+        const Login *m_previous;
+    };
 
     // "name" or "name_jointsale" for tables of the personal database.
     QString tableName(const QString &name) const;
@@ -186,11 +215,18 @@ protected:
     bool exec(DBTYPE type, const QString &sql, const QVariantList &values = QVariantList());
     // Rows of a query as maps of column name to value.
     QList<QVariantMap> selectRows(DBTYPE type, const QString &sql, const QVariantList &values = QVariantList());
+    // selectRows() of a search: a statement that fails is logged under its purpose and clears
+    // *ok, so that the caller can tell a failure from "nothing found".
+    QList<QVariantMap> searchRows(DBTYPE type, const QString &sql, const char *purpose, bool *ok);
+    // Logs a failed search statement: its purpose and the driver's message cut short, never
+    // the statement, which holds what the agent typed.
+    static void logFailedSearch(const char *purpose, const QSqlError &error);
 
     // Cleared on destruction; slots that may run late test it first.
     QPointer<BaseSqlObject> m_alive;
 
 private:
+    QList<QVariantMap> runSelect(DBTYPE type, const QString &sql, const QVariantList &values, QSqlError *error);
     static void restoreSetAsideDatabase(const QString &path);
     void resetSyncMarks(const QString &droppedTable);
     // The common shape of a settings download: skipped while signing in, posts the form with

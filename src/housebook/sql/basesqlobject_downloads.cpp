@@ -4,6 +4,8 @@
 #include "datacenter.h"
 #include "net/endpoints.h"
 #include "net/netrequestobjecet.h"
+#include "platform/housebookcodes.h"
+#include "net/wholenumber.h"
 #include "sql/basemessage_sqltable.h"
 #include "sql/booksyncstatus.h"
 #include "sql/cityhouseset_datasqltable.h"
@@ -27,6 +29,8 @@
 //
 // While the login window is in front nothing is fetched or stored, but every code still
 // ends, exactly once: pages delete their download objects on that end.
+
+using namespace HouseBookCodes;
 
 namespace {
 
@@ -135,10 +139,8 @@ bool readCompanyId(const QJsonValue &value, int &id)
 {
     qint64 number = -1;
     if (value.isDouble()) {
-        const double d = value.toDouble();
-        if (d < 0 || d > std::numeric_limits<int>::max() || d != static_cast<double>(static_cast<qint64>(d)))
+        if (!WholeNumber::fromDouble(value.toDouble(), &number))
             return false;
-        number = static_cast<qint64>(d);
     } else if (value.isString()) {
         bool ok = false;
         number = value.toString().trimmed().toLongLong(&ok);
@@ -178,7 +180,7 @@ QVariantMap watchRangeForm(bool isJointSale)
     withTable<UserMessage_DataSqlTable>(isJointSale, [&](UserMessage_DataSqlTable &user) {
         const QVariantMap right = user.authorityItem(kViewScopeRight);
         const bool limited = user.authorityRange(kViewScopeRight) == UserMessage_DataSqlTable::RangeDefault;
-        const int metres = right.value(QStringLiteral("count"), right.value(QStringLiteral("distance"))).toInt();
+        const int metres = WholeNumber::toInt(right.value(QStringLiteral("count"), right.value(QStringLiteral("distance"))));
         form.insert(QStringLiteral("deptids"), user.ownDepartmentIds().join(QLatin1Char(',')));
         form.insert(QStringLiteral("distance"), QString::number(limited ? qMax(metres, 0) : 0));
         return true;
@@ -193,38 +195,36 @@ using StartSlot = void (BaseSqlObject::*)();
 const QHash<int, StartSlot> &startSlots()
 {
     static const QHash<int, StartSlot> table{
-        {2, &BaseSqlObject::download_DistricAndArea},
-        {3, &BaseSqlObject::download_PublicCategory},
-        {4, &BaseSqlObject::download_JobList},
-        {5, &BaseSqlObject::download_userInit},
-        {6, &BaseSqlObject::download_HouseBookSet},
-        {7, &BaseSqlObject::download_HouseBookCategory},
-        {8, &BaseSqlObject::download_allStaffList},
-        {9, &BaseSqlObject::download_allStoreList},
-        {10, &BaseSqlObject::download_applist},
-        {11, &BaseSqlObject::download_userAuth},
-        {12, &BaseSqlObject::download_cityHouseSet},
-        {13, &BaseSqlObject::download_cloudDistrict},
-        {14, &BaseSqlObject::download_customerBookSet},
-        {15, &BaseSqlObject::download_customerBookBaseSet},
-        {16, &BaseSqlObject::download_saleContractSet},
-        {17, &BaseSqlObject::download_rentContractSet},
-        {19, &BaseSqlObject::download_callBabyBaseSet},
-        {20, &BaseSqlObject::download_watchCommunityList},
-        {21, &BaseSqlObject::downloadCompanyAllStaffDepartment},
-        {22, &BaseSqlObject::downloadMyDepartment},
-        {23, &BaseSqlObject::downloadJointSaleMsg},
-        {24, &BaseSqlObject::downloadIsJointReviewMsg},
-        {25, &BaseSqlObject::downloadHouseBookSaleXieZuoSet},
-        {26, &BaseSqlObject::downloadHouseBookRentXieZuoSet}};
+        {DistrictAndAreaDownload, &BaseSqlObject::download_DistricAndArea},
+        {PublicCategoryDownload, &BaseSqlObject::download_PublicCategory},
+        {JobListDownload, &BaseSqlObject::download_JobList},
+        {UserInitDownload, &BaseSqlObject::download_userInit},
+        {HouseBookSetDownload, &BaseSqlObject::download_HouseBookSet},
+        {HouseBookCategoryDownload, &BaseSqlObject::download_HouseBookCategory},
+        {AllStaffListDownload, &BaseSqlObject::download_allStaffList},
+        {AllStoreListDownload, &BaseSqlObject::download_allStoreList},
+        {AppListDownload, &BaseSqlObject::download_applist},
+        {UserAuthDownload, &BaseSqlObject::download_userAuth},
+        {CityHouseSetDownload, &BaseSqlObject::download_cityHouseSet},
+        {CloudDistrictDownload, &BaseSqlObject::download_cloudDistrict},
+        {CustomerBookSetDownload, &BaseSqlObject::download_customerBookSet},
+        {CustomerBookBaseSetDownload, &BaseSqlObject::download_customerBookBaseSet},
+        {SaleContractSetDownload, &BaseSqlObject::download_saleContractSet},
+        {RentContractSetDownload, &BaseSqlObject::download_rentContractSet},
+        {CallBabyBaseSetDownload, &BaseSqlObject::download_callBabyBaseSet},
+        {WatchCommunityListDownload, &BaseSqlObject::download_watchCommunityList},
+        {CompanyAllStaffDepartmentDownload, &BaseSqlObject::downloadCompanyAllStaffDepartment},
+        {MyDepartmentDownload, &BaseSqlObject::downloadMyDepartment},
+        {JointSaleMsgDownload, &BaseSqlObject::downloadJointSaleMsg},
+        {IsJointReviewDownload, &BaseSqlObject::downloadIsJointReviewMsg},
+        {SaleXieZuoSetDownload, &BaseSqlObject::downloadHouseBookSaleXieZuoSet},
+        {RentXieZuoSetDownload, &BaseSqlObject::downloadHouseBookRentXieZuoSet}};
     return table;
 }
 
-constexpr int kHouseSync = 1;
-
 bool isStartable(int code)
 {
-    return code == kHouseSync || startSlots().contains(code);
+    return code == HouseSyncDownload || startSlots().contains(code);
 }
 
 } // namespace
@@ -258,7 +258,7 @@ void BaseSqlObject::postDownload(const QString &url, QVariantMap form,
 void BaseSqlObject::reportSuccess(int type)
 {
     emit loadDataSuccess(type);
-    CommonSignalTool::Instance()->send_baseSqlReq(1, type, nullptr);
+    CommonSignalTool::Instance()->send_baseSqlReq(HubSucceeded, type, nullptr);
 }
 
 // The host's sign-in window does not hear of the module's downloads.
@@ -268,7 +268,7 @@ void BaseSqlObject::reportFinish(int type)
         return;
     emit loadDataFinish(type);
     if (!isLoginWindow())
-        CommonSignalTool::Instance()->send_baseSqlReq(3, type, nullptr);
+        CommonSignalTool::Instance()->send_baseSqlReq(HubEnded, type, nullptr);
 }
 
 // ---- Running several codes ----
@@ -317,7 +317,7 @@ void BaseSqlObject::countFinished(int type)
 
 void BaseSqlObject::updataSqlData(int download_id)
 {
-    if (download_id == kHouseSync) {
+    if (download_id == HouseSyncDownload) {
         download_house(true, false);
         return;
     }
@@ -333,8 +333,8 @@ void BaseSqlObject::download_allStaffList()
     if (!m_alive)
         return;
     if (!isLoginWindow())
-        reportSuccess(8);
-    reportFinish(8);
+        reportSuccess(AllStaffListDownload);
+    reportFinish(AllStaffListDownload);
 }
 
 void BaseSqlObject::download_allStoreList()
@@ -342,8 +342,8 @@ void BaseSqlObject::download_allStoreList()
     if (!m_alive)
         return;
     if (!isLoginWindow())
-        reportSuccess(9);
-    reportFinish(9);
+        reportSuccess(AllStoreListDownload);
+    reportFinish(AllStoreListDownload);
 }
 
 void BaseSqlObject::downloadCompanyAllStaffDepartment()
@@ -351,8 +351,8 @@ void BaseSqlObject::downloadCompanyAllStaffDepartment()
     if (!m_alive)
         return;
     if (!isLoginWindow())
-        reportSuccess(21);
-    reportFinish(21);
+        reportSuccess(CompanyAllStaffDepartmentDownload);
+    reportFinish(CompanyAllStaffDepartmentDownload);
 }
 
 // ---- Code 2: districts and areas ----
@@ -366,12 +366,12 @@ void BaseSqlObject::download_DistricAndArea()
 void BaseSqlObject::dealData_DistricAndArea(const QJsonValue &value)
 {
     if (m_alive && storeBaseMessage(m_isJointSale, QStringLiteral("area"), value, Shape::List))
-        reportSuccess(2);
+        reportSuccess(DistrictAndAreaDownload);
 }
 
 void BaseSqlObject::finshData_DistricAndArea()
 {
-    reportFinish(2);
+    reportFinish(DistrictAndAreaDownload);
 }
 
 // ---- Code 3: public categories (decoration, deed, house type, tags, layout) ----
@@ -388,12 +388,12 @@ void BaseSqlObject::dealData_PublicCategory(const QJsonValue &value)
     if (m_alive && withTable<BaseMessage_SqlTable>(m_isJointSale, [&](BaseMessage_SqlTable &t) {
             return t.storePublicCategory(reply);
         }))
-        reportSuccess(3);
+        reportSuccess(PublicCategoryDownload);
 }
 
 void BaseSqlObject::finshData_PublicCategory()
 {
-    reportFinish(3);
+    reportFinish(PublicCategoryDownload);
 }
 
 // ---- Code 4: jobs ----
@@ -407,12 +407,12 @@ void BaseSqlObject::download_JobList()
 void BaseSqlObject::dealData_JobList(const QJsonValue &value)
 {
     if (m_alive && storeBaseMessage(m_isJointSale, QStringLiteral("job"), value, Shape::List))
-        reportSuccess(4);
+        reportSuccess(JobListDownload);
 }
 
 void BaseSqlObject::finshData_JobList()
 {
-    reportFinish(4);
+    reportFinish(JobListDownload);
 }
 
 // ---- Code 5: the user's initialisation ----
@@ -426,12 +426,12 @@ void BaseSqlObject::download_userInit()
 void BaseSqlObject::dealData_userInit(const QJsonValue &value)
 {
     if (m_alive && storeUserColumn(m_isJointSale, QStringLiteral("init"), value, Shape::Object))
-        reportSuccess(5);
+        reportSuccess(UserInitDownload);
 }
 
 void BaseSqlObject::finshData_userInit()
 {
-    reportFinish(5);
+    reportFinish(UserInitDownload);
 }
 
 // ---- Code 6: the house-book settings ----
@@ -448,12 +448,12 @@ void BaseSqlObject::dealData_HouseBookSet(const QJsonValue &value)
     if (m_alive && withTable<HouseBookSet_SqlTable>(m_isJointSale, [&](HouseBookSet_SqlTable &t) {
             return t.storeHouseBookSet(reply);
         }))
-        reportSuccess(6);
+        reportSuccess(HouseBookSetDownload);
 }
 
 void BaseSqlObject::finshData_HouseBookSet()
 {
-    reportFinish(6);
+    reportFinish(HouseBookSetDownload);
 }
 
 // ---- Code 7: house-book categories (property, traffic, tags, payment ways, sources) ----
@@ -470,12 +470,12 @@ void BaseSqlObject::dealData_HouseBookCategory(const QJsonValue &value)
     if (m_alive && withTable<BaseMessage_SqlTable>(m_isJointSale, [&](BaseMessage_SqlTable &t) {
             return t.storeHouseBookCategory(reply);
         }))
-        reportSuccess(7);
+        reportSuccess(HouseBookCategoryDownload);
 }
 
 void BaseSqlObject::finshData_HouseBookCategory()
 {
-    reportFinish(7);
+    reportFinish(HouseBookCategoryDownload);
 }
 
 // ---- Code 10: the application list ----
@@ -489,12 +489,12 @@ void BaseSqlObject::download_applist()
 void BaseSqlObject::dealData_applist(const QJsonValue &value)
 {
     if (m_alive && storeBaseMessage(m_isJointSale, QStringLiteral("applist"), value, Shape::Structured))
-        reportSuccess(10);
+        reportSuccess(AppListDownload);
 }
 
 void BaseSqlObject::finshData_applist()
 {
-    reportFinish(10);
+    reportFinish(AppListDownload);
 }
 
 // ---- Code 11: the user's rights ----
@@ -508,12 +508,12 @@ void BaseSqlObject::download_userAuth()
 void BaseSqlObject::dealData_userAuth(const QJsonValue &value)
 {
     if (m_alive && storeUserColumn(m_isJointSale, QStringLiteral("userauth"), value, Shape::Structured))
-        reportSuccess(11);
+        reportSuccess(UserAuthDownload);
 }
 
 void BaseSqlObject::finshData_userAuth()
 {
-    reportFinish(11);
+    reportFinish(UserAuthDownload);
 }
 
 // ---- Code 12: the city's list configuration ----
@@ -527,12 +527,12 @@ void BaseSqlObject::download_cityHouseSet()
 void BaseSqlObject::dealData_cityHouseSet(const QJsonValue &value)
 {
     if (m_alive && storeCityHouseSet(m_isJointSale, value))
-        reportSuccess(12);
+        reportSuccess(CityHouseSetDownload);
 }
 
 void BaseSqlObject::finshData_cityHouseSet()
 {
-    reportFinish(12);
+    reportFinish(CityHouseSetDownload);
 }
 
 // ---- Code 13: cloud-capture items of the user's city ----
@@ -546,12 +546,12 @@ void BaseSqlObject::download_cloudDistrict()
 void BaseSqlObject::dealData_cloudDistrict(const QJsonValue &value)
 {
     if (m_alive && storeBaseMessage(m_isJointSale, QStringLiteral("clouditem"), value, Shape::Structured))
-        reportSuccess(13);
+        reportSuccess(CloudDistrictDownload);
 }
 
 void BaseSqlObject::finshData_cloudDistrict()
 {
-    reportFinish(13);
+    reportFinish(CloudDistrictDownload);
 }
 
 // ---- Code 14: customer-book settings ----
@@ -565,12 +565,12 @@ void BaseSqlObject::download_customerBookSet()
 void BaseSqlObject::dealData_customerBookSet(const QJsonValue &value)
 {
     if (m_alive && storeCustomerBookSet(m_isJointSale, value))
-        reportSuccess(14);
+        reportSuccess(CustomerBookSetDownload);
 }
 
 void BaseSqlObject::finshData_customerBookSet()
 {
-    reportFinish(14);
+    reportFinish(CustomerBookSetDownload);
 }
 
 // ---- Code 15: customer-book base settings ----
@@ -584,12 +584,12 @@ void BaseSqlObject::download_customerBookBaseSet()
 void BaseSqlObject::dealData_customerBookBaseSet(const QJsonValue &value)
 {
     if (m_alive && storeBaseMessage(m_isJointSale, QStringLiteral("customerbaseset"), value, Shape::Object))
-        reportSuccess(15);
+        reportSuccess(CustomerBookBaseSetDownload);
 }
 
 void BaseSqlObject::finshData_customerBookBaseSet()
 {
-    reportFinish(15);
+    reportFinish(CustomerBookBaseSetDownload);
 }
 
 // ---- Codes 16 and 17: contract settings of sale and rent ----
@@ -603,12 +603,12 @@ void BaseSqlObject::download_saleContractSet()
 void BaseSqlObject::dealData_saleContractSet(const QJsonValue &value)
 {
     if (m_alive && storeBaseMessage(m_isJointSale, QStringLiteral("salecontractset"), value, Shape::Object))
-        reportSuccess(16);
+        reportSuccess(SaleContractSetDownload);
 }
 
 void BaseSqlObject::finshData_saleContractSet()
 {
-    reportFinish(16);
+    reportFinish(SaleContractSetDownload);
 }
 
 void BaseSqlObject::download_rentContractSet()
@@ -620,12 +620,12 @@ void BaseSqlObject::download_rentContractSet()
 void BaseSqlObject::dealData_rentContractSet(const QJsonValue &value)
 {
     if (m_alive && storeBaseMessage(m_isJointSale, QStringLiteral("rentcontractset"), value, Shape::Object))
-        reportSuccess(17);
+        reportSuccess(RentContractSetDownload);
 }
 
 void BaseSqlObject::finshData_rentContractSet()
 {
-    reportFinish(17);
+    reportFinish(RentContractSetDownload);
 }
 
 // ---- Code 19: call settings ----
@@ -639,12 +639,12 @@ void BaseSqlObject::download_callBabyBaseSet()
 void BaseSqlObject::dealData_callBabyBaseSet(const QJsonValue &value)
 {
     if (m_alive && storeBaseMessage(m_isJointSale, QStringLiteral("callbabybaseset"), value, Shape::Object))
-        reportSuccess(19);
+        reportSuccess(CallBabyBaseSetDownload);
 }
 
 void BaseSqlObject::finshData_callBabyBaseSet()
 {
-    reportFinish(19);
+    reportFinish(CallBabyBaseSetDownload);
 }
 
 // ---- Code 20: communities within the user's view range ----
@@ -665,12 +665,12 @@ void BaseSqlObject::download_watchCommunityList()
 void BaseSqlObject::dealData_watchCommunityList(const QJsonValue &value)
 {
     if (m_alive && storeBaseMessage(m_isJointSale, QStringLiteral("watchcommunitys"), value, Shape::List))
-        reportSuccess(20);
+        reportSuccess(WatchCommunityListDownload);
 }
 
 void BaseSqlObject::finshData_watchCommunityList()
 {
-    reportFinish(20);
+    reportFinish(WatchCommunityListDownload);
 }
 
 // ---- Code 22: the user's department tree ----
@@ -684,12 +684,12 @@ void BaseSqlObject::downloadMyDepartment()
 void BaseSqlObject::dealData_MyDepartment(const QJsonValue &value)
 {
     if (m_alive && storeUserColumn(m_isJointSale, QStringLiteral("bumens"), value, Shape::Structured))
-        reportSuccess(22);
+        reportSuccess(MyDepartmentDownload);
 }
 
 void BaseSqlObject::finshData_MyDepartment()
 {
-    reportFinish(22);
+    reportFinish(MyDepartmentDownload);
 }
 
 // ---- Code 23: the user's alliance company and manager flag ----
@@ -711,12 +711,12 @@ void BaseSqlObject::dealData_JointSaleMsg(const QJsonValue &value)
         return;
     DataCenter::JointSaleCompanyId = companyId;
     DataCenter::isJointSaleManger = manager;
-    reportSuccess(23);
+    reportSuccess(JointSaleMsgDownload);
 }
 
 void BaseSqlObject::finshData_JointSaleMsg()
 {
-    reportFinish(23);
+    reportFinish(JointSaleMsgDownload);
 }
 
 // ---- Code 24: the user's review authority ----
@@ -731,12 +731,12 @@ void BaseSqlObject::downloadIsJointReviewMsg()
 void BaseSqlObject::dealData_IsJointReviewMsg(const QJsonValue &value)
 {
     if (m_alive && storeBaseMessage(m_isJointSale, QStringLiteral("oaauth"), value, Shape::Any))
-        reportSuccess(24);
+        reportSuccess(IsJointReviewDownload);
 }
 
 void BaseSqlObject::finshData_IsJointReviewMsg()
 {
-    reportFinish(24);
+    reportFinish(IsJointReviewDownload);
 }
 
 // ---- Codes 25 and 26: separation rules of sale and rent listings ----
@@ -750,12 +750,12 @@ void BaseSqlObject::downloadHouseBookSaleXieZuoSet()
 void BaseSqlObject::dealData_HouseBookSaleXieZuoSet(const QJsonValue &value)
 {
     if (m_alive && storeXieZuoSet(m_isJointSale, true, value))
-        reportSuccess(25);
+        reportSuccess(SaleXieZuoSetDownload);
 }
 
 void BaseSqlObject::finshData_HouseBookSaleXieZuoSet()
 {
-    reportFinish(25);
+    reportFinish(SaleXieZuoSetDownload);
 }
 
 void BaseSqlObject::downloadHouseBookRentXieZuoSet()
@@ -767,10 +767,10 @@ void BaseSqlObject::downloadHouseBookRentXieZuoSet()
 void BaseSqlObject::dealData_HouseBookRentXieZuoSet(const QJsonValue &value)
 {
     if (m_alive && storeXieZuoSet(m_isJointSale, false, value))
-        reportSuccess(26);
+        reportSuccess(RentXieZuoSetDownload);
 }
 
 void BaseSqlObject::finshData_HouseBookRentXieZuoSet()
 {
-    reportFinish(26);
+    reportFinish(RentXieZuoSetDownload);
 }

@@ -2,16 +2,17 @@
 
 #include "commonsignaltool.h"
 #include "datacenter.h"
-#include "platform/siblinglibrary.h"
 #include "net/endpoints.h"
 #include "net/netrequestobjecet.h"
+#include "platform/housebookcodes.h"
+#include "platform/siblinglibrary.h"
 #include "sql/booksyncstatus.h"
 #include "sql/companysqlconfig_datasqltable.h"
 #include "sql/housebookset_sqltable.h"
 #include "sql/housemessage_datasqltable.h"
+#include "sql/snapshotfile.h"
 #include "sql/syncrecords.h"
 
-#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -54,11 +55,9 @@
 // database with listings in it; before that, and whenever anything fails, the old database
 // stays and the sync carries on page by page.
 
-namespace {
+using namespace HouseBookCodes;
 
-constexpr int kHouseSync = 1;
-constexpr int kKeyHouse = 18;
-constexpr int kOneHouse = -1;
+namespace {
 
 // Posts one form of the sync: the reply to onReply, a failure with its reason to onFail, and
 // the end once (a redirect the request would still follow must not end the step a second time).
@@ -69,6 +68,7 @@ void postSyncForm(BaseSqlObject *owner, const QString &url, QVariantMap form,
     if (owner->isJointSale())
         form.insert(QStringLiteral("lianmai"), QStringLiteral("1"));
     auto *request = new NetRequestObjecet(owner);
+    request->setTimeout(NetRequestObjecet::limits().pageTimeoutMs);
     QObject::connect(request, &NetRequestObjecet::loadSuccess, owner, onReply);
     QObject::connect(request, &NetRequestObjecet::loadFinish, owner, [owner, request, onEnd] {
         QObject::disconnect(request, nullptr, owner, nullptr);
@@ -154,78 +154,6 @@ QPair<QList<QVariantMap>, QList<QVariantMap>> upgradeSnapshot(bool isJointSale)
             columnsFromJson(row.value(QStringLiteral("community_add_key")).toString())};
 }
 
-// ---- Snapshot files ----
-
-bool startsAsZip(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) && file.read(4) == QByteArray("PK\x03\x04", 4);
-}
-
-// The database in an unpacked snapshot: the file named like the company database, else the
-// first ".db" file found.
-QString findDatabase(const QString &folder, const QString &preferredName)
-{
-    QStringList found;
-    QDirIterator it(folder, {QStringLiteral("*.db")}, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext())
-        found << it.next();
-    found.sort();
-    for (const QString &path : found) {
-        if (QFileInfo(path).fileName() == preferredName)
-            return path;
-    }
-    return found.value(0);
-}
-
-bool passesQuickCheck(const QSqlDatabase &db)
-{
-    QSqlQuery query(db);
-    return query.exec(QStringLiteral("pragma quick_check")) && query.next()
-           && query.value(0).toString() == QLatin1String("ok");
-}
-
-// A SQLite database, whole, with a listing table: the only thing allowed to replace the
-// company database.
-bool isUsableSnapshot(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.read(16) != QByteArray("SQLite format 3\0", 16))
-        return false;
-    file.close();
-    const QString name = QStringLiteral("snapshot-check-%1").arg(reinterpret_cast<quintptr>(&file));
-    bool usable = false;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(path);
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
-        usable = db.open() && db.tables().contains(QStringLiteral("house")) && passesQuickCheck(db);
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(name);
-    return usable;
-}
-
-// Renames the checked snapshot over the closed database; on failure the old file is put back.
-bool moveIntoPlace(const QString &candidate, const QString &target)
-{
-    const QString backup = target + BaseSqlObject::setAsideSuffix();
-    QFile::remove(backup);
-    const bool hadOld = QFile::exists(target);
-    if (hadOld && !QFile::rename(target, backup))
-        return false;
-    if (!QFile::rename(candidate, target)) {
-        if (hadOld)
-            QFile::rename(backup, target);
-        return false;
-    }
-    // Journals of the old file would be played into the new one on its next opening.
-    for (const char *suffix : {"-journal", "-wal", "-shm"})
-        QFile::remove(target + QLatin1String(suffix));
-    QFile::remove(backup);
-    return true;
-}
-
 // One snapshot on its way in: downloaded next to the company database, unpacked into a
 // folder of its own there, checked, and only then moved over the database once its
 // connections are closed. Lives as a child of the sync object and removes what is left of
@@ -264,7 +192,7 @@ private:
     }
 
     QString folder() const { return QFileInfo(m_target).absolutePath(); }
-    bool isArchive() const { return m_url.contains(QLatin1String(".zip"), Qt::CaseInsensitive) || startsAsZip(m_downloaded); }
+    bool isArchive() const { return m_url.contains(QLatin1String(".zip"), Qt::CaseInsensitive) || SnapshotFile::startsAsZip(m_downloaded); }
     void downloaded();
     void unpack();
     void waitForUnpack();
@@ -288,6 +216,7 @@ void SnapshotStage::start(const Progress &progress, const Done &done)
         return;
     }
     auto *request = new NetRequestObjecet(this);
+    request->setMaxReplyBytes(NetRequestObjecet::limits().maxSnapshotBytes);
     connect(request, &NetRequestObjecet::fileDownloadProgress, this, progress);
     connect(request, &NetRequestObjecet::downloadFileSuccess, this, [this](const QString &file) { m_downloaded = file; });
     connect(request, &NetRequestObjecet::loadFinish, this, [this, request] {
@@ -337,12 +266,12 @@ void SnapshotStage::unpack()
 
 bool SnapshotStage::install()
 {
-    const QString candidate =
-        m_unpacked ? findDatabase(m_unpacked->path(), QFileInfo(m_target).fileName()) : m_downloaded;
-    if (candidate.isEmpty() || !isUsableSnapshot(candidate))
+    const QString candidate = SnapshotFile::checked(m_downloaded, m_unpacked ? m_unpacked->path() : QString(),
+                                                    QFileInfo(m_target).fileName());
+    if (candidate.isEmpty())
         return false;
     m_owner->closeDB(BaseSqlObject::CompanyDB);
-    return moveIntoPlace(candidate, m_target);
+    return SnapshotFile::moveIntoPlace(candidate, m_target);
 }
 
 void SnapshotStage::finish(bool installed)
@@ -367,7 +296,7 @@ void BaseSqlObject::download_house(bool authRefresh, bool isCanDownloadBD)
         return;
     }
     if (isSyncRunning(m_isJointSale)) {
-        reportFinish(kHouseSync);
+        reportFinish(HouseSyncDownload);
         return;
     }
     setSyncFlag(true);
@@ -379,7 +308,7 @@ void BaseSqlObject::download_house(bool authRefresh, bool isCanDownloadBD)
         m_statusOpen = true;
         BookSyncStatus::instance()->setRunning(m_isJointSale);
     }
-    CommonSignalTool::Instance()->send_baseSqlReq(0, kHouseSync, nullptr);
+    CommonSignalTool::Instance()->send_baseSqlReq(HubSyncStarted, HouseSyncDownload, nullptr);
     if (m_isJointSale && DataCenter::JointSaleCompanyId <= 0) {
         fetchJointSaleCompanyThenSync();
         return;
@@ -455,7 +384,7 @@ void BaseSqlObject::download_first_house()
         endHouseSync();
         return;
     }
-    CommonSignalTool::Instance()->send_baseSqlReq(0, kHouseSync, nullptr);
+    CommonSignalTool::Instance()->send_baseSqlReq(HubSyncStarted, HouseSyncDownload, nullptr);
     const QVariantMap form{{QStringLiteral("pageindex"), QString::number(m_pageIndex)},
                            {QStringLiteral("lasttime"), m_lastHouseTime},
                            {QStringLiteral("community_lastupdatatime"), m_lastCommunityTime},
@@ -488,6 +417,12 @@ void BaseSqlObject::first_house_download_finish()
     if (!m_alive)
         return;
     if (m_pageIndex > 0 && !isLoginWindow()) {
+        // A server that never says "last page" would keep the sync asking for ever.
+        if (m_pageIndex >= BookSyncStatus::maxSyncPages()) {
+            failHouseSync(BookSyncStatus::tooManyPages());
+            endHouseSync();
+            return;
+        }
         ++m_pageIndex;
         download_first_house();
         return;
@@ -502,7 +437,7 @@ void BaseSqlObject::endHouseSync()
     if (m_ownsSyncFlag)
         setSyncFlag(false);
     settleSyncStatus();
-    reportFinish(kHouseSync);
+    reportFinish(HouseSyncDownload);
 }
 
 // A sync broken off by the login window has no outcome to tell.
@@ -555,7 +490,7 @@ void BaseSqlObject::writeSyncPage(const QJsonObject &reply)
     if (m_authRefresh)
         announceChanges(m_pageHouseIds, m_pageCommunityIds);
     m_syncSucceeded = true;
-    reportSuccess(kHouseSync);
+    reportSuccess(HouseSyncDownload);
 }
 
 // ---- The snapshot ----
@@ -572,7 +507,7 @@ void BaseSqlObject::downloadDB(const QString &url)
     stage->start(
         [this](qint64 received, qint64 total) {
             emit downloadDBProcess(received, total);
-            CommonSignalTool::Instance()->send_baseSqlReq(4, kHouseSync, nullptr);
+            CommonSignalTool::Instance()->send_baseSqlReq(HubSnapshotProgress, HouseSyncDownload, nullptr);
         },
         [this](bool installed) {
             if (installed) {
@@ -608,7 +543,7 @@ void BaseSqlObject::downloadDBSuccess()
     }
     auto resume = std::make_shared<QMetaObject::Connection>();
     *resume = connect(this, &BaseSqlObject::loadDataFinish, this, [resume, syncSinceSnapshot](int type) {
-        if (type != kKeyHouse)
+        if (type != KeyHouseDownload)
             return;
         QObject::disconnect(*resume);
         syncSinceSnapshot();
@@ -626,8 +561,8 @@ void BaseSqlObject::download_keyHouse(const QList<QVariantMap> &house_add_list, 
     const QString communityKeys = joinedKeys(community_add_list);
     if (houseKeys.isEmpty() && communityKeys.isEmpty()) {
         if (!isLoginWindow())
-            reportSuccess(kKeyHouse);
-        reportFinish(kKeyHouse);
+            reportSuccess(KeyHouseDownload);
+        reportFinish(KeyHouseDownload);
         return;
     }
     postDownload(Endpoints::instance().app_synchouseInfo,
@@ -643,12 +578,12 @@ void BaseSqlObject::dealData_keyHouse(const QJsonValue &value)
     if (reply.malformed || !SyncRecords::writeColumns(m_isJointSale, reply.houses, reply.communities))
         return;
     announceChanges(reply.houseIds, reply.communityIds);
-    reportSuccess(kKeyHouse);
+    reportSuccess(KeyHouseDownload);
 }
 
 void BaseSqlObject::finshData_keyHouse()
 {
-    reportFinish(kKeyHouse);
+    reportFinish(KeyHouseDownload);
 }
 
 // ---- Code -1: one listing ----
@@ -673,11 +608,11 @@ void BaseSqlObject::deal_UpdateOneHouseData(const QJsonValue &value)
         return;
     CommonSignalTool::Instance()->send_localHouseChange(
         QStringList{QString::number(record.value(QStringLiteral("id")).toLongLong())});
-    emit loadDataSuccess(kOneHouse);
+    emit loadDataSuccess(OneHouseDownload);
 }
 
 void BaseSqlObject::finshData_UpdateOneHouseData()
 {
     if (m_alive)
-        emit loadDataFinish(kOneHouse);
+        emit loadDataFinish(OneHouseDownload);
 }

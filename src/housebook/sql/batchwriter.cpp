@@ -1,5 +1,6 @@
 #include "sql/batchwriter.h"
 
+#include "net/wholenumber.h"
 #include "sql/basesqlobject.h"
 
 #include <QDate>
@@ -9,7 +10,6 @@
 #include <QJsonDocument>
 #include <QSqlQuery>
 
-#include <cmath>
 #include <limits>
 
 namespace {
@@ -19,17 +19,6 @@ bool intFromWhole(qint64 n, int *out)
     if (n < std::numeric_limits<int>::min() || n > std::numeric_limits<int>::max())
         return false;
     *out = int(n);
-    return true;
-}
-
-// Compared as doubles before any conversion: casting a double an integer cannot hold is
-// undefined behaviour.
-bool intFromDouble(double d, int *out)
-{
-    if (!std::isfinite(d) || d != std::trunc(d) || d < std::numeric_limits<int>::min()
-        || d > std::numeric_limits<int>::max())
-        return false;
-    *out = int(d);
     return true;
 }
 
@@ -43,7 +32,7 @@ bool intFromText(const QString &text, int *out)
     if (ok)
         return intFromWhole(n, out);
     const double d = t.toDouble(&ok);
-    return ok && intFromDouble(d, out);
+    return ok && WholeNumber::fromDouble(d, out);
 }
 
 // The sync form of the latest time a mark may take: a day after the present.
@@ -130,7 +119,7 @@ bool intValue(const QVariant &value, int *out)
     case QVariant::ULongLong:
         return value.toULongLong() <= qulonglong(std::numeric_limits<int>::max()) && intFromWhole(value.toLongLong(), out);
     case QVariant::Double:
-        return intFromDouble(value.toDouble(), out);
+        return WholeNumber::fromDouble(value.toDouble(), out);
     case QVariant::String:
         return intFromText(value.toString(), out);
     default:

@@ -2,18 +2,19 @@
 
 #include "commonsignaltool.h"
 #include "net/netrequestobjecet.h"
+#include "platform/housebookcodes.h"
 #include "sql/basesqlobject.h"
 #include "sql/firstbookdownload.h"
 #include "sql/housemessage_datasqltable.h"
 
 #include <QVariantMap>
 
+#include <atomic>
+
 
 namespace {
 
-// The signal hub's state for "code failed", between success (1) and end (3).
-constexpr int kHostFailed = 2;
-constexpr int kHouseSync = 1;
+std::atomic<int> pageCap{0};
 
 int slot(bool isJointSale)
 {
@@ -71,8 +72,8 @@ void BookSyncStatus::setFailed(bool isJointSale, const QString &reason)
 {
     const QString text = reason.isEmpty() ? unreadableReply() : reason;
     set(isJointSale, Failed, text);
-    CommonSignalTool::Instance()->send_baseSqlReq(kHostFailed,
-                                                  QVariantMap{{QStringLiteral("type"), kHouseSync},
+    CommonSignalTool::Instance()->send_baseSqlReq(HouseBookCodes::HubFailed,
+                                                  QVariantMap{{QStringLiteral("type"), HouseBookCodes::HouseSyncDownload},
                                                               {QStringLiteral("lianmai"), isJointSale},
                                                               {QStringLiteral("message"), text}},
                                                   nullptr);
@@ -117,4 +118,20 @@ QString BookSyncStatus::unreadableReply()
 QString BookSyncStatus::storeFailure()
 {
     return QStringLiteral("本地数据保存失败");
+}
+
+QString BookSyncStatus::tooManyPages()
+{
+    return QStringLiteral("同步页数超过上限(%1页)").arg(maxSyncPages());
+}
+
+int BookSyncStatus::maxSyncPages()
+{
+    const int cap = pageCap.load();
+    return cap > 0 ? cap : kMaxSyncPages;
+}
+
+void BookSyncStatus::setMaxSyncPages(int pages)
+{
+    pageCap.store(pages);
 }

@@ -39,6 +39,14 @@ public:
                          const std::function<void(const QString &)> &onFail);
     static QString unreadableReply();
     static QString storeFailure();
+    static QString tooManyPages();
+
+    // Pages one listing sync asks for at most; the sync fails once it has stored that many
+    // and the server still announces another. Far beyond any real book.
+    static constexpr int kMaxSyncPages = 10000;
+    static int maxSyncPages();
+    // A lower cap for tests; 0 restores kMaxSyncPages.
+    static void setMaxSyncPages(int pages);
 
 signals:
     void stateChanged(bool isJointSale);

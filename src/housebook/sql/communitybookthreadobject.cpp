@@ -48,6 +48,7 @@ int communityIdOf(const Condition &condition)
 CommunityBookThreadObject::CommunityBookThreadObject(QObject *parent)
     : QObject(parent)
     , m_alive(this)
+    , m_login(BaseSqlObject::loginFromHost())
 {
 }
 
@@ -80,6 +81,7 @@ template <typename Result, typename Query>
 Result CommunityBookThreadObject::runQuery(Query query)
 {
     const Condition current = condition();
+    const BaseSqlObject::LoginScope login(m_login);
     QScopedPointer<CommunityMessage_DataSqlTable> table(new CommunityMessage_DataSqlTable(nullptr, current.isJointSale));
     const Result result = query(*table, current);
     if (observerSlot())

@@ -39,6 +39,8 @@ public:
         bool isJointSale = false;
     };
 
+    // Takes the signed-in user from the host: construct it on the GUI thread, before it is
+    // moved to its own. Its queries never read the host's login, which may change meanwhile.
     explicit CommunityBookThreadObject(QObject *parent = nullptr);
 
     // Safe to call from any thread; a query copies the condition when it starts.
@@ -66,6 +68,7 @@ private:
     Result runQuery(Query query);
 
     QPointer<CommunityBookThreadObject> m_alive;
+    const BaseSqlObject::Login m_login;
     mutable QMutex m_conditionLock;
     Condition m_condition;
     // One per query kind, each held for the whole of its query.

@@ -1,6 +1,7 @@
 #include "sql/communitymessage_datasqltable.h"
 
 #include "datacenter.h"
+#include "net/wholenumber.h"
 #include "sql/batchwriter.h"
 #include "sql/companysqlconfig_datasqltable.h"
 #include "sql/sqlliteral.h"
@@ -45,7 +46,7 @@ const QHash<QString, Setter> &setters()
             {"id", &ListData::id}, {"companyid", &ListData::companyid}, {"district", &ListData::district},
             {"areaid", &ListData::areaid}, {"cityid", &ListData::cityid}};
         for (const auto &n : numbers)
-            h.insert(QLatin1String(n.first), [m = n.second](ListData &d, const QVariant &v) { d.*m = v.toInt(); });
+            h.insert(QLatin1String(n.first), [m = n.second](ListData &d, const QVariant &v) { d.*m = WholeNumber::toInt(v); });
         const QList<QPair<const char *, QString ListData::*>> texts{
             {"name", &ListData::name}, {"districtname", &ListData::districtname}, {"areaname", &ListData::areaname},
             {"othrename", &ListData::othrename}, {"address", &ListData::address}, {"pinyin", &ListData::pinyin},
@@ -118,18 +119,23 @@ QString CommunityMessage_DataSqlTable::kindClause(const QString &kind) const
     const bool rent = kind.endsWith(QLatin1String("_rent_house"));
     if (!rent && !kind.endsWith(QLatin1String("_sale_house")))
         return QString();
+    const Login login = currentLogin();
     QStringList inner{rent ? QStringLiteral("types = 1") : QStringLiteral("types = 0")};
     if (kind.startsWith(QLatin1String("my_")))
-        inner << QStringLiteral("userphone = %1").arg(quoted(TextScramble::scramble(DataCenter::UserPhoneNumber)));
-    inner << QStringLiteral("housestatus = 1") << QStringLiteral("(cityid = %1)").arg(DataCenter::CityID)
+        inner << QStringLiteral("userphone = %1").arg(quoted(TextScramble::scramble(login.phone)));
+    inner << QStringLiteral("housestatus = 1") << QStringLiteral("(cityid = %1)").arg(login.cityId)
           << QStringLiteral("(companyid = %1 or companyid = 0)")
-                 .arg(isJointSale() ? DataCenter::JointSaleCompanyId : DataCenter::CompanyID);
+                 .arg(isJointSale() ? login.jointSaleCompanyId : login.companyId);
     return QStringLiteral("id in(select mycommunityid from %1 where %2)")
         .arg(QStringLiteral("house"), inner.join(QLatin1String(" and ")));
 }
 
 QString CommunityMessage_DataSqlTable::whereClause(const QVariantMap &search)
 {
+    for (const char *key : {"keyWord", "name", "districtname", "areaname", "primaryschool", "middleschool"}) {
+        if (isUnmatchable(search.value(QLatin1String(key))))
+            return QStringLiteral(" where 0");
+    }
     QStringList clauses;
     const QString words = valueOf(search, "keyWord");
     if (!words.isEmpty())
@@ -156,11 +162,14 @@ QString CommunityMessage_DataSqlTable::whereClause(const QVariantMap &search)
     return clauses.isEmpty() ? QString() : QLatin1String(" where ") + clauses.join(QLatin1String(" and "));
 }
 
-QList<QVariantMap> CommunityMessage_DataSqlTable::rows(const QString &sql)
+QList<QVariantMap> CommunityMessage_DataSqlTable::rows(const QString &sql, const char *purpose)
 {
-    if (DataCenter::UserPhoneNumber.isEmpty())
+    if (currentLogin().phone.isEmpty())
         return {};
-    return selectRows(CompanyDB, finalized(sql));
+    bool ok = true;
+    const QList<QVariantMap> found = searchRows(CompanyDB, finalized(sql), purpose, &ok);
+    m_queryFailed = m_queryFailed || !ok;
+    return found;
 }
 
 QList<ListData> CommunityMessage_DataSqlTable::getCommunityList(const QVariantMap &search, int page, int pageSize,
@@ -177,7 +186,7 @@ QList<ListData> CommunityMessage_DataSqlTable::getCommunityList(const QVariantMa
     if (pageSize > 0)
         sql += QStringLiteral(" limit %1 offset %2").arg(pageSize).arg(qint64(qMax(1, page) - 1) * pageSize);
     QList<ListData> list;
-    for (const QVariantMap &row : rows(sql))
+    for (const QVariantMap &row : rows(sql, "community search"))
         list << toListData(row);
     return list;
 }
@@ -185,18 +194,19 @@ QList<ListData> CommunityMessage_DataSqlTable::getCommunityList(const QVariantMa
 int CommunityMessage_DataSqlTable::getCommunityCount(const QVariantMap &search)
 {
     const QList<QVariantMap> result =
-        rows(QStringLiteral("select count(*) from %1 %2").arg(table(), whereClause(search)));
+        rows(QStringLiteral("select count(*) from %1 %2").arg(table(), whereClause(search)), "community count");
     return result.isEmpty() ? 0 : result.first().cbegin().value().toInt();
 }
 
 ListData CommunityMessage_DataSqlTable::getCommunityData(int id)
 {
-    return toListData(rows(QStringLiteral("select * from %1 where id=%2").arg(table()).arg(id)).value(0));
+    const QString sql = QStringLiteral("select * from %1 where id=%2").arg(table()).arg(id);
+    return toListData(rows(sql, "community by id").value(0));
 }
 
 int CommunityMessage_DataSqlTable::insertOrReplaceCommunities(const QList<QVariantMap> &records, bool moveTimeMark)
 {
-    if (!m_alive || DataCenter::UserPhoneNumber.isEmpty())
+    if (!m_alive || currentLogin().phone.isEmpty())
         return -1;
     QScopedPointer<CompanySQLConfig_DataSqltable> config(
         moveTimeMark ? new CompanySQLConfig_DataSqltable(nullptr, isJointSale()) : nullptr);
@@ -247,7 +257,8 @@ bool CommunityMessage_DataSqlTable::deleteCommunities(const QStringList &ids)
 
 QVariantList CommunityMessage_DataSqlTable::buildings(int communityId)
 {
-    const QString text = rows(QStringLiteral("select building from %1 where id=%2").arg(table()).arg(communityId))
+    const QString text = rows(QStringLiteral("select building from %1 where id=%2").arg(table()).arg(communityId),
+                              "community buildings")
                              .value(0)
                              .value(QStringLiteral("building"))
                              .toString();

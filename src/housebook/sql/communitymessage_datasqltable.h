@@ -61,12 +61,15 @@ public:
     // Search keys: keyWord (part of the name, other name or pinyin), name (a whole name, other
     // name, address or pinyin), districtname, areaname, price_up / price_down, primaryschool,
     // middleschool, id, ids (comma list) and houseKind (my_rent_house, store_rent_house,
-    // my_sale_house, store_sale_house: communities with such listings).
+    // my_sale_house, store_sale_house: communities with such listings). Texts are searched as
+    // SqlLiteral::text() gives them; one of which nothing storable is left matches nothing.
     QString whereClause(const QVariantMap &search);
     // Newest first; pageSize 0 or less: every match.
     QList<ListData> getCommunityList(const QVariantMap &search, int page = 1, int pageSize = 100,
                                      const QStringList &fields = QStringList());
     int getCommunityCount(const QVariantMap &search);
+    // A query of this object has failed (logged); an empty list is then no answer.
+    bool queryFailed() const { return m_queryFailed; }
     // id 0 when there is none.
     ListData getCommunityData(int id);
 
@@ -85,7 +88,9 @@ public:
 
 private:
     QString kindClause(const QString &kind) const;
-    QList<QVariantMap> rows(const QString &sql);
+    QList<QVariantMap> rows(const QString &sql, const char *purpose);
+
+    bool m_queryFailed = false;
 };
 
 Q_DECLARE_METATYPE(CommunityMessage_DataSqlTable::ListData)

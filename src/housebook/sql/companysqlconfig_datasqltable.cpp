@@ -1,5 +1,6 @@
 #include "sql/companysqlconfig_datasqltable.h"
 
+#include "net/wholenumber.h"
 #include "sql/storecolumns.h"
 
 #include "datacenter.h"
@@ -102,7 +103,7 @@ QString CompanySQLConfig_DataSqltable::version()
 
 int CompanySQLConfig_DataSqltable::building()
 {
-    return getRow().value(QStringLiteral("building")).toInt();
+    return WholeNumber::toInt(getRow().value(QStringLiteral("building")));
 }
 
 bool CompanySQLConfig_DataSqltable::setColumn(const QString &column, const QVariant &value)

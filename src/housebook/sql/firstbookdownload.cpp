@@ -1,6 +1,7 @@
 #include "sql/firstbookdownload.h"
 
 #include "datacenter.h"
+#include "platform/housebookcodes.h"
 #include "sql/basesqlobject.h"
 #include "sql/booksyncstatus.h"
 #include "sql/companysqlconfig_datasqltable.h"
@@ -24,9 +25,15 @@
 
 namespace {
 
-const QList<int> kIdentity{23, 5, 11, 22};
-const QList<int> kIndependent{2, 3, 4, 6, 7, 10, 12, 13, 14, 15, 16, 17, 19, 24, 25, 26};
-const QList<int> kDependent{20, 1};
+using namespace HouseBookCodes;
+
+const QList<int> kIdentity{JointSaleMsgDownload, UserInitDownload, UserAuthDownload, MyDepartmentDownload};
+const QList<int> kIndependent{
+    DistrictAndAreaDownload, PublicCategoryDownload, JobListDownload, HouseBookSetDownload,
+    HouseBookCategoryDownload, AppListDownload, CityHouseSetDownload, CloudDistrictDownload,
+    CustomerBookSetDownload, CustomerBookBaseSetDownload, SaleContractSetDownload, RentContractSetDownload,
+    CallBabyBaseSetDownload, IsJointReviewDownload, SaleXieZuoSetDownload, RentXieZuoSetDownload};
+const QList<int> kDependent{WatchCommunityListDownload, HouseSyncDownload};
 
 struct BookRun
 {

@@ -1,4 +1,5 @@
 #include "sql/housebookcatalogue.h"
+#include "net/wholenumber.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -306,7 +307,7 @@ QString jsonOf(const QList<QVariantMap> &list)
 QVariantMap findById(const QList<QVariantMap> &list, int id)
 {
     for (const QVariantMap &entry : list) {
-        if (entry.value(QStringLiteral("id")).toInt() == id)
+        if (WholeNumber::toInt(entry.value(QStringLiteral("id"))) == id)
             return entry;
     }
     return QVariantMap();

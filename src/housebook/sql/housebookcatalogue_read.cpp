@@ -1,6 +1,7 @@
 // Reading the settings tables' JSON texts back: decoding, completing choice lists from the
 // catalogues, and filling the search fields' options from the reference data.
 #include "sql/housebookcatalogue.h"
+#include "net/wholenumber.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -43,7 +44,7 @@ QJsonValue decode(const QString &text, int depth)
 QVariantMap findById(const QList<QVariantMap> &list, int id)
 {
     for (const QVariantMap &entry : list) {
-        if (entry.value(kId).toInt() == id)
+        if (WholeNumber::toInt(entry.value(kId)) == id)
             return entry;
     }
     return QVariantMap();
@@ -91,7 +92,7 @@ QVariantMap storedEntry(const QVariant &item, const QList<QVariantMap> &catalogu
 // The catalogue entry with the stored entry's id, title and flag.
 QVariantMap completed(const QVariantMap &entry, const QList<QVariantMap> &catalogue)
 {
-    QVariantMap merged = findById(catalogue, entry.value(kId).toInt());
+    QVariantMap merged = findById(catalogue, WholeNumber::toInt(entry.value(kId)));
     for (const QString &own : {kId, kTitle, kChoose})
         merged.insert(own, entry.value(own));
     return merged;
@@ -145,14 +146,14 @@ void applyAreaTree(QVariantMap &field, const QVariantList &districts)
 QVariantMap filledField(QVariantMap field, const QHash<int, QStringList> &lists,
                         const QHash<int, QVariantList> &areaTrees)
 {
-    const int id = field.value(kId).toInt();
+    const int id = WholeNumber::toInt(field.value(kId));
     if (areaTrees.contains(id)) {
         applyAreaTree(field, areaTrees.value(id));
         return field;
     }
     const QString placeholder = fillNumbered(field.value(kPlaceholder).toString(), lists);
     field.insert(kPlaceholder, placeholder);
-    if (field.value(QStringLiteral("type")).toInt() == 7)
+    if (WholeNumber::toInt(field.value(QStringLiteral("type"))) == 7)
         field.insert(kSons, sonsOf(placeholder.split(QLatin1Char(',')).mid(1)));
     return field;
 }
@@ -222,7 +223,7 @@ QList<QVariantMap> mergeChoices(const QString &storedJson, const QList<QVariantM
     QSet<int> seen;
     for (const QVariant &item : listFromText(storedJson)) {
         const QVariantMap entry = storedEntry(item, catalogue);
-        const int id = entry.value(kId).toInt();
+        const int id = WholeNumber::toInt(entry.value(kId));
         if (entry.isEmpty() || seen.contains(id))
             continue;
         seen.insert(id);
@@ -239,7 +240,7 @@ QList<QVariantMap> mergeChoices(const QString &storedJson, const QList<QVariantM
 void addVerificationColumn(QList<QVariantMap> &columns)
 {
     for (const QVariantMap &c : qAsConst(columns)) {
-        if (c.value(kId).toInt() == kVerificationColumnId)
+        if (WholeNumber::toInt(c.value(kId)) == kVerificationColumnId)
             return;
     }
     columns << findById(listColumns(), kVerificationColumnId);
@@ -250,7 +251,7 @@ QString choicesToJson(const QList<QVariantMap> &entries)
     QJsonArray array;
     for (const QVariantMap &e : entries) {
         array.append(QJsonObject{{kChoose, e.value(kChoose).toBool()},
-                                 {kId, e.value(kId).toInt()},
+                                 {kId, WholeNumber::toInt(e.value(kId))},
                                  {kTitle, e.value(kTitle).toString()}});
     }
     return QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Compact));

@@ -2,6 +2,7 @@
 
 #include "commonsignaltool.h"
 #include "datacenter.h"
+#include "net/wholenumber.h"
 #include "sql/basemessage_sqltable.h"
 #include "sql/cityhouseset_datasqltable.h"
 #include "sql/housebookcatalogue.h"
@@ -43,10 +44,8 @@ QString idOf(const QJsonValue &value)
     }
     qint64 id = 0;
     if (value.isDouble()) {
-        const double d = value.toDouble();
-        if (d != static_cast<double>(static_cast<qint64>(d)))
+        if (!WholeNumber::fromDouble(value.toDouble(), &id))
             return QString();
-        id = static_cast<qint64>(d);
     } else if (value.isString()) {
         bool ok = false;
         id = value.toString().trimmed().toLongLong(&ok);
@@ -238,7 +237,7 @@ QVariant HouseBookSet_SqlTable::bookSetValue(const QString &member)
 
 int HouseBookSet_SqlTable::bookSetInt(const QString &member)
 {
-    return bookSetValue(member).toInt();
+    return WholeNumber::toInt(bookSetValue(member));
 }
 
 int HouseBookSet_SqlTable::companyGstate()
@@ -499,9 +498,7 @@ bool HouseBookSet_SqlTable::storeNumberMember(const QJsonValue &value, const QSt
     bool ok = value.isBool();
     int number = int(value.toBool());
     if (value.isDouble()) {
-        const double d = value.toDouble();
-        number = static_cast<int>(d);
-        ok = d == number;
+        ok = WholeNumber::fromDouble(value.toDouble(), &number);
     } else if (value.isString()) {
         number = value.toString().trimmed().toInt(&ok);
     }

@@ -1,5 +1,7 @@
 #include "sql/housebookweihumessage_datasqltable.h"
 
+#include "sql/sqlliteral.h"
+
 #include <QSqlDatabase>
 
 namespace {
@@ -52,8 +54,7 @@ QString HouseBookWeiHuMessage_DataSqlTable::daysOf(int houseId)
 
 int HouseBookWeiHuMessage_DataSqlTable::count(const QString &whereClause, const QVariantList &values)
 {
-    QString where = whereClause;
-    where.replace(QLatin1String("<%>"), QLatin1String("%"));
+    const QString where = SqlLiteral::finalized(whereClause);
     const QString sql = QStringLiteral("select count(*) as n from %1 inner join %2 on %3.id=%4.id %5")
                             .arg(kHouseTable, kTable, kHouseTable, kTable, where);
     const QList<QVariantMap> rows = selectRows(CompanyDB, sql, values);

@@ -10,6 +10,7 @@
 #include "sql/sqlliteral.h"
 
 #include <QSet>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 
@@ -128,16 +129,21 @@ QString HouseMessage_DataSqlTable::whereOf(const HouseQuery &query, HousePermiss
     return HouseQueryBuilder(scope).whereClause(query, extra);
 }
 
-QList<QVariantMap> HouseMessage_DataSqlTable::fetchRows(const QString &sql)
+// A failed statement is logged and remembered (queryFailed()), so a page can tell it from an
+// empty result.
+QList<QVariantMap> HouseMessage_DataSqlTable::fetchRows(const QString &sql, const char *purpose)
 {
     QList<QVariantMap> rows;
-    QSqlDatabase db = database(CompanyDB);
-    if (!m_alive || !db.isOpen())
+    if (!m_alive)
         return rows;
+    QSqlDatabase db = database(CompanyDB);
     QSqlQuery query(db);
     query.setForwardOnly(true);
-    if (!query.exec(SqlLiteral::finalized(sql)))
+    if (!db.isOpen() || !query.exec(SqlLiteral::finalized(sql))) {
+        logFailedSearch(purpose, db.isOpen() ? query.lastError() : db.lastError());
+        m_queryFailed = true;
         return rows;
+    }
     const QSqlRecord record = query.record();
     QStringList names;
     for (int i = 0; i < record.count(); ++i)
@@ -151,9 +157,9 @@ QList<QVariantMap> HouseMessage_DataSqlTable::fetchRows(const QString &sql)
     return rows;
 }
 
-int HouseMessage_DataSqlTable::fetchCount(const QString &sql)
+int HouseMessage_DataSqlTable::fetchCount(const QString &sql, const char *purpose)
 {
-    const QList<QVariantMap> rows = fetchRows(sql);
+    const QList<QVariantMap> rows = fetchRows(sql, purpose);
     return rows.isEmpty() ? 0 : rows.first().cbegin().value().toInt();
 }
 
@@ -213,7 +219,7 @@ QList<Data> HouseMessage_DataSqlTable::getHouseList(const HouseQuery &query)
         return {};
     HousePermission permission(isJointSale());
     HouseBookSet_SqlTable settings(nullptr, isJointSale());
-    return toRecords(fetchRows(listSql(query, permission, settings)), permission, settings);
+    return toRecords(fetchRows(listSql(query, permission, settings), "listing page"), permission, settings);
 }
 
 int HouseMessage_DataSqlTable::getHouseCount(const HouseQuery &query)
@@ -222,7 +228,7 @@ int HouseMessage_DataSqlTable::getHouseCount(const HouseQuery &query)
         return 0;
     HousePermission permission(isJointSale());
     HouseBookSet_SqlTable settings(nullptr, isJointSale());
-    return fetchCount(countSql(query, permission, settings));
+    return fetchCount(countSql(query, permission, settings), "listing count");
 }
 
 Data HouseMessage_DataSqlTable::getHouseData(int id)
@@ -231,8 +237,8 @@ Data HouseMessage_DataSqlTable::getHouseData(int id)
         return Data();
     HousePermission permission(isJointSale());
     HouseBookSet_SqlTable settings(nullptr, isJointSale());
-    const QList<Data> records =
-        toRecords(fetchRows(QStringLiteral("select * from %1 where id=%2").arg(table()).arg(id)), permission, settings);
+    const QString sql = QStringLiteral("select * from %1 where id=%2").arg(table()).arg(id);
+    const QList<Data> records = toRecords(fetchRows(sql, "listing by id"), permission, settings);
     return records.value(0);
 }
 
@@ -256,7 +262,7 @@ QList<Data> HouseMessage_DataSqlTable::weihuHouseList(const HouseQuery &query)
                             .arg(house, kWeihuTable, house, kWeihuTable, house, kWeihuTable,
                                  whereOf(query, permission, settings, house + QLatin1String(".id")), order,
                                  QString::number(size), QString::number(qint64(qMax(1, query.page) - 1) * size));
-    return toRecords(fetchRows(sql), permission, settings);
+    return toRecords(fetchRows(sql, "maintainer worklist page"), permission, settings);
 }
 
 int HouseMessage_DataSqlTable::weihuHouseCount(const HouseQuery &query)
@@ -268,7 +274,8 @@ int HouseMessage_DataSqlTable::weihuHouseCount(const HouseQuery &query)
     const QString house = table();
     return fetchCount(QStringLiteral("select count(*) from %1 inner join %2 on %3.id=%4.id %5")
                           .arg(house, kWeihuTable, house, kWeihuTable,
-                               whereOf(query, permission, settings, house + QLatin1String(".id"))));
+                               whereOf(query, permission, settings, house + QLatin1String(".id"))),
+                      "maintainer worklist count");
 }
 
 int HouseMessage_DataSqlTable::insertOrReplaceHouses(const QList<QVariantMap> &records, bool moveTimeMark)

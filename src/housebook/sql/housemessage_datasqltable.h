@@ -143,12 +143,14 @@ public:
     static QString createSql();
 
     // One page of a query: unscrambled, masked, with isread and islike set. Empty without a
-    // signed-in user or when the statement fails.
+    // signed-in user or when the statement fails (queryFailed() tells which).
     QList<HouseMessageData> getHouseList(const HouseQuery &query);
     // The number of listings matching the query ("select count(*) from %1 %2").
     int getHouseCount(const HouseQuery &query);
     // One listing by id; id 0 when there is none.
     HouseMessageData getHouseData(int id);
+    // A query of this object has failed (logged); pages make one object per load.
+    bool queryFailed() const { return m_queryFailed; }
     // The statements the two queries run, as executed (for diagnostics and comparisons).
     QString listStatement(const HouseQuery &query);
     QString countStatement(const HouseQuery &query);
@@ -177,12 +179,13 @@ private:
                     const QString &idColumn);
     QString listSql(const HouseQuery &query, HousePermission &permission, HouseBookSet_SqlTable &settings);
     QString countSql(const HouseQuery &query, HousePermission &permission, HouseBookSet_SqlTable &settings);
-    QList<QVariantMap> fetchRows(const QString &sql);
-    int fetchCount(const QString &sql);
+    QList<QVariantMap> fetchRows(const QString &sql, const char *purpose);
+    int fetchCount(const QString &sql, const char *purpose);
     QList<HouseMessageData> toRecords(QList<QVariantMap> rows, HousePermission &permission,
                                       HouseBookSet_SqlTable &settings);
 
     bool m_hasCommunityTable = false;
+    bool m_queryFailed = false;
 };
 
 Q_DECLARE_METATYPE(HouseMessage_DataSqlTable::XieZuoItemData)

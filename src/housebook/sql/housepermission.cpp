@@ -1,6 +1,8 @@
 #include "sql/housepermission.h"
 
 #include "datacenter.h"
+#include "platform/housebookcodes.h"
+#include "net/wholenumber.h"
 #include "sql/housebookset_sqltable.h"
 #include "sql/houserecord.h"
 #include "sql/sqlliteral.h"
@@ -12,6 +14,9 @@
 #include <QMutex>
 #include <QMutexLocker>
 #include <QSet>
+
+using HouseBookCodes::isRentMode;
+using HouseBookCodes::isSaleMode;
 
 using namespace SqlLiteral;
 using Range = UserMessage_DataSqlTable::RangeKind;
@@ -30,6 +35,7 @@ struct RightScope
 struct RightsSnapshot
 {
     QString key;  // the stored texts it was read from
+    bool anyGranted = false;  // false until a download has granted the user at least one right
     QHash<int, RightScope> rights;
     QString ownDepts;  // "1,2"
     QStringList districts;
@@ -77,28 +83,32 @@ QStringList namesOf(const QVariantList &list, const char *nameKey)
     return names;
 }
 
-bool isSaleMode(int mode)
-{
-    return mode == 2 || mode == 4 || mode == 5;
-}
-
-bool isRentMode(int mode)
-{
-    return mode == 1 || mode == 3 || mode == 6;
-}
-
 bool isDepartmentRange(int range)
 {
     return range == Range::RangeDeptAndSubs || range == Range::RangeChosen || range == Range::RangeDeptOnly;
+}
+
+bool isGranted(const QVariantMap &item)
+{
+    return !item.isEmpty() && (!item.contains(QStringLiteral("selected")) || item.value(QStringLiteral("selected")).toBool());
+}
+
+bool grantsAnything(const QVariantList &rights)
+{
+    for (const QVariant &v : rights) {
+        if (isGranted(v.toMap()))
+            return true;
+    }
+    return false;
 }
 
 RightScope readRight(UserMessage_DataSqlTable &user, int id)
 {
     const QVariantMap item = user.authorityItem(id);
     RightScope r;
-    r.granted = !item.isEmpty() && (!item.contains(QStringLiteral("selected")) || item.value(QStringLiteral("selected")).toBool());
-    r.range = item.value(QStringLiteral("range")).toInt();
-    r.distance = item.value(QStringLiteral("count"), item.value(QStringLiteral("distance"))).toInt();
+    r.granted = isGranted(item);
+    r.range = WholeNumber::toInt(item.value(QStringLiteral("range")));
+    r.distance = WholeNumber::toInt(item.value(QStringLiteral("count"), item.value(QStringLiteral("distance"))));
     r.sons = namesOf(item.value(QStringLiteral("sons")).toList(), "name");
     if (r.granted && isDepartmentRange(r.range)) {
         const QStringList ids = user.authorityDeptIds(id);
@@ -115,7 +125,9 @@ QSharedPointer<const RightsSnapshot> buildSnapshot(UserMessage_DataSqlTable &use
     for (int id : kSnapshotRights)
         s->rights.insert(id, readRight(user, id));
     s->ownDepts = integerList(user.ownDepartmentIds());
-    const QVariant quyu = user.getUserInfo().value(QStringLiteral("quyu"));
+    const QVariantMap info = user.getUserInfo();
+    s->anyGranted = grantsAnything(info.value(QStringLiteral("userauth")).toList());
+    const QVariant quyu = info.value(QStringLiteral("quyu"));
     s->districts = namesOf(quyu.type() == QVariant::Map ? QVariantList{quyu} : quyu.toList(), "name");
     return s;
 }
@@ -182,11 +194,16 @@ QStringList HousePermission::clauses(int mode, HouseBookSet_SqlTable &settings)
 }
 
 // The view range: own listings only, departments, or (default) public listings plus the own
-// departments' private ones, within the watched communities when a distance is set.
+// departments' private ones, within the watched communities when a distance is set. Until the
+// user's rights are known (not downloaded yet, or the download granted nothing) the narrowest
+// range applies: a job's range cannot be told from nothing, and guessing wide would show the
+// company's book to someone who may be allowed only her own listings.
 QString HousePermission::viewRangeClause()
 {
     const RightScope r = m_rights->rights.value(ViewRange);
     const QString me = quoted(m_storedPhone);
+    if (!m_rights->anyGranted)
+        return QStringLiteral("(userphone = %1)").arg(me);
     const int range = r.granted ? r.range : int(Range::RangeDefault);
     if (range == Range::RangeOwn)
         return QStringLiteral("(userphone = %1)").arg(me);
@@ -293,12 +310,12 @@ void HousePermission::mask(QVariantMap &row)
     const QString owner = row.value(QStringLiteral("userphone")).toString();
     if (seesEverything() || (!owner.isEmpty() && owner == m_phone))
         return;
-    const int deptId = row.value(QStringLiteral("deptid")).toInt();
+    const int deptId = WholeNumber::toInt(row.value(QStringLiteral("deptid")));
     const bool maintainedByOthers = !HouseRecord::rolePhones(row.value(QStringLiteral("weihuren"))).contains(m_phone);
-    if (row.value(QStringLiteral("sf")).toInt() == 1)
+    if (WholeNumber::toInt(row.value(QStringLiteral("sf"))) == 1)
         maskGroup(row, kPrivateRights, owner, deptId);
     else if (maintainedByOthers)
         maskGroup(row, kPublicRights, owner, deptId);
-    if (row.value(QStringLiteral("hbdujia")).toInt() == 1 && maintainedByOthers && row.contains(QStringLiteral("contacts")))
+    if (WholeNumber::toInt(row.value(QStringLiteral("hbdujia"))) == 1 && maintainedByOthers && row.contains(QStringLiteral("contacts")))
         row.insert(QStringLiteral("contacts"), QString());
 }

@@ -10,6 +10,8 @@
 // way UserMessage_DataSqlTable::isHaveAuthority does: a joint-sale manager holds every right, a
 // right not granted is not held, a granted right as such (no owner, no department) is held, own listings are within every range, range 2 holds only own
 // listings, ranges 4, 5 and 6 the listings of the range's departments, other ranges all.
+// A user who holds no right at all (rights not downloaded yet, or none granted) sees only her
+// own listings; the rights arriving widen the view at the next query.
 #include "sql/basesqlobject.h"
 
 #include <QScopedPointer>

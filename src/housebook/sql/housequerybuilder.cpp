@@ -1,5 +1,6 @@
 #include "sql/housequerybuilder.h"
 
+#include "platform/housebookcodes.h"
 #include "sql/houserecord.h"
 #include "sql/sqlliteral.h"
 #include "sql/textscramble.h"
@@ -8,6 +9,7 @@
 #include <QRegularExpression>
 
 using namespace SqlLiteral;
+using namespace HouseBookCodes;
 
 namespace {
 
@@ -109,18 +111,18 @@ QStringList HouseQueryBuilder::scopeClauses() const
 {
     return {QStringLiteral("(cityid = %1)").arg(m_scope.cityId),
             QStringLiteral("(companyid = %1 or companyid = 0)").arg(m_scope.companyId),
-            QStringLiteral("(phonerange like %1 or length(realuserphone) = 0)").arg(containsPattern(myPhone())),
+            QStringLiteral("(%1 or length(realuserphone) = 0)")
+                .arg(containsStored(QStringLiteral("phonerange"), myPhone())),
             QStringLiteral("(isdel = 0)")};
 }
 
 // The user owns the listing, or holds one of its roles on a public company listing.
 QString HouseQueryBuilder::mineClause(bool sale) const
 {
-    const QString pattern = containsPattern(myPhone());
     QStringList roles;
     for (const QString &role : HouseRecord::roleColumns()) {
         if (sale || role != QLatin1String("dujiaren"))
-            roles << role + QLatin1String(" like ") + pattern;
+            roles << containsStored(role, myPhone());
     }
     return QStringLiteral("(userphone = %1 or ((%2) and sf = 0 and stype = 0))")
         .arg(quoted(myPhone()), joined(roles, " or "));
@@ -129,21 +131,21 @@ QString HouseQueryBuilder::mineClause(bool sale) const
 QStringList HouseQueryBuilder::kindClauses(const HouseQuery &query) const
 {
     switch (query.mode) {
-    case 4:
+    case ActiveSaleMode:
         return {QStringLiteral("types = 0"), QStringLiteral("housestatus = 1")};
-    case 3:
+    case ActiveRentMode:
         return {QStringLiteral("types = 1"), QStringLiteral("housestatus = 1")};
-    case 1:
-    case 2:
-    case 5:
-    case 6:
+    case MyRentMode:
+    case MySaleMode:
+    case AllSaleMode:
+    case AllRentMode:
         break;
     default:
         return {};
     }
-    const bool sale = query.mode == 2 || query.mode == 5;
+    const bool sale = isSaleMode(query.mode);
     QStringList out{sale ? QStringLiteral("types = 0") : QStringLiteral("types = 1")};
-    if (query.mode == 1 || query.mode == 2)
+    if (query.mode == MyRentMode || query.mode == MySaleMode)
         out << mineClause(sale);
     if (query.activeOnly && !includesOffShelf(query.conditions))
         out << QStringLiteral("housestatus = 1");
@@ -206,9 +208,10 @@ QStringList HouseQueryBuilder::filterClauses(const QVariantMap &filters) const
         if (!HouseRecord::isColumn(column) || value.isEmpty())
             continue;
         const QString target = column == QLatin1String("id") ? idColumn() : column;
-        if (containment.contains(column)) {
-            const QString storedValue = column == QLatin1String("follows") ? value : scr(value);
-            out << target + QLatin1String(" like ") + containsPattern(storedValue);
+        if (column == QLatin1String("follows")) {
+            out << target + QLatin1String(" like ") + containsPattern(value);
+        } else if (containment.contains(column)) {
+            out << containsStored(target, scr(value));
         } else if (HouseRecord::isTextColumn(column)) {
             out << target + QLatin1String(" = ") + quoted(HouseRecord::toStored(column, value).toString());
         } else if (!number(value).isEmpty()) {

@@ -1,7 +1,9 @@
 #pragma once
 // The where clause, order and paging of the listing queries. Every text of a condition is
 // compared in its stored form (scrambled like the column) and written as an escaped literal;
-// numbers that are not numbers and unknown words add nothing.
+// numbers that are not numbers and unknown words add nothing. Texts and lists are bounded
+// (SqlLiteral::kMaxSearchText, kMaxSearchItems), and a text of which nothing storable is left
+// (only NULs, lone surrogates, non-characters) matches no listing.
 #include <QString>
 #include <QStringList>
 #include <QVariantMap>
@@ -70,6 +72,8 @@ public:
     static QString pagingClause(int page, int pageSize);
     // The known columns of fields plus the required ones; "*" when fields is empty.
     static QString selectList(const QStringList &fields, const QStringList &required);
+    // A text or list of the conditions is longer than a query uses (it searches a shortened one).
+    static bool cutsConditions(const QVariantMap &conditions);
     // The keyword asks for listings that are not on the shelf.
     static bool includesOffShelf(const QVariantMap &conditions);
 

@@ -43,6 +43,34 @@ const KeyColumn kCooperationWords[] = {{"录入", "lururen"},   {"维护", "weih
                                        {"实勘", "shikanren"}, {"钥匙", "yaoshiren"}, {"独家代理", "dujiaren"},
                                        {"成交", "chengjiaoren"}};
 
+// Conditions compared as one text, and those compared item by item.
+const char *const kFreeTextKeys[] = {"keyWord", "name", "tel"};
+const char *const kListKeys[] = {"xiaoid", "quanXian", "xiezuo", "xiezuo_null"};
+
+// visit(key, isList) for each condition a search text or item list fills.
+template <typename Visit>
+void forEachTextKey(Visit visit)
+{
+    for (const char *key : kFreeTextKeys)
+        visit(key, false);
+    for (const KeyColumn &k : kTextEquals)
+        visit(k.key, false);
+    for (const char *key : kListKeys)
+        visit(key, true);
+    for (const KeyColumn &k : kItemContains)
+        visit(k.key, true);
+    for (const KeyColumn &k : kTextLists)
+        visit(k.key, true);
+}
+
+// Something typed of which nothing searchable is left: the query matches nothing.
+bool hasUnmatchableText(const QVariantMap &c)
+{
+    bool found = false;
+    forEachTextKey([&](const char *key, bool) { found = found || isUnmatchable(c.value(QLatin1String(key))); });
+    return found;
+}
+
 QString scr(const QString &text)
 {
     return TextScramble::scramble(text);
@@ -83,11 +111,11 @@ QString dateBound(const QString &input, bool upper)
 QVariantList nodesOf(const QVariant &v)
 {
     if (v.type() == QVariant::List)
-        return v.toList();
+        return v.toList().mid(0, kMaxSearchItems);
     const QString t = v.toString().trimmed();
     const QJsonDocument doc = QJsonDocument::fromJson(t.toUtf8());
     if (doc.isArray())
-        return doc.toVariant().toList();
+        return doc.toVariant().toList().mid(0, kMaxSearchItems);
     if (doc.isObject())
         return {doc.toVariant()};
     QVariantList phones;
@@ -98,7 +126,7 @@ QVariantList nodesOf(const QVariant &v)
 
 QString nodeValue(const QVariantMap &node, const char *key)
 {
-    return node.value(QLatin1String(key)).toString().trimmed();
+    return text(node.value(QLatin1String(key)).toString());
 }
 
 bool isCompanyNode(const QVariantMap &node)
@@ -116,8 +144,20 @@ QString inClause(const char *column, const QString &list)
 
 } // namespace
 
+bool HouseQueryBuilder::cutsConditions(const QVariantMap &c)
+{
+    bool cut = false;
+    forEachTextKey([&](const char *key, bool isList) {
+        const QVariant v = c.value(QLatin1String(key));
+        cut = cut || (isList ? itemsCut(v) : isCut(v));
+    });
+    return cut;
+}
+
 QStringList HouseQueryBuilder::conditionClauses(const QVariantMap &c) const
 {
+    if (hasUnmatchableText(c))
+        return {QStringLiteral("0")};
     QStringList out;
     const QString community = communityClause(c);
     if (!community.isEmpty())
@@ -140,7 +180,7 @@ QString HouseQueryBuilder::communityClause(const QVariantMap &c) const
         return ids.isEmpty() ? QString()
                : ids.contains(QLatin1Char(',')) ? QStringLiteral("mycommunityid in(%1)").arg(ids)
                                                 : QStringLiteral("mycommunityid = %1").arg(ids);
-    QString byName = QStringLiteral("name like %1").arg(containsPattern(scr(name)));
+    QString byName = containsStored(QStringLiteral("name"), scr(name));
     if (m_scope.hasCommunityTable)
         byName += QLatin1String(" or ") + communityNameMatch(name);
     if (ids.isEmpty())
@@ -163,7 +203,7 @@ void HouseQueryBuilder::addEqualities(const QVariantMap &c, QStringList &out) co
     }
     for (const KeyColumn &k : kItemContains) {
         for (const QString &item : items(c.value(QLatin1String(k.key))))
-            out << QLatin1String(k.column) + QLatin1String(" like ") + containsPattern(scr(item));
+            out << containsStored(QLatin1String(k.column), scr(item));
     }
     for (const KeyColumn &k : kTextLists) {
         QStringList stored;
@@ -173,7 +213,7 @@ void HouseQueryBuilder::addEqualities(const QVariantMap &c, QStringList &out) co
     }
     const QString tel = value(c, "tel");
     if (!tel.isEmpty())
-        out << QStringLiteral("contacts like ") + containsPattern(scr(tel));
+        out << containsStored(QStringLiteral("contacts"), scr(tel));
 }
 
 void HouseQueryBuilder::addRanges(const QVariantMap &c, QStringList &out) const
@@ -254,8 +294,8 @@ void HouseQueryBuilder::addPeople(const QVariantMap &c, QStringList &out) const
         for (const QVariant &v : nodesOf(c.value(QLatin1String(k.key)))) {
             const QString phone = nodeValue(v.toMap(), "phone");
             if (!phone.isEmpty())
-                holders << QStringLiteral("(%1 like %2 and stype = 0 and sf = 0)")
-                               .arg(QLatin1String(k.column), containsPattern(QLatin1Char('"') + scr(phone) + QLatin1Char('"')));
+                holders << QStringLiteral("(%1 and stype = 0 and sf = 0)")
+                               .arg(containsStored(QLatin1String(k.column), QLatin1Char('"') + scr(phone) + QLatin1Char('"')));
         }
     }
     if (!holders.isEmpty())

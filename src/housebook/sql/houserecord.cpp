@@ -1,5 +1,6 @@
 #include "sql/houserecord.h"
 
+#include "net/wholenumber.h"
 #include "sql/batchwriter.h"
 #include "sql/companysqlconfig_datasqltable.h"
 #include "sql/textscramble.h"
@@ -189,9 +190,9 @@ void mergeReplenish(QVariantMap &row, const QVariantMap &replenish)
     if (xiezuo.type() == QVariant::Map) {
         roles.insert(xiezuo.toMap());
         if (xiezuo.toMap().contains(QStringLiteral("jindu")))
-            row.insert(QStringLiteral("jindu"), xiezuo.toMap().value(QStringLiteral("jindu")).toInt());
+            row.insert(QStringLiteral("jindu"), WholeNumber::toInt(xiezuo.toMap().value(QStringLiteral("jindu"))));
     } else if (xiezuo.isValid() && !xiezuo.isNull()) {
-        row.insert(QStringLiteral("jindu"), xiezuo.toInt());
+        row.insert(QStringLiteral("jindu"), WholeNumber::toInt(xiezuo));
     }
     for (const QString &role : HouseRecord::roleColumns()) {
         if (roles.contains(role))
@@ -393,7 +394,7 @@ using Setter = std::function<void(Data &, const QVariant &)>;
 
 Setter field(int Data::*member)
 {
-    return [member](Data &d, const QVariant &v) { d.*member = v.type() == QVariant::Bool ? v.toBool() : v.toInt(); };
+    return [member](Data &d, const QVariant &v) { d.*member = v.type() == QVariant::Bool ? v.toBool() : WholeNumber::toInt(v); };
 }
 
 Setter field(double Data::*member)
@@ -403,7 +404,7 @@ Setter field(double Data::*member)
 
 Setter field(bool Data::*member)
 {
-    return [member](Data &d, const QVariant &v) { d.*member = v.type() == QVariant::Bool ? v.toBool() : v.toInt() != 0; };
+    return [member](Data &d, const QVariant &v) { d.*member = v.type() == QVariant::Bool ? v.toBool() : WholeNumber::toInt(v) != 0; };
 }
 
 Setter field(QString Data::*member)

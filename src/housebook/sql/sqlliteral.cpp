@@ -2,11 +2,20 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
 
 const QLatin1String kWildcard("<%>");
+// Written between the "<" and "%" of a "<%>" inside a quoted text, so that the wildcard step
+// leaves it alone, and removed by that step. A non-character: no valid text holds it.
+const QChar kWildcardGuard(0xFDD0);
+
+bool isNonCharacter(uint codePoint)
+{
+    return (codePoint >= 0xFDD0 && codePoint <= 0xFDEF) || (codePoint & 0xFFFE) == 0xFFFE;
+}
 
 QString doubledQuotes(const QString &text)
 {
@@ -16,7 +25,7 @@ QString doubledQuotes(const QString &text)
 bool needsRepair(const QString &text)
 {
     for (const QChar c : text) {
-        if (c.isNull() || c.isSurrogate())
+        if (c.isNull() || c.isSurrogate() || isNonCharacter(c.unicode()))
             return true;
     }
     return false;
@@ -32,7 +41,7 @@ bool hasLikeSpecials(const QString &text)
 QString likePattern(const QString &text, QLatin1String edge)
 {
     QString escaped = SqlLiteral::validText(text);
-    const bool needsEscape = hasLikeSpecials(text);
+    const bool needsEscape = hasLikeSpecials(escaped);
     if (needsEscape) {
         escaped.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
         escaped.replace(QLatin1Char('%'), QLatin1String("\\%"));
@@ -41,6 +50,36 @@ QString likePattern(const QString &text, QLatin1String edge)
     // A "<%>" of the text itself has had its "%" escaped, so the wildcard step leaves it alone.
     const QString pattern = QLatin1Char('\'') + edge + doubledQuotes(escaped) + edge + QLatin1Char('\'');
     return needsEscape ? pattern + QLatin1String(" escape '\\'") : pattern;
+}
+
+// At most kMaxSearchText units of an already valid, trimmed text.
+QString shortened(const QString &text)
+{
+    if (text.size() <= SqlLiteral::kMaxSearchText)
+        return text;
+    int size = SqlLiteral::kMaxSearchText;
+    if (text.at(size - 1).isHighSurrogate())
+        --size;
+    return text.left(size).trimmed();
+}
+
+QString searchText(const QString &raw)
+{
+    return shortened(SqlLiteral::validText(raw).trimmed());
+}
+
+bool isList(const QVariant &value)
+{
+    return value.type() == QVariant::List || value.type() == QVariant::StringList;
+}
+
+// The items as given: a list's entries, or the parts of a comma list.
+QStringList rawItems(const QVariant &value)
+{
+    if (isList(value))
+        return value.toStringList();
+    static const QRegularExpression separators(QStringLiteral("[,，]"));
+    return value.toString().split(separators);
 }
 
 } // namespace
@@ -56,10 +95,11 @@ QString validText(const QString &text)
     for (int i = 0; i < text.size(); ++i) {
         const QChar c = text.at(i);
         if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            const QChar low = text.at(++i);
+            if (!isNonCharacter(QChar::surrogateToUcs4(c, low)))
+                out.append(c).append(low);
+        } else if (!c.isNull() && !c.isSurrogate() && !isNonCharacter(c.unicode())) {
             out += c;
-            out += text.at(++i);
-        } else if (!c.isNull()) {
-            out += c.isSurrogate() ? QChar(QChar::ReplacementCharacter) : c;
         }
     }
     return out;
@@ -67,13 +107,9 @@ QString validText(const QString &text)
 
 QString quoted(const QString &text)
 {
-    const QString escaped = doubledQuotes(text);
-    if (!escaped.contains(kWildcard))
-        return QLatin1Char('\'') + escaped + QLatin1Char('\'');
-    // 'a<' || '%>b': the same text, without the three characters in a row.
-    QString split = escaped;
-    split.replace(kWildcard, QLatin1String("<' || '%>"));
-    return QLatin1String("('") + split + QLatin1String("')");
+    QString escaped = doubledQuotes(text);
+    escaped.replace(kWildcard, QLatin1Char('<') + kWildcardGuard + QLatin1String("%>"));
+    return QLatin1Char('\'') + escaped + QLatin1Char('\'');
 }
 
 QString quotedList(const QStringList &values)
@@ -89,6 +125,11 @@ QString quotedList(const QStringList &values)
 QString containsPattern(const QString &text)
 {
     return likePattern(text, QLatin1String("<%>"));
+}
+
+QString containsStored(const QString &column, const QString &storedText)
+{
+    return QLatin1String("instr(") + column + QLatin1String(", ") + quoted(storedText) + QLatin1String(") > 0");
 }
 
 QString exactPattern(const QString &text)
@@ -125,33 +166,54 @@ QString integerList(const QStringList &values)
 
 QStringList items(const QVariant &value)
 {
-    QStringList raw;
-    if (value.type() == QVariant::List || value.type() == QVariant::StringList) {
-        for (const QVariant &v : value.toList())
-            raw << v.toString();
-    } else {
-        static const QRegularExpression separators(QStringLiteral("[,，]"));
-        raw = value.toString().split(separators);
-    }
     QStringList out;
-    for (const QString &item : raw) {
-        if (!item.trimmed().isEmpty())
-            out << item.trimmed();
+    for (const QString &item : rawItems(value)) {
+        const QString t = searchText(item);
+        if (!t.isEmpty())
+            out << t;
+        if (out.size() == kMaxSearchItems)
+            break;
     }
     return out;
 }
 
 QString text(const QVariant &value)
 {
-    if (value.type() == QVariant::List || value.type() == QVariant::StringList)
+    if (isList(value))
         return items(value).join(QLatin1Char(','));
-    return value.toString().trimmed();
+    return searchText(value.toString());
+}
+
+bool isUnmatchable(const QVariant &value)
+{
+    const QStringList given = rawItems(value);
+    const bool dropped = std::any_of(given.cbegin(), given.cend(), [](const QString &t) { return needsRepair(t); });
+    return dropped && items(value).isEmpty();
+}
+
+bool isCut(const QVariant &value)
+{
+    if (isList(value))
+        return itemsCut(value);
+    return validText(value.toString()).trimmed().size() > kMaxSearchText;
+}
+
+bool itemsCut(const QVariant &value)
+{
+    int count = 0;
+    for (const QString &item : rawItems(value)) {
+        const QString t = validText(item).trimmed();
+        if (t.size() > kMaxSearchText || (!t.isEmpty() && ++count > kMaxSearchItems))
+            return true;
+    }
+    return false;
 }
 
 QString finalized(const QString &sql)
 {
     QString out = sql;
-    return out.replace(kWildcard, QLatin1String("%"));
+    out.replace(kWildcard, QLatin1String("%"));
+    return out.remove(kWildcardGuard);
 }
 
 } // namespace SqlLiteral

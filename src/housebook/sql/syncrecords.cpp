@@ -1,5 +1,6 @@
 #include "sql/syncrecords.h"
 
+#include "net/wholenumber.h"
 #include "sql/batchwriter.h"
 #include "sql/communitymessage_datasqltable.h"
 #include "sql/companysqlconfig_datasqltable.h"
@@ -151,11 +152,8 @@ qint64 recordId(const QJsonValue &value)
         return idFromText(value.toString());
     if (!value.isDouble())
         return 0;
-    // Range first: converting a double beyond qint64 is undefined behaviour.
-    const double d = value.toDouble();
-    if (!(d >= 1 && d <= double(kLargestId)) || d != static_cast<double>(static_cast<qint64>(d)))
-        return 0;
-    return static_cast<qint64>(d);
+    qint64 id = 0;
+    return WholeNumber::fromDouble(value.toDouble(), &id) && id >= 1 && id <= kLargestId ? id : 0;
 }
 
 QVariantMap houseRecord(const QJsonObject &object)
@@ -189,6 +187,8 @@ QStringList uniqueIds(const QJsonValue &value)
             items.append(item);
     } else if (value.isArray()) {
         items = value.toArray();
+    } else if (value.isDouble()) {
+        items.append(value);  // a single id sent as a number
     }
     QStringList ids;
     QSet<qint64> seen;

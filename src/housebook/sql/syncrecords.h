@@ -38,8 +38,8 @@ qint64 recordId(const QJsonValue &value);
 QVariantMap houseRecord(const QJsonObject &object);
 QVariantMap communityRecord(const QJsonObject &object);
 
-// Ids to delete, sent as "1,,1,x" (or as a JSON list): the numeric ones, each once, in the
-// order first seen.
+// Ids to delete, sent as "1,,1,x", as a JSON list or as one number: the numeric ones, each
+// once, in the order first seen.
 QStringList uniqueIds(const QJsonValue &value);
 
 // `nextpage` as true, 1, "true" or "1"; anything else, a missing key included, ends the paging.

@@ -1,6 +1,7 @@
 #include "sql/usermessage_datasqltable.h"
 
 #include "datacenter.h"
+#include "net/wholenumber.h"
 #include "sql/configdatasettings.h"
 
 #include <QFile>
@@ -263,7 +264,7 @@ QVariantMap UserMessage_DataSqlTable::authorityItem(int authId)
 int UserMessage_DataSqlTable::authorityRange(int authId)
 {
     const QVariantMap item = authorityItem(authId);
-    return isGranted(item) ? item.value(QStringLiteral("range")).toInt() : -1;
+    return isGranted(item) ? WholeNumber::toInt(item.value(QStringLiteral("range"))) : -1;
 }
 
 QStringList UserMessage_DataSqlTable::authorityDeptIds(int authId)
@@ -277,7 +278,7 @@ QStringList UserMessage_DataSqlTable::rangeDeptIds(const QVariantMap &item)
         return QStringList();
     const QVariantList tree = getDepartmentTree();
     QStringList ids;
-    switch (item.value(QStringLiteral("range")).toInt()) {
+    switch (WholeNumber::toInt(item.value(QStringLiteral("range")))) {
     case RangeDeptAndSubs:
         for (const QString &own : ownDepartmentIds())
             appendDepartment(tree, own, true, ids);
@@ -313,7 +314,7 @@ bool UserMessage_DataSqlTable::withinRange(const QVariantMap &item, const QStrin
 {
     if (!ownerPhone.isEmpty() && ownerPhone == DataCenter::UserPhoneNumber)
         return true;
-    switch (item.value(QStringLiteral("range")).toInt()) {
+    switch (WholeNumber::toInt(item.value(QStringLiteral("range")))) {
     case RangeOwn:
         return false;
     case RangeDeptAndSubs:

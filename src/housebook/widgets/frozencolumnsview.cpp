@@ -1,6 +1,6 @@
-#include "list/frozencolumnsview.h"
+#include "widgets/frozencolumnsview.h"
 
-#include "list/hovertablewidget.h"
+#include "widgets/hovertablewidget.h"
 
 #include <QContextMenuEvent>
 #include <QCoreApplication>

@@ -1,22 +1,14 @@
-#include "hovertablewidget.h"
+#include "widgets/hovertablewidget.h"
 
-#include "list/frozencolumnsview.h"
-#include "list/housebookxiezuoitemview.h"
-#include "list/houselistcolumns.h"
-#include "list/houselisttableheadview.h"
-#include "list/houserowtexts.h"
-#include "list/housetableitemwidget.h"
-#include "list/housetablelabelitemview.h"
-#include "list/housetabletagitemwidget.h"
+#include "widgets/frozencolumnsview.h"
+#include "widgets/houselisttableheadview.h"
 
 #include <QContextMenuEvent>
 #include <QCursor>
-#include <QDate>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QRegularExpression>
 #include <QScrollBar>
 #include <QToolTip>
 
@@ -24,18 +16,8 @@ namespace {
 
 const int kHeaderHeight = 40;
 const QString kReadMarkStyle = QStringLiteral("border-image: url(:/res/hasread.png);");
-const QString kCommunityTitle = QStringLiteral("小区");
-const QString kIdTitle = QStringLiteral("编号");
-const QString kTagsTitle = QStringLiteral("标签");
-const QString kXieZuoTitle = QStringLiteral("团队协作");
-// The collaboration cell: seven icons and the progress in a pill.
-const int kXieZuoWidth = 215;
-// Widest a column grows for its content; longer texts are elided (their tooltip shows them).
+// Widest a column grows for its content unless the list says otherwise.
 const int kTextCap = 240;
-const int kCommunityCap = 360;
-const int kTagsCap = 220;
-// Frozen columns are leading ones: 编号 and 小区 further right are not kept in view.
-const int kMaxFrozenColumns = 4;
 // Header: section margins, and the sort icon with its gaps.
 const int kHeaderPadding = 16;
 const int kSortIconRoom = 24;
@@ -43,24 +25,6 @@ const int kSortIconRoom = 24;
 QString columnTitle(const QVariantMap &column)
 {
     return column.value(QStringLiteral("title")).toString();
-}
-
-int frozenCountFor(const QList<QVariantMap> &columns)
-{
-    int last = -1;
-    for (int i = 0; i < columns.size() && i < kMaxFrozenColumns; ++i) {
-        const QString title = columnTitle(columns.at(i));
-        if (title == kIdTitle || title == kCommunityTitle)
-            last = i;
-    }
-    return last + 1;
-}
-
-int capFor(const QString &title)
-{
-    if (title == kCommunityTitle)
-        return kCommunityCap;
-    return title == kTagsTitle ? kTagsCap : kTextCap;
 }
 
 } // namespace
@@ -202,7 +166,7 @@ HoverTableWidget::HoverTableWidget(QWidget *parent) : QTableWidget(parent)
 
     connect(this, &QAbstractItemView::entered, this, &HoverTableWidget::showToolTip);
     connect(this, &QAbstractItemView::clicked, this, [this](const QModelIndex &index) { rowClicked(index.row()); });
-    // Cells carry their row: keep them right when rows go away (a deleted listing).
+    // Cells carry their row: keep them right when rows go away (a deleted item).
     connect(model(), &QAbstractItemModel::rowsRemoved, this,
             [this](const QModelIndex &, int first, int last) { rowsGone(first, last); });
 }
@@ -243,7 +207,7 @@ void HoverTableWidget::setVerHeaderContent(const QStringList &titles, const QLis
         if (widths.at(i) > 0)
             setColumnWidth(i, widths.at(i));
     }
-    setFrozenColumns(m_columns.size() == titles.size() ? frozenCountFor(m_columns) : 0);
+    setFrozenColumns(m_columns.size() == titles.size() ? frozenColumnsFor(m_columns) : 0);
 }
 
 void HoverTableWidget::setFrozenColumns(int count)
@@ -264,35 +228,13 @@ void HoverTableWidget::syncFrozenView()
         m_frozen->followTable();
 }
 
-void HoverTableWidget::setSearchWords(const QStringList &words)
-{
-    QStringList cleaned;
-    for (const QString &word : words) {
-        for (const QString &part : word.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts)) {
-            if (!cleaned.contains(part))
-                cleaned << part;
-        }
-    }
-    m_searchWords = cleaned;
-    for (int column = 0; column < m_columns.size(); ++column) {
-        if (columnTitle(m_columns.at(column)) != kCommunityTitle)
-            continue;
-        for (int row = 0; row < rowCount(); ++row) {
-            if (auto *cell = qobject_cast<HouseTableItemWidget *>(cellAt(row, column)))
-                cell->setSearchWords(m_searchWords);
-        }
-    }
-}
-
 int HoverTableWidget::neededWidth(int column) const
 {
     const QVariantMap &chosen = m_columns.at(column);
-    const int fixed = chosen.value(QStringLiteral("fixed")).toInt();
+    const int fixed = fixedWidth(chosen);
     if (fixed > 0)
         return fixed;
     const QString title = columnTitle(chosen);
-    if (title == kXieZuoTitle)
-        return kXieZuoWidth;
     int content = 0;
     for (int row = 0; row < rowCount(); ++row) {
         if (const HoverTableCell *cell = cellAt(row, column))
@@ -303,7 +245,7 @@ int HoverTableWidget::neededWidth(int column) const
                        + (sortable ? kSortIconRoom : 0);
     // One pixel of the cell goes to the grid line, two more absorb the rounding of eliding
     // (it measures a little wider than the text's advance).
-    return qMax(header, qMin(content, capFor(title)) + 3);
+    return qMax(header, qMin(content, widthCap(chosen)) + 3);
 }
 
 // Without a size of its own (a page not laid out yet) the table goes by the width it is
@@ -318,6 +260,51 @@ int HoverTableWidget::viewportWidthFor(int availableWidth) const
     return inside.width() - (needsScrollBar ? style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this) : 0);
 }
 
+QList<int> HoverTableWidget::spreadWidths(const QList<QVariantMap> &columns, const QList<int> &needed,
+                                          int availableWidth)
+{
+    QList<int> widths = needed;
+    int total = 0;
+    int rateSum = 0;
+    for (int i = 0; i < columns.size() && i < needed.size(); ++i) {
+        total += needed.at(i);
+        if (columns.at(i).value(QStringLiteral("fixed")).toInt() <= 0)
+            rateSum += qMax(1, columns.at(i).value(QStringLiteral("rate")).toInt());
+    }
+    const int room = availableWidth - total;
+    if (room <= 0 || rateSum == 0)
+        return widths;
+    int given = 0;
+    int last = -1;
+    for (int i = 0; i < columns.size() && i < widths.size(); ++i) {
+        if (columns.at(i).value(QStringLiteral("fixed")).toInt() > 0)
+            continue;
+        const int share = room * qMax(1, columns.at(i).value(QStringLiteral("rate")).toInt()) / rateSum;
+        widths[i] += share;
+        given += share;
+        last = i;
+    }
+    // What the division leaves goes to the last shared column, so the columns fill the width.
+    if (last >= 0)
+        widths[last] += room - given;
+    return widths;
+}
+
+int HoverTableWidget::frozenColumnsFor(const QList<QVariantMap> &) const
+{
+    return 0;
+}
+
+int HoverTableWidget::fixedWidth(const QVariantMap &column) const
+{
+    return column.value(QStringLiteral("fixed")).toInt();
+}
+
+int HoverTableWidget::widthCap(const QVariantMap &) const
+{
+    return kTextCap;
+}
+
 void HoverTableWidget::fitColumnWidths(int availableWidth)
 {
     m_fitWidth = availableWidth;
@@ -326,21 +313,15 @@ void HoverTableWidget::fitColumnWidths(int availableWidth)
     QList<int> needed;
     for (int column = 0; column < m_columns.size(); ++column)
         needed << neededWidth(column);
-    const QList<int> widths = HouseListColumns::spreadWidths(m_columns, needed, viewportWidthFor(availableWidth));
+    const QList<int> widths = spreadWidths(m_columns, needed, viewportWidthFor(availableWidth));
     for (int column = 0; column < widths.size(); ++column)
         setColumnWidth(column, widths.at(column));
     syncFrozenView();
 }
 
-void HoverTableWidget::setRows(const QList<QVariantMap> &columns, const QList<Record> &listings)
-{
-    setColumns(columns);
-    setRows(listings);
-}
-
 // Cells are built with updates off, so the table lays them out and paints once at the end
 // instead of after every widget.
-void HoverTableWidget::setRows(const QList<Record> &listings)
+void HoverTableWidget::fillRows(int count, const CellMaker &makeCell)
 {
     const bool wasEnabled = updatesEnabled();
     setUpdatesEnabled(false);
@@ -349,11 +330,10 @@ void HoverTableWidget::setRows(const QList<Record> &listings)
     m_rowColors.clear();
     clearSelection();
     setRowCount(0);
-    setRowCount(listings.size());
-    const QDate today = QDate::currentDate();
+    setRowCount(count);
     const int lastInView = lastRowInView();
-    for (int row = 0; row < listings.size(); ++row)
-        addRow(row, listings.at(row), today, row <= lastInView);
+    for (int row = 0; row < count; ++row)
+        addRow(row, makeCell, row <= lastInView);
     buildRowsInView();
     updateEmptyHint();
     syncFrozenView();
@@ -381,13 +361,10 @@ void HoverTableWidget::buildRowsInView()
 }
 
 // Cells of rows below the view start hidden (see updateEditorGeometries).
-void HoverTableWidget::addRow(int row, const Record &listing, const QDate &today, bool inView)
+void HoverTableWidget::addRow(int row, const CellMaker &makeCell, bool inView)
 {
-    const int last = m_columns.size() - 1;
-    for (int column = 0; column <= last; ++column) {
-        HoverTableCell *cell = createCell(m_columns.at(column), listing, row, today);
-        if (column == last && listing.isread == 1)
-            cell->setRead(true);
+    for (int column = 0; column < m_columns.size(); ++column) {
+        HoverTableCell *cell = makeCell(row, column);
         connect(cell, &HoverTableCell::enterRow, this, &HoverTableWidget::hoverRow);
         connect(cell, &HoverTableCell::clickRow, this, &HoverTableWidget::rowClicked);
         if (column < m_frozenCount)
@@ -397,31 +374,6 @@ void HoverTableWidget::addRow(int row, const Record &listing, const QDate &today
         if (!inView)
             cell->hide();
     }
-}
-
-HoverTableCell *HoverTableWidget::createCell(const QVariantMap &column, const Record &listing, int row,
-                                             const QDate &today) const
-{
-    const QString title = columnTitle(column);
-    if (title == kCommunityTitle) {
-        auto *cell = new HouseTableItemWidget(row, nullptr, true);
-        cell->setSearchWords(m_searchWords);
-        cell->setText(HouseRowTexts::communityText(listing, today));
-        return cell;
-    }
-    if (title == kTagsTitle) {
-        auto *cell = new HouseTableTagItemWidget(row, nullptr, true);
-        cell->setText(listing.tags);
-        return cell;
-    }
-    if (title == kXieZuoTitle) {
-        auto *cell = new HouseBookXieZuoItemView(row, nullptr, true);
-        cell->setData(listing);
-        return cell;
-    }
-    auto *cell = new HouseTableLabelItemView(row);
-    cell->setText(HouseRowTexts::cellValue(column.value(QStringLiteral("key")).toString(), listing, today));
-    return cell;
 }
 
 void HoverTableWidget::setEmptyText(const QString &richText)
@@ -475,12 +427,6 @@ HouseListTableHeadView *HoverTableWidget::installSortHeader()
     frozenHeader->setSortSections(m_sortHeader->sortSections());
     m_frozen->useHeader(frozenHeader);
     return m_sortHeader;
-}
-
-QString HoverTableWidget::composeCommunityText(const QStringList &leftTags, const QString &mainText,
-                                               const QString &statusText, const QStringList &rightTags)
-{
-    return HouseRowTexts::composeCommunityText(leftTags, mainText, statusText, rightTags);
 }
 
 void HoverTableWidget::markRowRead(int row)

@@ -1,4 +1,4 @@
-#include "houselisttableheadview.h"
+#include "widgets/houselisttableheadview.h"
 
 #include <QHash>
 #include <QMouseEvent>

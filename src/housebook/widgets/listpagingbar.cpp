@@ -1,7 +1,4 @@
-#include "list/listpagingbar.h"
-
-#include "sql/housebookset_sqltable.h"
-#include "widgets/alertwidget.h"
+#include "widgets/listpagingbar.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -53,10 +50,10 @@ void ListPagingBar::buildUi()
     for (QPushButton *button : {backTen, back, forward, forwardTen})
         layout->addWidget(button);
 
-    connect(back, &QPushButton::clicked, this, &ListPagingBar::stepBack);
-    connect(forward, &QPushButton::clicked, this, &ListPagingBar::stepForward);
-    connect(backTen, &QPushButton::clicked, this, &ListPagingBar::stepBackTen);
-    connect(forwardTen, &QPushButton::clicked, this, &ListPagingBar::stepForwardTen);
+    connect(back, &QPushButton::clicked, this, [this] { emit stepRequested(PagedListController::Back); });
+    connect(forward, &QPushButton::clicked, this, [this] { emit stepRequested(PagedListController::Forward); });
+    connect(backTen, &QPushButton::clicked, this, [this] { emit stepRequested(PagedListController::BackTen); });
+    connect(forwardTen, &QPushButton::clicked, this, [this] { emit stepRequested(PagedListController::ForwardTen); });
     connect(jump, &QPushButton::clicked, this, &ListPagingBar::jumpToTyped);
     connect(m_currentPage, &QLineEdit::returnPressed, this, &ListPagingBar::jumpToTyped);
     // Return in the size field applies the size (editingFinished); jumping to the typed page
@@ -116,78 +113,7 @@ void ListPagingBar::restoreFields()
     m_pageSize->setText(QString::number(m_shownPageSize));
 }
 
-int ListPagingBar::storePageSizeText(const QString &text, bool isJointSale)
-{
-    bool ok = false;
-    const int n = text.trimmed().toInt(&ok);
-    const bool valid = ok && n >= 1 && n <= 100;
-    HouseBookSet_SqlTable(nullptr, isJointSale).setValue(QStringLiteral("page"), QString::number(valid ? n : 20));
-    return valid ? n : 0;
-}
-
-int ListPagingBar::acceptPageSize(const QString &text, bool isJointSale)
-{
-    const int size = storePageSizeText(text, isJointSale);
-    if (size <= 0 || size == m_shownPageSize)
-        return 0;
-    showPageSize(size);
-    return size;
-}
-
-int ListPagingBar::storedPageSize(bool isJointSale)
-{
-    const int stored = HouseBookSet_SqlTable(nullptr, isJointSale).pageSize();
-    return stored <= 0 ? 20 : qMin(stored, 100);
-}
-
-int ListPagingBar::pagesFor(int total, int pageSize)
-{
-    if (total <= 0 || pageSize <= 0)
-        return 0;
-    return (total + pageSize - 1) / pageSize;
-}
-
-void ListPagingBar::refuse(const QString &text)
-{
-    restoreFields();
-    AlertWidget::warning(text);
-}
-
-void ListPagingBar::stepBack()
-{
-    if (m_page > 1)
-        emit pageRequested(m_page - 1);
-    else
-        refuse(firstPageText());
-}
-
-void ListPagingBar::stepForward()
-{
-    if (m_page + 1 <= m_pageCount)
-        emit pageRequested(m_page + 1);
-    else
-        refuse(lastPageText());
-}
-
-void ListPagingBar::stepBackTen()
-{
-    emit pageRequested(qMax(m_page - 10, 1));
-}
-
-void ListPagingBar::stepForwardTen()
-{
-    if (m_page + 10 <= m_pageCount)
-        emit pageRequested(m_page + 10);
-    else
-        refuse(QStringLiteral("后面没有十页内容了！"));
-}
-
 void ListPagingBar::jumpToTyped()
 {
-    bool ok = false;
-    const int n = m_currentPage->text().trimmed().toInt(&ok);
-    if (ok && n >= 1 && n <= m_pageCount)
-        emit pageRequested(n);
-    else
-        refuse(QStringLiteral("请选择有效的页数！"));
+    emit jumpRequested(m_currentPage->text());
 }

@@ -1,6 +1,6 @@
 #pragma once
-// The listing table of the list pages: every cell is a small widget (HoverTableCell), rows
-// light up under the mouse, and a click anywhere on a row reports the row.
+// The table of the paged lists: every cell is a small widget (HoverTableCell), rows light up
+// under the mouse, and a click anywhere on a row reports the row.
 //
 // Filling it (what a list page does):
 //
@@ -8,27 +8,23 @@
 //     connect(header, &QHeaderView::sectionDoubleClicked, ...);
 //     table->setColumns(columns);        // after each settings change: titles, widths, sort
 //     table->fitRowHeight(pageSize);     // before each fill
-//     table->setSearchWords(words);      // optional, red in the community cells
-//     table->setRows(listings);          // every page: one cell widget per row and column
+//     table->fillRows(count, makeCell);  // every page: one cell widget per row and column
 //     table->fitColumnWidths(width);     // widths to the content and the window
-//     connect(table, &HoverTableWidget::clickRowIndex, ...);  // row = index into listings
+//     connect(table, &HoverTableWidget::clickRowIndex, ...);  // row = index into the page
 //
-// Column widths: ids, prices, areas, times and other short values are never cut; long texts
-// are elided with "…" and shown whole in their tooltip. Columns that do not fit scroll
-// sideways, while the leading columns up to 编号 and 小区 stay in view (a second view over
-// them, as in Qt's frozen column example, shares the model, the selection and the vertical
-// scrolling; the cells of those columns live in it).
+// Column widths: every column gets what its content needs up to a cap (longer texts are the
+// cells' business: they elide and show the whole text in their tooltip); the room left is
+// shared by `rate`. Columns that do not fit scroll sideways, while the leading columns a
+// list chooses (frozenColumnsFor) stay in view: a second view over them, as in Qt's frozen
+// column example, shares the model, the selection and the vertical scrolling, and the cells
+// of those columns live in it.
 //
-// A column is a map with `key` (column key of the settings catalogue, e.g. "key_price"),
-// `title` (header text), `width` (pixels; ignored for the last column, which stretches) and
-// `sort` (bool: the header offers sorting on it). The title chooses the cell kind: "小区" the
-// community cell, "标签" the tag chips, "团队协作" the collaboration cell, any other title a
-// plain text cell showing HouseRowTexts::cellValue(key, listing). The last column's cell
-// carries the read mark of listings whose `isread` is 1. Right clicks are left to the
-// table's owner (its contextMenuPolicy / customContextMenuRequested); removeRow keeps the
-// row numbers of the cells below right.
-#include "sql/housemessage_datasqltable.h"
-
+// A column is a map with `title` (header text), `width` (pixels; ignored for the last
+// column, which stretches), `sort` (bool: the header offers sorting on it), `rate` (share of
+// the spare width, at least 1) and `fixed` (pixels the column always takes; 0 or absent:
+// none). Lists add keys of their own. Right clicks are left to the table's owner (its
+// contextMenuPolicy / customContextMenuRequested); removeRow keeps the row numbers of the
+// cells below right.
 #include <QColor>
 #include <QList>
 #include <QMap>
@@ -37,7 +33,8 @@
 #include <QTableWidget>
 #include <QVariantMap>
 
-class QDate;
+#include <functional>
+
 class QLabel;
 class HouseListTableHeadView;
 
@@ -64,7 +61,8 @@ public:
     QColor backgroundColor() const { return m_background; }
     static QString colorStyle(const QColor &text, const QColor &background);
 
-    // The read mark: a corner label showing "border-image: url(:/res/hasread.png);".
+    // The read mark of a row the user has opened: a corner label showing
+    // "border-image: url(:/res/hasread.png);".
     void setRead(bool read);
     bool isRead() const;
 
@@ -108,7 +106,8 @@ class HoverTableWidget : public QTableWidget
 {
     Q_OBJECT
 public:
-    using Record = HouseMessage_DataSqlTable::HouseMessageData;
+    // The cell of a row and column, made for the table (which takes it over).
+    using CellMaker = std::function<HoverTableCell *(int row, int column)>;
 
     // The four colours of a row; the defaults are those of rows without their own.
     struct RowColors
@@ -125,40 +124,36 @@ public:
     // Header titles, widths of all but the last column, sortable columns (handed to the
     // sort header when one is installed). Existing rows are dropped.
     void setColumns(const QList<QVariantMap> &columns);
-    // One row per listing with one cell widget per column; replaces all rows. With no
-    // listings the empty text (if any) is shown over the table.
-    void setRows(const QList<Record> &listings);
-    void setRows(const QList<QVariantMap> &columns, const QList<Record> &listings);
+    // `count` rows with one cell widget per column from makeCell; replaces all rows. With no
+    // rows the empty text (if any) is shown over the table.
+    void fillRows(int count, const CellMaker &makeCell);
     QList<QVariantMap> columns() const { return m_columns; }
     // Indexes of the columns whose `sort` is true.
     QList<int> sortableColumns() const;
-    // Words of the current search, coloured red in the community cells: those shown now and
-    // those of later fills. Words are split at blanks; empty ones are dropped.
-    void setSearchWords(const QStringList &words);
-    QStringList searchWords() const { return m_searchWords; }
     // Column widths for the rows shown: every column as wide as its content needs (long texts
     // up to a cap), the room left over shared by `rate`. availableWidth stands for the
     // viewport's width while the table is not shown. Called again on every resize.
     void fitColumnWidths(int availableWidth);
     // The width column `column` needs for its header and the cells of the rows shown.
     int neededWidth(int column) const;
-    // Leading columns kept in view while the table scrolls sideways: up to 编号 and 小区.
+    // Widths for columns that need `needed` pixels each: what they need, and when that leaves
+    // room in availableWidth, the room shared by `rate` among the columns without a `fixed`
+    // width. Columns that need more than there is keep their need (the table then scrolls).
+    static QList<int> spreadWidths(const QList<QVariantMap> &columns, const QList<int> &needed, int availableWidth);
+    // Leading columns kept in view while the table scrolls sideways (frozenColumnsFor).
     int frozenColumnCount() const { return m_frozenCount; }
     QTableView *frozenView() const;
     // Rich text shown centred over the table while it has no rows (empty: none).
     void setEmptyText(const QString &richText);
     // Row height (table height − 40) / pageSize, clamped to 40..50; nothing when not positive.
-    // Call it before setRows, so the rows in view are known when the cells are made.
+    // Call it before fillRows, so the rows in view are known when the cells are made.
     void fitRowHeight(int pageSize);
     // A HouseListTableHeadView as horizontal header (created once), set up like the default one
     // and given the sortable columns; the page connects its sectionDoubleClicked.
     HouseListTableHeadView *installSortHeader();
 
     // ---- Rows ----
-    // Joined in the order status, main text, left tags, right tags (HouseRowTexts).
-    static QString composeCommunityText(const QStringList &leftTags, const QString &mainText,
-                                        const QString &statusText, const QStringList &rightTags);
-    // Marks the last cell widget of the row read (after the listing was opened).
+    // Marks the last cell widget of the row read (after its item was opened).
     void markRowRead(int row);
     HoverTableCell *cellAt(int row, int column) const;
 
@@ -185,6 +180,13 @@ public slots:
     void setVerHeaderContent(const QStringList &titles, const QList<int> &widths);
 
 protected:
+    // How many leading columns stay in view; none unless a list says otherwise.
+    virtual int frozenColumnsFor(const QList<QVariantMap> &columns) const;
+    // The width a column always takes (its `fixed` key), 0 when it goes by its content.
+    virtual int fixedWidth(const QVariantMap &column) const;
+    // The widest a column grows for its content.
+    virtual int widthCap(const QVariantMap &column) const;
+
     void leaveEvent(QEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -199,8 +201,7 @@ private:
     void syncFrozenView();
     void placeFrozenView();
     int viewportWidthFor(int availableWidth) const;
-    HoverTableCell *createCell(const QVariantMap &column, const Record &listing, int row, const QDate &today) const;
-    void addRow(int row, const Record &listing, const QDate &today, bool inView);
+    void addRow(int row, const CellMaker &makeCell, bool inView);
     void hoverRow(int row);
     void paintRow(int row, bool hover);
     void markRowSelected(int row, bool selected);
@@ -212,7 +213,6 @@ private:
     int lastRowInView() const;
 
     QList<QVariantMap> m_columns;
-    QStringList m_searchWords;
     QMap<int, RowColors> m_rowColors;
     int m_hoverRow = -1;
     int m_selectedRow = -1;
