@@ -14,9 +14,12 @@ bash scripts/deps.sh
 # downloads, photo compression and its upload.
 THREAD_SUITES=(tst_communityworker tst_sync tst_downloads tst_photocompression tst_photosuploadobject tst_crashsafety)
 
+LAUNCHER=()
+if command -v ccache >/dev/null; then LAUNCHER=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
+
 configure() {  # folder sanitizers
   cmake -S . -B "$1" -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O1 -g1 -DNDEBUG" \
-    -DHOUSEBOOK_SANITIZE="$2" -DHOUSEBOOK_BUILD_BENCH=OFF >/dev/null
+    -DHOUSEBOOK_SANITIZE="$2" -DHOUSEBOOK_BUILD_BENCH=OFF "${LAUNCHER[@]}" >/dev/null
 }
 
 run_asan() {
