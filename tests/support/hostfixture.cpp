@@ -3,11 +3,13 @@
 #include "datacenter.h"
 #include "sql/basesqlobject.h"
 #include "sql/booksyncstatus.h"
+#include "sql/firstbookdownload.h"
 #include "sql/usermessage_datasqltable.h"
 
 #include <QJsonDocument>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTest>
 #include <QWidget>
 
@@ -36,6 +38,10 @@ HostFixture::HostFixture() : m_dir(new QTemporaryDir)
 
 HostFixture::~HostFixture()
 {
+    // A first download a page started must not answer into the next fixture's store (the same
+    // phone opens the same file names there): its replies would replace that user's rights.
+    if (!QTest::qWaitFor([] { return !FirstBookDownload::isRunning(true) && !FirstBookDownload::isRunning(false); }, 30000))
+        qWarning("HostFixture: a first download was still running when the fixture ended");
     delete m_main;
     BaseSqlObject::removeAllConnect();
     BaseSqlObject::setPersonalBaseDir(QString());

@@ -129,4 +129,9 @@ bool restart(bool isJointSale)
     return true;
 }
 
+bool isRunning(bool isJointSale)
+{
+    return runOf(isJointSale).running;
+}
+
 } // namespace FirstBookDownload

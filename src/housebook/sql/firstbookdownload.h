@@ -11,5 +11,7 @@ bool startIfNeeded(bool isJointSale);
 // Starts them again (a retry after a failure) unless they are running, no user is signed in
 // or the login window is in front. Returns whether they were started.
 bool restart(bool isJointSale);
+// Whether the downloads of this book are under way in this process.
+bool isRunning(bool isJointSale);
 
 } // namespace FirstBookDownload
