@@ -102,6 +102,13 @@ struct Probe
 
 } // namespace
 
+class RelayOfAnswer : public QObject
+{
+    Q_OBJECT
+signals:
+    void answer(const QList<CommunityMessage_DataSqlTable::ListData> &list);
+};
+
 class TestCommunityWorker : public QObject
 {
     Q_OBJECT
@@ -397,7 +404,13 @@ void TestCommunityWorker::workerKeepsTheLoginItStartedWith()
     });
 
     auto *worker = new CommunityBookThreadObject;
-    QSignalSpy answer(worker, &CommunityBookThreadObject::backComunityList);
+    // The answer is emitted on the worker's thread; relay it to this thread so the spy's
+    // list is only touched here.
+    qRegisterMetaType<QList<ListData>>();
+    RelayOfAnswer relay;
+    connect(worker, &CommunityBookThreadObject::backComunityList, &relay, &RelayOfAnswer::answer,
+            Qt::QueuedConnection);
+    QSignalSpy answer(&relay, &RelayOfAnswer::answer);
     DataCenter::UserPhoneNumber = QStringLiteral("13900000009");
     DataCenter::CompanyID = 2002;
     QThread thread;
