@@ -66,6 +66,7 @@ class ServerConfig;
     X(appRoot, fd_hbvoddel, "fd/hbvoddel") \
     X(appRoot, fd_uploadvod, "fd/uploadvod") \
     X(appRoot, map_residence_html, "map/residence.html") \
+    X(appRoot, call_player_html, "call/player.html") \
     /* Follow-ups, tags and calls */ \
     X(appRoot, app_LianmaiFollowPosts, "app/LianmaiFollowPosts") \
     X(appRoot, app_followadd, "app/followadd") \
