@@ -146,7 +146,7 @@ void TestEndpoints::tableCoversEveryRoot()
         configuredRoot(cfg, entry.root, &rootName);
         ++perRoot[rootName];
     }
-    QCOMPARE(perRoot.value(QStringLiteral("app")), 108);
+    QCOMPARE(perRoot.value(QStringLiteral("app")), 109);
     QCOMPARE(perRoot.value(QStringLiteral("soft")), 22);
     QCOMPARE(perRoot.value(QStringLiteral("web")), 9);
     QCOMPARE(perRoot.value(QStringLiteral("unit")), 2);
