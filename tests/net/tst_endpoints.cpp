@@ -153,7 +153,7 @@ void TestEndpoints::tableCoversEveryRoot()
     QCOMPARE(perRoot.value(QStringLiteral("help")), 2);
     QCOMPARE(perRoot.value(QStringLiteral("gather")), 2);
     QCOMPARE(perRoot.size(), 6);
-    QCOMPARE(Endpoints::entries().size(), 145);
+    QCOMPARE(Endpoints::entries().size(), 146);
 }
 
 void TestEndpoints::rootsAreDistinctAndEndInSlash()
