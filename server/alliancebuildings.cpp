@@ -152,7 +152,6 @@ struct BuildingRoutes
                       {"house/jinggeng/danyuanInfo", rooms},
                       {"house/jinggeng/RoomDetail", room},
                       {"house/jinggeng/getLocks", emptyList},
-                      {"map/residence.html", mapPage},
                       {"map/search.html", mapPage}});
     }
 };

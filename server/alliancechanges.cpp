@@ -13,13 +13,7 @@ namespace {
 
 qint64 idOf(const Form &form, std::initializer_list<const char *> keys = {"id", "houseid", "itemid", "hid"})
 {
-    for (const char *key : keys) {
-        bool ok = false;
-        const qint64 id = form.value(QLatin1String(key)).trimmed().toLongLong(&ok);
-        if (ok && id > 0)
-            return id;
-    }
-    return 0;
+    return formId(form, keys);
 }
 
 Answer done(const QJsonValue &data = QJsonValue(QJsonObject()), const QString &message = QStringLiteral("操作成功"))
@@ -277,15 +271,6 @@ struct ChangeRoutes
                     list.isEmpty() ? QStringLiteral("房源不重复") : QStringLiteral("房源已存在"));
     }
 
-    static Answer addView(Store &s, const Form &form, const User &u)
-    {
-        const qint64 id = idOf(form);
-        if (!s.houseExists(id))
-            return kGone;
-        s.addPersonal(u.phone, QStringLiteral("history"), id, QString());
-        return done(QJsonObject{{"id", id}});
-    }
-
     static Answer collection(Store &s, const Form &form, const User &u)
     {
         const qint64 id = idOf(form);
@@ -296,7 +281,8 @@ struct ChangeRoutes
         q.addBindValue(u.phone);
         q.addBindValue(id);
         const bool collected = q.exec() && q.next();
-        const QString wanted = form.value(QStringLiteral("state"), form.value(QStringLiteral("type")));
+        // `type` is the listing's kind (1 sale, 2 rent), never the wanted state.
+        const QString wanted = form.value(QStringLiteral("state"));
         const bool collect = wanted.isEmpty() ? !collected : wanted.toInt() == 1;
         if (collect) {
             s.addPersonal(u.phone, QStringLiteral("collection"), id, QString());
@@ -307,74 +293,6 @@ struct ChangeRoutes
             q.exec();
         }
         return done(QJsonObject{{"id", id}, {"collection", collect}}, collect ? QStringLiteral("收藏成功") : QStringLiteral("取消收藏成功"));
-    }
-
-    static Answer showPhone(Store &s, const Form &form, const User &u)
-    {
-        const qint64 id = idOf(form);
-        const QVariantMap row = s.houseRow(id);
-        if (row.isEmpty())
-            return kGone;
-        s.addPersonal(u.phone, QStringLiteral("reveal"), id, QString());
-        const QJsonArray contacts = QJsonDocument::fromJson(row.value(QStringLiteral("contacts")).toString().toUtf8()).array();
-        const QString phone = contacts.isEmpty() ? QString() : contacts.first().toObject().value(QStringLiteral("phone")).toString();
-        return done(QJsonObject{{"id", id}, {"phone", phone}, {"contacts", contacts}});
-    }
-
-    static Answer followAdd(Store &s, const Form &form, const User &u)
-    {
-        const qint64 id = idOf(form);
-        const QVariantMap row = s.houseRow(id);
-        if (row.isEmpty())
-            return kGone;
-        const QString content = form.value(QStringLiteral("content"), form.value(QStringLiteral("remark"), QStringLiteral("电话跟进")));
-        const qint64 t = s.nextChangeTime();
-        QSqlQuery q(s.db());
-        q.prepare(QStringLiteral("insert into follows(houseid, phone, name, content, ms, lianmai) values(?,?,?,?,?,?)"));
-        q.addBindValue(id);
-        q.addBindValue(u.phone);
-        q.addBindValue(u.name);
-        q.addBindValue(content);
-        q.addBindValue(t);
-        q.addBindValue(form.value(QStringLiteral("lianmai")).toInt());
-        q.exec();
-        const qint64 followId = q.lastInsertId().toLongLong();
-        s.updateHouse(id, {{"follows", QString::number(row.value(QStringLiteral("follows")).toInt() + 1)},
-                           {"followtime", QDateTime::fromSecsSinceEpoch(t).toString(QStringLiteral("yyyy/M/d H:mm"))}});
-        return done(QJsonObject{{"id", followId}, {"houseid", id}}, QStringLiteral("跟进成功"));
-    }
-
-    static Answer followDelete(Store &s, const Form &form, const User &)
-    {
-        QSqlQuery q(s.db());
-        q.prepare(QStringLiteral("select houseid from follows where id=?"));
-        q.addBindValue(idOf(form, {"id", "followid"}));
-        if (!q.exec() || !q.next())
-            return refused(QStringLiteral("跟进记录不存在"));
-        const qint64 houseId = q.value(0).toLongLong();
-        q.prepare(QStringLiteral("delete from follows where id=?"));
-        q.addBindValue(idOf(form, {"id", "followid"}));
-        q.exec();
-        const QVariantMap row = s.houseRow(houseId);
-        if (!row.isEmpty())
-            s.updateHouse(houseId, {{"follows", QString::number(std::max(0, row.value(QStringLiteral("follows")).toInt() - 1))}});
-        return done();
-    }
-
-    static Answer followPosts(Store &s, const Form &form, const User &)
-    {
-        QSqlQuery q(s.db());
-        q.prepare(QStringLiteral("select id, houseid, phone, name, content, ms from follows where houseid=? order by ms desc, id desc"));
-        q.addBindValue(idOf(form));
-        QJsonArray list;
-        if (q.exec()) {
-            while (q.next())
-                list.append(QJsonObject{{"id", q.value(0).toLongLong()}, {"houseid", q.value(1).toLongLong()},
-                                        {"phone", q.value(2).toString()}, {"name", q.value(3).toString()},
-                                        {"content", q.value(4).toString()},
-                                        {"time", QDateTime::fromSecsSinceEpoch(q.value(5).toLongLong()).toString(QStringLiteral("yyyy/M/d H:mm"))}});
-        }
-        return done(QJsonObject{{"list", list}, {"total", list.size()}});
     }
 
     // Days since each maintained listing was last followed up or changed.
@@ -397,32 +315,6 @@ struct ChangeRoutes
                 list.append(QJsonObject{{"houseid", q.value(0).toLongLong()}, {"days", QString::number((now - last) / 86400)}});
             }
         }
-        return done(list);
-    }
-
-    static Answer tag(Store &s, const Form &form, bool add)
-    {
-        const qint64 id = idOf(form);
-        const QVariantMap row = s.houseRow(id);
-        if (row.isEmpty())
-            return kGone;
-        QStringList tags = row.value(QStringLiteral("tags")).toString().split(QLatin1Char(','), Qt::SkipEmptyParts);
-        const QString tag = form.value(QStringLiteral("tag"), form.value(QStringLiteral("name"))).trimmed();
-        if (tag.isEmpty())
-            return refused(QStringLiteral("请输入标签"));
-        tags.removeAll(tag);
-        if (add)
-            tags << tag;
-        s.updateHouse(id, {{"tags", tags.join(QLatin1Char(','))}});
-        return done(QJsonObject{{"id", id}, {"tags", tags.join(QLatin1Char(','))}});
-    }
-
-    static Answer tags(Store &s, const Form &form, const User &)
-    {
-        const QVariantMap row = s.houseRow(idOf(form));
-        QJsonArray list;
-        for (const QString &t : row.value(QStringLiteral("tags")).toString().split(QLatin1Char(','), Qt::SkipEmptyParts))
-            list.append(QJsonObject{{"name", t}});
         return done(list);
     }
 
@@ -591,26 +483,20 @@ struct ChangeRoutes
                       {"fd/HouseShenhe", [](Store &s, F f, U) { return review(s, f, true, QString()); }},
                       {"fd/shenpi", [](Store &s, F f, U) { return review(s, f, false, QString()); }},
                       {"fd/ShikanShenpi", [](Store &s, F f, U) { return review(s, f, false, QStringLiteral("shikanren")); }},
-                      {"fd/HouseBohui", reject}, {"app/housebookcheck", check}, {"app/addviews", addView},
-                      {"app/collection", collection}, {"app/showphone", showPhone}, {"call/LianmaiGetPhoneV2", showPhone},
-                      {"app/followadd", followAdd}, {"call/followcall", followAdd}, {"app/followdel", followDelete},
-                      {"app/followposts", followPosts}, {"app/LianmaiFollowPosts", followPosts}, {"app/HouseMaintain", maintain},
-                      {"app/addtag", [](Store &s, F f, U) { return tag(s, f, true); }},
-                      {"app/deltag", [](Store &s, F f, U) { return tag(s, f, false); }}, {"app/gettag", tags}});
+                      {"fd/HouseBohui", reject}, {"app/housebookcheck", check},
+                      {"app/collection", collection}, {"app/HouseMaintain", maintain}});
         addRoutes(t, {{"fd/hbweihuren", [](Store &s, F f, U u) { return assign(s, f, u, QStringLiteral("weihuren")); }},
                       {"fd/LianmaiChangeWeihuren", [](Store &s, F f, U u) { return assign(s, f, u, QStringLiteral("weihuren")); }},
                       {"fd/hbweituo", [](Store &s, F f, U u) { return assign(s, f, u, QStringLiteral("weituoren")); }},
                       {"fd/hbaddkey", [](Store &s, F f, U u) { return assign(s, f, u, QStringLiteral("yaoshiren")); }},
                       {"fd/hbdujia", [](Store &s, F f, U u) { return assign(s, f, u, QStringLiteral("dujiaren")); }},
                       {"fd/hbchengjiao", [](Store &s, F f, U u) { return assign(s, f, u, QStringLiteral("chengjiaoren")); }},
-                      {"app/LianmaiHouseFenpei", [](Store &s, F f, U u) { return assign(s, f, u, QString()); }},
                       {"fd/Changeoperator", [](Store &s, F f, U u) { return assign(s, f, u, QString()); }},
                       {"app/housebookeditdes", describe}, {"housebook2/housebookeditdes", describe},
                       {"app/updatehousebookvr",
                        [](Store &s, F f, U) {
                            return setColumns(s, f, {{"vrurl", f.value(QStringLiteral("vrurl"), f.value(QStringLiteral("url")))}});
                        }},
-                      {"app/housebookzhuangongpan", [](Store &s, F f, U) { return setColumns(s, f, {{"sf", 0}}); }},
                       {"fd/hbpictureadd", [](Store &s, F f, U) { return picture(s, f, true); }},
                       {"fd/hbpicturedel", [](Store &s, F f, U) { return picture(s, f, false); }},
                       // Releases a lock or seal early.

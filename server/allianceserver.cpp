@@ -8,6 +8,7 @@
 #include <httplib.h>
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QJsonDocument>
 #include <QSet>
 #include <QTemporaryDir>
@@ -48,6 +49,8 @@ const QSet<QString> &knownPaths()
         HOUSEBOOK_ENDPOINT_TABLE(ALLIANCE_PATH)
 #undef ALLIANCE_PATH
         s.insert(QStringLiteral("app/upphoto"));  // the photo upload address
+        s.insert(QStringLiteral("call/record.wav"));  // every recording file (recordingPath)
+        s.insert(QStringLiteral("call/recharge"));    // the call library's top-up
         return s;
     }();
     return paths;
@@ -132,6 +135,18 @@ Alliance::Form formOf(const httplib::Request &req, const httplib::ContentReader 
         decodeUrlEncoded(QByteArray::fromStdString(body), form);
     }
     return form;
+}
+
+// Recordings are served as "call/record/N.wav"; they share one route ("call/record.wav", with
+// N as the form's "file"), so one fault switch and one hit count cover them all.
+QString recordingPath(const QString &path, Alliance::Form &form)
+{
+    static const QRegularExpression file(QStringLiteral("^call/record/(\\d+)\\.wav$"));
+    const QRegularExpressionMatch m = file.match(path);
+    if (!m.hasMatch())
+        return path;
+    form.insert(QStringLiteral("file"), m.captured(1));
+    return QStringLiteral("call/record.wav");
 }
 
 // Answers the request as the fault wants; false when the fault leaves the answer to the store.
@@ -219,11 +234,10 @@ void AllianceServer::Impl::serve(const httplib::Request &req, httplib::Response 
     const QString full = fromStd(req.path);
     const int slash = full.indexOf(QLatin1Char('/'), 1);
     const QString root = slash > 0 ? full.mid(1, slash - 1) : QString();
-    const QString path = slash > 0 ? full.mid(slash + 1) : QString();
-
     if (serveSnapshot(full, res))
         return;
-    const Alliance::Form form = formOf(req, reader);
+    Alliance::Form form = formOf(req, reader);
+    const QString path = recordingPath(slash > 0 ? full.mid(slash + 1) : QString(), form);
 
     if (!roots().contains(root) || !knownPaths().contains(path)) {
         res.status = 404;
@@ -330,6 +344,7 @@ bool AllianceServer::start()
         std::lock_guard<std::mutex> lock(d->mutex);
         d->stopping = false;
     }
+    d->store->setBaseUrl(baseUrl());
     if (!d->snapshotFile.isEmpty())
         d->store->setSnapshotUrl(baseUrl() + QLatin1String(kSnapshotPath));
     return LoopbackHttp::serveInThread(svr, d->thread);

@@ -142,17 +142,6 @@ QString followTime(qint64 secs)
     return QDateTime::fromSecsSinceEpoch(secs).toString(QStringLiteral("yyyy/M/d H:mm"));
 }
 
-qint64 formId(const Form &form, std::initializer_list<const char *> keys)
-{
-    for (const char *key : keys) {
-        bool ok = false;
-        const qint64 id = form.value(QLatin1String(key)).trimmed().toLongLong(&ok);
-        if (ok && id > 0)
-            return id;
-    }
-    return 0;
-}
-
 Answer fail(const QString &message, int code = 405)
 {
     Answer a;
@@ -207,6 +196,17 @@ QString unitName(int number)
 }
 
 } // namespace
+
+qint64 formId(const Form &form, std::initializer_list<const char *> keys)
+{
+    for (const char *key : keys) {
+        bool ok = false;
+        const qint64 id = form.value(QLatin1String(key)).trimmed().toLongLong(&ok);
+        if (ok && id > 0)
+            return id;
+    }
+    return 0;
+}
 
 QString serverTime(qint64 secs)
 {
@@ -417,7 +417,7 @@ bool Store::isSeeded()
 // (other texts for the same seed) is seeded afresh.
 QString Store::signature() const
 {
-    return QStringLiteral("%1/%2/%3/g2").arg(m_options.seed).arg(m_options.listings).arg(m_options.communities);
+    return QStringLiteral("%1/%2/%3/g3").arg(m_options.seed).arg(m_options.listings).arg(m_options.communities);
 }
 
 namespace {
@@ -442,7 +442,9 @@ bool createSchema(QSqlQuery &q, QString *error)
         QStringLiteral("create index community_lastms on community(lastms, id)"),
         QStringLiteral("create table personal(phone text, kind text, houseid integer, content text, ms integer)"),
         QStringLiteral("create table follows(id integer primary key autoincrement, houseid integer, phone text, "
-                       "name text, content text, ms integer, lianmai integer)"),
+                       "name text, content text, ms integer, lianmai integer, type integer default 1, tag text default '', "
+                       "tixing integer default 0, contents text default '', tixinguser text default '', tixingms integer default 0, "
+                       "recordid integer default 0, recordhidden integer default 0, recordconverting integer default 0)"),
         QStringLiteral("create table flagterms(houseid integer, type integer, expms integer, primary key(houseid, type))"),
         QStringLiteral("create table reports(id integer primary key autoincrement, houseid integer, phone text, "
                        "content text, state integer, ms integer)")};
@@ -874,7 +876,8 @@ bool Store::seed(QString *error)
         org.agents << &m_users.at(k);
     QVector<CommunitySeed> communities;
     if (!seedCommunities(q, m_districts, m_options.communities, r, span, &communities, error)
-        || !seedListings(q, communities, org, m_options.listings, r, span, error)) {
+        || !seedListings(q, communities, org, m_options.listings, r, span, error)
+        || !createDetailTables(q, error) || !seedDetailRecords(q, m_companies, error)) {
         database.rollback();
         return false;
     }
@@ -1298,7 +1301,6 @@ struct SyncRoutes
                       {"app/LianmaiSyncHousebook", syncAllianceBook},
                       {"app/synchouseInfo", columns},
                       {"app/SyncHousebookDetail", detail},
-                      {"app/housebookdetailInfo", detail},
                       {"hbook/checkhousedb", snapshot}});
     }
 };
@@ -1313,6 +1315,9 @@ const RouteTable &Store::routes()
     static const RouteTable table = [] {
         RouteTable t;
         addSyncRoutes(t);
+        // The detail window's paths come before the generic change handlers.
+        addDetailRoutes(t);
+        addFollowRoutes(t);
         addChangeRoutes(t);
         addReferenceRoutes(t);
         addOrganisationRoutes(t);
@@ -1328,9 +1333,13 @@ Answer Store::handle(const QString &path, const Form &form, const QString &phone
     const User *found = user(phone);
     if (!found)
         return fail(QStringLiteral("该手机号未注册：%1").arg(phone));
-    if (const Handler handler = routes().value(path))
-        return handler(*this, form, *found);
-    return generic(path, form);
+    const Handler handler = routes().value(path);
+    if (!handler)
+        return generic(path, form);
+    const Answer answer = handler(*this, form, *found);
+    if (answer.code == 200)
+        noteChange(path, form, answer, *found);
+    return answer;
 }
 
 } // namespace Alliance

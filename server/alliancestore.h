@@ -11,6 +11,7 @@
 #include <QJsonValue>
 #include <QMap>
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -85,8 +86,18 @@ void addChangeRoutes(RouteTable &table);
 void addReferenceRoutes(RouteTable &table);
 void addBuildingRoutes(RouteTable &table);
 void addOrganisationRoutes(RouteTable &table);
+void addDetailRoutes(RouteTable &table);
+void addFollowRoutes(RouteTable &table);
+// The tables of the detail window (follow-up tags, change history, the must-follow debt) and
+// their seeded rows: follow-ups, call recordings and change history of some listings.
+bool createDetailTables(QSqlQuery &q, QString *error);
+bool seedDetailRecords(QSqlQuery &q, const QVector<Company> &companies, QString *error);
 // A successful answer of a read.
 Answer fetched(const QJsonValue &data, const QString &message = QStringLiteral("获取成功"));
+// A refused request: another envelope code with its message.
+Answer refusal(const QString &message, int code = 405);
+// The first of the keys that holds a positive number; 0 when none does.
+qint64 formId(const Form &form, std::initializer_list<const char *> keys);
 
 // The time the server writes: "yyyy/M/d H:mm:ss" (local time).
 QString serverTime(qint64 secs);
@@ -110,6 +121,8 @@ public:
     QStringList userPhones() const;
     // The address "hbook/checkhousedb" answers; empty: no snapshot, the sync goes by pages.
     void setSnapshotUrl(const QString &url) { m_snapshotUrl = url; }
+    // "http://127.0.0.1:PORT": the start of the addresses of served files (recordings).
+    void setBaseUrl(const QString &url) { m_baseUrl = url; }
     const User *user(const QString &phone) const;
     // Seconds it took to seed (0 when the database was reused).
     double seedSeconds() const { return m_seedSeconds; }
@@ -135,6 +148,8 @@ private:
     friend struct ReferenceRoutes;
     friend struct BuildingRoutes;
     friend struct OrganisationRoutes;
+    friend struct DetailRoutes;
+    friend struct FollowRoutes;
     static const RouteTable &routes();
     Answer sync(const Form &form, const User &u, bool jointSale);
     Answer columnsOf(const Form &form, const User &u);
@@ -155,6 +170,16 @@ private:
     QJsonArray personalList(const QString &phone, const QString &kind);
     void addPersonal(const QString &phone, const QString &kind, qint64 houseId, const QString &content);
 
+    // ---- detail window ----
+    // The listing whose follow-up the user owes before viewing others (0: none).
+    qint64 waitingFollowUp(const QString &phone);
+    void setWaitingFollowUp(const QString &phone, qint64 houseId);  // 0 clears
+    // A follow-up of houseId settles the user's debt when it is that listing.
+    void followedUp(const QString &phone, qint64 houseId);
+    // Writes the change history row of an accepted change of a listing.
+    void noteChange(const QString &path, const Form &form, const Answer &answer, const User &u);
+    const User *userById(int userId) const;
+
     QJsonObject initObject(const User &u) const;
     QJsonArray rightsOf(const User &u) const;
     QJsonValue departmentTree(const User &u) const;
@@ -166,6 +191,7 @@ private:
     QStringList m_connections;
     double m_seedSeconds = 0;
     QString m_snapshotUrl;
+    QString m_baseUrl;
     qint64 m_lastIssued = 0;
 
     // The sequence of one sync (user, book, marks, city), fixed by its page 1.
