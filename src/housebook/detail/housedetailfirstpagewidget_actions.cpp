@@ -71,7 +71,9 @@ QString textOf(const QVariantMap &entry, const char *key)
 QString contactText(const QVariantMap &entry)
 {
     const QString level = textOf(entry, "level");
-    if (level == QLatin1String("经纪人"))
+    if (textOf(entry, "name").isEmpty() && level.isEmpty())
+        return textOf(entry, "phone");
+    if (level == QStringLiteral("经纪人"))
         return QStringLiteral("经纪人-%1 %2").arg(textOf(entry, "name"), textOf(entry, "phone"));
     return QStringLiteral("%1(%2) %3").arg(textOf(entry, "name"), level, textOf(entry, "phone"));
 }
