@@ -1,6 +1,6 @@
 #include "housebookxiezuoitemview.h"
 
-#include "datacenter.h"
+#include "detail/xiezuoroles.h"
 #include "list/houserowtexts.h"
 
 #include <QHBoxLayout>
@@ -11,54 +11,6 @@ namespace {
 
 const int kPillHeight = 26;
 const int kIconSide = 20;
-
-// Icon paths: %1 is "_my" when the holder is the signed-in user.
-struct RoleText
-{
-    const char *field;
-    const char *caption;  // "录入人" in "录入人：%1"
-    const char *nobody;
-    const char *assignedIcon;
-    const char *pendingIcon;
-    const char *nobodyIcon;
-};
-
-const RoleText kRoles[] = {
-    {"lururen", "录入人", "待录入", ":/res/xiezuo%1_add.png", ":/res/xiezuo%1_add_review.png",
-     ":/res/xiezuo_add_null.png"},
-    {"weihuren", "维护人", "待维护", ":/res/xiezuo%1_modify.png", ":/res/xiezuo%1_modify_review.png",
-     ":/res/xiezuo_modify_null.png"},
-    {"weituoren", "委托人", "待委托", ":/res/xiezuo%1_weituo.png", ":/res/xiezuo%1_weituo_review.png",
-     ":/res/xiezuo_weituo_null.png"},
-    {"shikanren", "实勘人", "待实勘", ":/res/xiezuo%1_shikan.png", ":/res/xiezuo%1_shikan_review.png",
-     ":/res/xiezuo_shikan_null.png"},
-    {"yaoshiren", "钥匙人", "待钥匙", ":/res/xiezuo%1_key.png", ":/res/xiezuo%1_key_review.png",
-     ":/res/xiezuo_key_null.png"},
-    {"dujiaren", "独家代理人", "待独家代理", ":/res/xiezuo%1_dujia.png", ":/res/xiezuo%1_dujia_review.png",
-     ":/res/xiezuo_dujia_null.png"},
-    {"chengjiaoren", "成交人", "待成交", ":/res/xiezuo%1_complete.png", ":/res/xiezuo%1_complete_review.png",
-     ":/res/xiezuo_complete_null.png"},
-};
-
-bool isAssigned(const HouseBookXieZuoItemView::Holder &holder)
-{
-    return !holder.name.isEmpty() || !holder.phone.isEmpty();
-}
-
-bool isMine(const HouseBookXieZuoItemView::Holder &holder)
-{
-    return !holder.phone.isEmpty() && holder.phone == DataCenter::UserPhoneNumber;
-}
-
-// The entrusting role of a listing with a verification code has icons of its own.
-QString verificationIcon(const HouseBookXieZuoItemView::Holder &holder)
-{
-    if (isMine(holder))
-        return holder.review ? QStringLiteral(":/res/xiezuo_weituo_heyan_my.png")
-                             : QStringLiteral(":/res/xiezuo_weituo_heyan_my_review.png");
-    return holder.review ? QStringLiteral(":/res/xiezuo_weituo_heyan.png")
-                         : QStringLiteral(":/res/xiezuo_weituo_heyan_review.png");
-}
 
 } // namespace
 
@@ -124,9 +76,7 @@ QLabel *HouseBookXieZuoItemView::createTipPage()
 
 void HouseBookXieZuoItemView::setData(const Record &listing)
 {
-    setRoles({listing.lururen, listing.weihuren, listing.weituoren, listing.shikanren, listing.yaoshiren,
-              listing.dujiaren, listing.chengjiaoren},
-             !listing.heyanCode.isEmpty());
+    setRoles(XieZuoRoles::holdersOf(listing), !listing.heyanCode.isEmpty());
     setProgress(listing.jindu);
     setSupported(HouseRowTexts::takesPartInXieZuo(listing));
 }
@@ -177,32 +127,17 @@ QLabel *HouseBookXieZuoItemView::roleLabel(int role)
 
 QString HouseBookXieZuoItemView::roleField(int role)
 {
-    return role >= 0 && role < RoleCount ? QString::fromLatin1(kRoles[role].field) : QString();
+    return XieZuoRoles::field(role);
 }
 
 QString HouseBookXieZuoItemView::iconFor(int role, const Holder &holder, bool hasVerificationCode)
 {
-    if (role < 0 || role >= RoleCount)
-        return QString();
-    const RoleText &text = kRoles[role];
-    if (!isAssigned(holder))
-        return QString::fromLatin1(text.nobodyIcon);
-    if (role == WeiTuoRen && hasVerificationCode)
-        return verificationIcon(holder);
-    const QString pattern = QString::fromLatin1(holder.review ? text.assignedIcon : text.pendingIcon);
-    return pattern.arg(isMine(holder) ? QStringLiteral("_my") : QString());
+    return XieZuoRoles::icon(role, holder, hasVerificationCode);
 }
 
 QString HouseBookXieZuoItemView::toolTipFor(int role, const Holder &holder)
 {
-    if (role < 0 || role >= RoleCount)
-        return QString();
-    const RoleText &text = kRoles[role];
-    if (!isAssigned(holder))
-        return QString::fromUtf8(text.nobody);
-    const QString who = holder.name.isEmpty() ? holder.phone : holder.name;
-    const QString pattern = holder.review ? QStringLiteral("%1：%2") : QStringLiteral("%1：%2（待审核）");
-    return pattern.arg(QString::fromUtf8(text.caption), who);
+    return XieZuoRoles::text(role, holder);
 }
 
 // The style sheet is parsed only when an icon really changes.

@@ -1,9 +1,8 @@
 #include "list/housecontextmenu.h"
 
-#include "datacenter.h"
 #include "platform/housebookcodes.h"
 #include "sql/housebookset_sqltable.h"
-#include "sql/usermessage_datasqltable.h"
+#include "sql/listingrights.h"
 
 #include <QIcon>
 #include <QMenu>
@@ -13,11 +12,6 @@ namespace HouseContextMenu {
 using namespace HouseBookCodes;
 
 namespace {
-
-bool isOwner(const Record &record)
-{
-    return !record.userphone.isEmpty() && record.userphone == DataCenter::UserPhoneNumber;
-}
 
 void addOnce(QList<Entry> &entries, const Entry &entry)
 {
@@ -40,15 +34,14 @@ Entry plainEntry(EntryKind kind, const QString &text)
 
 Rights rightsFor(const Record &record, bool isJointSale)
 {
+    const ListingRights shared = ListingRights::of(record, isJointSale);
     Rights r;
-    r.manager = DataCenter::isJointSaleManger;
-    UserMessage_DataSqlTable user(nullptr, isJointSale);
-    const auto holds = [&](int right) { return user.isHaveAuthority(right, QString(), record.deptid); };
-    r.lock = holds(108);
-    r.seal = holds(109);
-    r.top = holds(110);
-    r.remove = record.housestatus == 0 || isOwner(record) || holds(36);
-    r.status = isOwner(record) || holds(isRentListing(record.types) ? 59 : 48);
+    r.manager = shared.manager;
+    r.lock = shared.lock;
+    r.seal = shared.seal;
+    r.top = shared.top;
+    r.remove = shared.remove;
+    r.status = shared.status;
     return r;
 }
 
