@@ -1,8 +1,12 @@
 #pragma once
 // The listing's tags and its follow-up list, with add and delete.
-#include <QWidget>
+#include "detail/follow/followlistwidget.h"
 
-class HouseBookDetailFollowHistoryWidget : public QWidget
+class FollowTagBar;
+class QPlainTextEdit;
+class QWidget;
+
+class HouseBookDetailFollowHistoryWidget : public FollowListWidget
 {
     Q_OBJECT
 public:
@@ -11,11 +15,18 @@ public:
     // Shows the follow-ups of a listing; rent picks the kind sent as `type` (2 rent, 1 sale).
     void showHouse(int id, bool rent);
 
-signals:
-    // A follow-up of the shown listing has been saved.
-    void followSuccess();
+    // followSuccess(): a follow-up of the shown listing has been saved.
+
+public slots:
+    void download_tagList();
+    void deal_tagData(QJsonValue resultValue);
+    void followTagShow();
+    void deal_addTag();
+    void addFollow();
+    void addfollowSuccess();
 
 private:
-    int m_id = 0;
-    bool m_rent = false;
+    FollowTagBar *m_tags;
+    QWidget *m_editor;
+    QPlainTextEdit *m_edit;
 };
