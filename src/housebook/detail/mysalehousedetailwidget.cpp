@@ -244,10 +244,15 @@ void MySaleHouseDetailWidget::readCommunityData()
         m_communityData = data;
 }
 
+// The window's boxes go with it: a box about a listing no longer shown would mislead.
+AlertWidget *MySaleHouseDetailWidget::ownBox(const QString &text, int buttonMode)
+{
+    return new AlertWidget(text, AlertWidget::WarningIcon, buttonMode, QStringLiteral("main"), this);
+}
+
 void MySaleHouseDetailWidget::offerRefresh()
 {
-    auto *box = new AlertWidget(QStringLiteral("不能检索到该房源信息，您可以尝试刷新一下。"), AlertWidget::WarningIcon,
-                                AlertWidget::SureAndCancle);
+    auto *box = ownBox(QStringLiteral("不能检索到该房源信息，您可以尝试刷新一下。"), AlertWidget::SureAndCancle);
     box->setSureText(QStringLiteral("刷新"));
     box->setCancleText(QStringLiteral("我知道了"));
     connect(box, &AlertWidget::sureClick, this, &MySaleHouseDetailWidget::loadLocalData);
@@ -281,8 +286,7 @@ void MySaleHouseDetailWidget::readSuccess()
 void MySaleHouseDetailWidget::followFirst(int waitingId, const QString &message)
 {
     Q_UNUSED(message)
-    auto *box = new AlertWidget(QStringLiteral("您有房源尚查看后未跟进，请先跟进后再查看其它房源！"),
-                                AlertWidget::WarningIcon, AlertWidget::KnowOnly);
+    auto *box = ownBox(QStringLiteral("您有房源尚查看后未跟进，请先跟进后再查看其它房源！"), AlertWidget::KnowOnly);
     box->setKnowText(QStringLiteral("去跟进"));
     connect(box, &AlertWidget::knowClick, this, [this, waitingId] {
         if (waitingId <= 0)
@@ -304,8 +308,9 @@ bool MySaleHouseDetailWidget::mustFollowPasses(bool showMessage)
     if (granted && !DataCenter::isJointSaleManger && !followed) {
         sendMustFollow();
         if (showMessage)
-            AlertWidget::warning(isPrivate ? QStringLiteral("私盘房源设置了查看必跟进，请填写跟进后，再进行其他操作！")
-                                           : QStringLiteral("公盘房源设置了查看必跟进，请填写跟进后，再进行其他操作！"));
+            ownBox(isPrivate ? QStringLiteral("私盘房源设置了查看必跟进，请填写跟进后，再进行其他操作！")
+                             : QStringLiteral("公盘房源设置了查看必跟进，请填写跟进后，再进行其他操作！"),
+                   AlertWidget::KnowOnly);
         return false;
     }
     clearMustFollow();
@@ -393,7 +398,7 @@ void MySaleHouseDetailWidget::fenPeiHouse(QVariantMap map)
                                       map.value(QStringLiteral("storename")).toString(),
                                       map.value(QStringLiteral("name")).toString(),
                                       map.value(QStringLiteral("phone")).toString());
-    auto *box = new AlertWidget(question, AlertWidget::WarningIcon, AlertWidget::SureAndCancle);
+    auto *box = ownBox(question, AlertWidget::SureAndCancle);
     box->setSureText(QStringLiteral("分配"));
     const HouseMessage_DataSqlTable::HouseMessageData record = m_record;
     connect(box, &AlertWidget::sureClick, this, [this, record, map] {

@@ -17,6 +17,7 @@
 #include <QVariantMap>
 #include <QWidget>
 
+class AlertWidget;
 class BusyOverlay;
 class CommonAddWidget;
 class HouseDetailFirstPageWidget;
@@ -91,6 +92,7 @@ private:
     void showCommunity();
     void fillFirstPage();
     void readCommunityData();
+    AlertWidget *ownBox(const QString &text, int buttonMode);
     void offerRefresh();
     void followFirst(int waitingId, const QString &message);
     void viewAnswered(int id, bool refused);
