@@ -324,7 +324,7 @@ void TestExports::bookDetailPopupReportsClose()
     QVERIFY(popup->isVisible());
     auto *detail = qobject_cast<HouseBookMessageDetailWidget *>(popup->contentWidget());
     QVERIFY(detail);
-    QCOMPARE(detail->ids(), QList<int>{42});
+    QTRY_COMPARE(detail->ids(), QList<int>{42});  // loaded after its short delay
     QVERIFY(messages.isEmpty());
 
     emit detail->closeWidget();

@@ -328,10 +328,19 @@ void TestWeihuWorklist::rowOpensDetailWithPageIds()
     emit table->clickRowIndex(3);
     auto *detail = m_list->findChild<HouseBookMessageDetailWidget *>();
     QVERIFY(detail);
-    QCOMPARE(detail->index(), 3);
+    QTRY_COMPARE(detail->index(), 3);  // loaded after its short delay
     QList<int> ids;
     for (const Record &r : m_list->listings())
         ids << r.id;
+    QTRY_COMPARE(detail->ids(), ids);
+    // Stepping past either end of the page goes on with the neighbouring page.
+    emit detail->nextPage(detail);
+    QCOMPARE(m_list->page(), 2);
+    QTRY_COMPARE(detail->ids().size(), 5);
+    QCOMPARE(detail->index(), 0);
+    emit detail->lastPage(detail);
+    QCOMPARE(m_list->page(), 1);
+    QTRY_COMPARE(detail->index(), 19);
     QCOMPARE(detail->ids(), ids);
 }
 

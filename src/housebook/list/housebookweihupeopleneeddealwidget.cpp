@@ -245,13 +245,39 @@ void HouseBookWeiHuPeoPleNeedDealWidget::openRow(int row)
 {
     if (row < 0 || row >= m_listings.size())
         return;
-    QList<int> ids;
-    for (const Record &r : qAsConst(m_listings)) {
-        if (r.id > 0)
-            ids << r.id;
-    }
     auto *detail = new HouseBookMessageDetailWidget(nullptr, 1, 1);
     CommonAddWidget *popup = openPopup(this, PopupSize::Detail, QString(), detail);
     connect(detail, &HouseBookMessageDetailWidget::closeWidget, popup, &CommonAddWidget::closeWidget);
-    detail->showHouseAt(row, ids, false);
+    connect(detail, &HouseBookMessageDetailWidget::lastPage, this, &HouseBookWeiHuPeoPleNeedDealWidget::detailPageLastPage);
+    connect(detail, &HouseBookMessageDetailWidget::nextPage, this, &HouseBookWeiHuPeoPleNeedDealWidget::detailPageNextPage);
+    detail->showHouseAt(row, listingIds(), false);
+}
+
+QList<int> HouseBookWeiHuPeoPleNeedDealWidget::listingIds() const
+{
+    QList<int> ids;
+    for (const Record &r : m_listings) {
+        if (r.id > 0)
+            ids << r.id;
+    }
+    return ids;
+}
+
+// The detail window stepped past the ends of this page: it goes on with the neighbouring one.
+void HouseBookWeiHuPeoPleNeedDealWidget::detailPageLastPage(HouseBookMessageDetailWidget *w)
+{
+    if (!m_pager->stepWithoutRequest(PagedListController::Back))
+        return;
+    initCurrentPageDataList();
+    if (w)
+        w->showHouseAt(listingIds().size() - 1, listingIds(), false);
+}
+
+void HouseBookWeiHuPeoPleNeedDealWidget::detailPageNextPage(HouseBookMessageDetailWidget *w)
+{
+    if (!m_pager->stepWithoutRequest(PagedListController::Forward))
+        return;
+    initCurrentPageDataList();
+    if (w)
+        w->showHouseAt(0, listingIds(), false);
 }

@@ -13,6 +13,7 @@
 #include <QWidget>
 
 class BusyOverlay;
+class HouseBookMessageDetailWidget;
 class HouseListTableHeadView;
 class HouseListTableWidget;
 class ListPagingBar;
@@ -70,6 +71,9 @@ private:
     void sortBySection(int section);
     void loadWithOverlay();
     void openRow(int row);
+    QList<int> listingIds() const;
+    void detailPageLastPage(HouseBookMessageDetailWidget *w);
+    void detailPageNextPage(HouseBookMessageDetailWidget *w);
     void termsStored();
     QString emptyText() const;
 
