@@ -148,7 +148,7 @@ void TestCommunityHouseList::rowOpensDetail()
             if (auto *d = qobject_cast<HouseBookMessageDetailWidget *>(frame->contentWidget()))
                 detail = d;
     QVERIFY(detail);
-    QCOMPARE(detail->ids(), QList<int>{row->houseId()});
+    QTRY_COMPARE(detail->ids(), QList<int>{row->houseId()});
     popup->closeWidget();
 }
 

@@ -395,7 +395,7 @@ void TestFollowLists::viewingLinkOpensDetail()
     QVERIFY(popup);
     auto *shell = qobject_cast<HouseBookMessageDetailWidget *>(popup->contentWidget());
     QVERIFY(shell);
-    QCOMPARE(shell->ids(), QList<int>{314});
+    QTRY_COMPARE(shell->ids(), QList<int>{314});
     QCOMPARE(popup->size(), QSize(912, 692));
     popup->closeWidget();
 }
