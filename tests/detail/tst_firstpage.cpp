@@ -190,6 +190,12 @@ void TestFirstPage::factLines_data()
                                                     {"label_floor", "楼层：*/*层"},
                                                     {"label_remark", "备注：暂无"},
                                                     {"label_contact", "*************"}};
+    // Numbers stored with their word already ("7栋", "1单元") do not get it twice.
+    Record worded = saleRecord();
+    worded.buildingNo = QStringLiteral("7栋");
+    worded.unitNo = QStringLiteral("1单元");
+    worded.danyuanunit = QStringLiteral("单元");
+    QTest::newRow("numbers with their words") << worded << Texts{{"label_address", "地址：阳光花园-7栋-1单元"}};
     QTest::newRow("rent") << rentRecord()
                           << Texts{{"label_enterer", "录入人：暂无"},
                                                     {"label_visibility", "权限：门店私盘"},

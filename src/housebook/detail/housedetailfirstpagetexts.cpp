@@ -1,5 +1,7 @@
 #include "detail/housedetailfirstpagetexts.h"
 
+#include "sql/houserecord.h"
+
 #include <QRegularExpression>
 
 namespace FirstPageTexts {
@@ -104,8 +106,8 @@ QList<Line> factLines(const Record &r, bool rent)
 // The building and unit carry their unit words ("3栋", "2单元") when the record has them.
 QString addressText(const Record &r, bool roomShown)
 {
-    const QString building = r.buildingNo.isEmpty() ? kNone : r.buildingNo + r.dongunit;
-    const QString unit = r.unitNo.isEmpty() ? kNone : r.unitNo + r.danyuanunit;
+    const QString building = r.buildingNo.isEmpty() ? kNone : HouseRecord::withUnitWord(r.buildingNo, r.dongunit, QStringLiteral("栋"));
+    const QString unit = r.unitNo.isEmpty() ? kNone : HouseRecord::withUnitWord(r.unitNo, r.danyuanunit, QStringLiteral("单元"));
     QString text = QStringLiteral("地址：%1-%2-%3").arg(orNone(r.name), building, unit);
     if (roomShown)
         text += QStringLiteral("-%1").arg(orNone(r.roomNo));

@@ -1,5 +1,7 @@
 #include "houserowtexts.h"
 
+#include "sql/houserecord.h"
+
 #include <QHash>
 #include <QTime>
 
@@ -184,32 +186,14 @@ QString HouseRowTexts::displayName(const Record &record)
 
 QString HouseRowTexts::buildingText(const Record &record)
 {
-    return withUnitWord(knownOrEmpty(record.buildingNo), record.dongunit, QStringLiteral("栋"));
+    return HouseRecord::withUnitWord(knownOrEmpty(record.buildingNo), record.dongunit, QStringLiteral("栋"));
 }
 
 QString HouseRowTexts::unitText(const Record &record)
 {
-    return withUnitWord(knownOrEmpty(record.unitNo), record.danyuanunit, QStringLiteral("单元"));
+    return HouseRecord::withUnitWord(knownOrEmpty(record.unitNo), record.danyuanunit, QStringLiteral("单元"));
 }
 
-// Stored numbers are often bare ("4", "1"); the word makes "4栋1单元" of them. Texts that
-// already end in a word of their own ("4号楼", "1单元", "A座") keep it.
-QString HouseRowTexts::withUnitWord(const QString &number, const QString &storedWord, const QString &defaultWord)
-{
-    if (number.isEmpty())
-        return number;
-    const QString word = storedWord.trimmed().isEmpty() ? defaultWord : storedWord.trimmed();
-    static const QStringList ownWords{QStringLiteral("栋"), QStringLiteral("幢"), QStringLiteral("座"), QStringLiteral("楼"),
-                                      QStringLiteral("号"), QStringLiteral("单元"), QStringLiteral("门"), QStringLiteral("梯"),
-                                      QStringLiteral("区"), QStringLiteral("期")};
-    if (number.endsWith(word))
-        return number;
-    for (const QString &own : ownWords) {
-        if (number.endsWith(own))
-            return number;
-    }
-    return number + word;
-}
 
 QString HouseRowTexts::statusText(const Record &record)
 {

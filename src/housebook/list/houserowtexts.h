@@ -74,6 +74,5 @@ public:
     static QString communityHtml(const QString &status, const QString &mainText, const QStringList &searchWords);
 
 private:
-    static QString withUnitWord(const QString &number, const QString &storedWord, const QString &defaultWord);
     static QString highlighted(const QString &text, const QStringList &words);
 };

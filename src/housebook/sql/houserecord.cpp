@@ -384,6 +384,25 @@ XieZuo toXieZuo(const QVariant &value)
     return holder;
 }
 
+// Stored numbers are often bare ("4", "1"); the word makes "4栋1单元" of them. Texts that
+// already end in a word of their own ("4号楼", "1单元", "A座") keep it.
+QString withUnitWord(const QString &number, const QString &storedWord, const QString &defaultWord)
+{
+    if (number.isEmpty())
+        return number;
+    const QString word = storedWord.trimmed().isEmpty() ? defaultWord : storedWord.trimmed();
+    static const QStringList ownWords{QStringLiteral("栋"), QStringLiteral("幢"), QStringLiteral("座"), QStringLiteral("楼"),
+                                      QStringLiteral("号"), QStringLiteral("单元"), QStringLiteral("门"), QStringLiteral("梯"),
+                                      QStringLiteral("区"), QStringLiteral("期")};
+    if (number.endsWith(word))
+        return number;
+    for (const QString &own : ownWords) {
+        if (number.endsWith(own))
+            return number;
+    }
+    return number + word;
+}
+
 } // namespace HouseRecord
 
 // ---- the record of a clear row ----

@@ -39,6 +39,10 @@ QVariantList storedValues(const QVariantMap &object, const QStringList &columns)
 // The same for every column, in table order (one pass over the object's keys).
 QVariantList storedRow(const QVariantMap &object);
 
+// A building or unit number with its unit word ("4" + "栋" → "4栋"); texts that already end
+// in a word of their own ("4号楼", "1单元", "A座") are kept as they are.
+QString withUnitWord(const QString &number, const QString &storedWord, const QString &defaultWord);
+
 // The phones of the holder(s) of a role column value (clear JSON text or map or list).
 QStringList rolePhones(const QVariant &value);
 
