@@ -275,6 +275,8 @@ void TestFirstPage::contactForms_data()
     const QString owners = QStringLiteral(R"([{"name":"张三","level":"业主","phone":"13800001111"},)"
                                           R"({"name":"赵六","level":"经纪人","phone":"13700002222"}])");
     QTest::newRow("owners and agent") << owners << 0 << "张三(业主) 13800001111\n经纪人-赵六 13700002222";
+    QTest::newRow("no relation") << QStringLiteral(R"([{"name":"李先生","phone":"18764559253"}])") << 0
+                                 << "李先生 18764559253";
     QTest::newRow("exclusive agent hides owners") << owners << 1 << "独家代理人-李四 13900003333";
     QTest::newRow("not a list") << "13800001111" << 0 << "13800001111";
     QTest::newRow("none") << "" << 0 << "暂无";

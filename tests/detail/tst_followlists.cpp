@@ -20,6 +20,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
+#include <QPushButton>
 #include <QUrl>
 #include <QtTest>
 
@@ -79,6 +80,8 @@ private slots:
     void reminderTexts();
     void viewingLinkOpensDetail();
     void historyRows();
+    void failedLoadSaysSoAndRetries_data();
+    void failedLoadSaysSoAndRetries();
 
 private:
     RecordingServer m_server;
@@ -405,6 +408,40 @@ void TestFollowLists::historyRows()
     QCOMPARE(HouseBookDetailModifyHistoryWidget::linesOf(json(R"({"list":[{"name":"张三","time":"2024-01-02 10:00","content":"价格 120→115"},{"name":5}, 3]})")),
              (QStringList{"张三(2024-01-02 10:00)：价格 120→115", "5()："}));
     QCOMPARE(HouseBookDetailModifyHistoryWidget::linesOf(json("{}")), QStringList());
+}
+
+void TestFollowLists::failedLoadSaysSoAndRetries_data()
+{
+    QTest::addColumn<int>("failure");
+    QTest::newRow("server error") << 0;
+    QTest::newRow("dropped") << 1;
+    QTest::newRow("refused") << 2;
+}
+
+// A list that could not be loaded must not read as an empty one: the reason shows in place of
+// the rows, and "重试" asks for the same page again.
+void TestFollowLists::failedLoadSaysSoAndRetries()
+{
+    QFETCH(int, failure);
+    const QString path = pathOf(Endpoints::instance().app_followposts);
+    m_server.setReply(path, failure == 0   ? RecordingServer::raw("oops", 500)
+                            : failure == 1 ? RecordingServer::dropped()
+                                           : RecordingServer::envelope(101, QJsonValue(), QStringLiteral("暂无权限")));
+    HouseBookDetailFollowHistoryWidget follows;
+    follows.showHouse(42, false);
+    auto *failureText = follows.findChild<QLabel *>(QStringLiteral("failureLabel"));
+    QVERIFY(failureText);
+    QTRY_VERIFY(failureText->isVisibleTo(&follows));
+    QVERIFY(failureText->text().startsWith(QStringLiteral("加载失败：")));
+    QVERIFY(!follows.findChild<QLabel *>(QStringLiteral("emptyLabel"))->isVisibleTo(&follows));
+
+    m_server.setReply(path, RecordingServer::envelope(
+                                200, QJsonObject{{"list", QJsonArray{QJsonObject{{"id", 1}, {"content", "到访"}}}}, {"total", 1}}));
+    follows.findChild<QPushButton *>(QStringLiteral("retryButton"))->click();
+    QTRY_COMPARE(m_server.requestsTo(path).size(), 2);
+    QCOMPARE(m_server.requestsTo(path).last().form.value(QStringLiteral("pageindex")), QStringLiteral("1"));
+    QTRY_VERIFY(!failureText->isVisibleTo(&follows));
+    QCOMPARE(follows.findChildren<QWidget *>(QRegularExpression("Row$")).size(), 1);
 }
 
 QTEST_MAIN(TestFollowLists)

@@ -75,6 +75,9 @@ QString contactText(const QVariantMap &entry)
         return textOf(entry, "phone");
     if (level == QStringLiteral("经纪人"))
         return QStringLiteral("经纪人-%1 %2").arg(textOf(entry, "name"), textOf(entry, "phone"));
+    // A contact stored without a relation reads "李先生 138…", not "李先生() 138…".
+    if (level.isEmpty())
+        return QStringLiteral("%1 %2").arg(textOf(entry, "name"), textOf(entry, "phone"));
     return QStringLiteral("%1(%2) %3").arg(textOf(entry, "name"), level, textOf(entry, "phone"));
 }
 

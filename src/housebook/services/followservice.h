@@ -67,9 +67,20 @@ signals:
     void modifyHistoryLoaded(QJsonValue data);
 
     void requestFailed(QString reason);
+    // A list (follow-ups, viewings, history) could not be loaded; the page shows it in place.
+    void listFailed(QString reason);
     void finished();
 
 private:
+    // A list load's failure is shown by its page in place (listFailed); the tag list is a
+    // convenience beside the follow-ups, so when it fails the tags already shown stay.
+    enum class Failure { InList, Quiet };
+    // A change the agent asked for: its failure warns with failureNotice ("%1" = the reason).
     template <typename Accepted>
-    void post(const QString &url, const QVariantMap &form, Accepted accepted);
+    void post(const QString &url, const QVariantMap &form, const QString &failureNotice, Accepted accepted);
+    template <typename Accepted>
+    void post(const QString &url, const QVariantMap &form, Failure failure, Accepted accepted);
+    template <typename Accepted>
+    void send(const QString &url, const QVariantMap &form, const QString &failureNotice, bool listLoad,
+              Accepted accepted);
 };

@@ -127,6 +127,11 @@ void PagedListController::sortBy(const QString &key, bool descending)
     request(1);
 }
 
+void PagedListController::reload()
+{
+    request(m_page);
+}
+
 void PagedListController::restart()
 {
     request(1);

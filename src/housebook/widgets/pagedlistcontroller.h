@@ -69,6 +69,8 @@ public:
     void sortBy(const QString &key, bool descending);
     // A new search or filter: the first page.
     void restart();
+    // Asks again for the current page (after a failed load).
+    void reload();
 
     // total / pageSize rounded up; 0 without rows.
     static int pagesFor(int total, int pageSize);

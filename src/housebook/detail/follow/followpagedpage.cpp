@@ -26,6 +26,9 @@ FollowPagedPage::FollowPagedPage(const QString &firstPageRefusal, const QString 
     m_pager->setPageSize(pageSize);
     m_pager->bind(m_bar);
     connect(m_service, &FollowService::finished, m_overlay, &BusyOverlay::stop);
+    // A page that could not be loaded says so in place of its rows, never "nothing here".
+    connect(m_service, &FollowService::listFailed, m_list, &RowListArea::showFailure);
+    connect(m_list, &RowListArea::retryRequested, m_pager, &PagedListController::reload);
 }
 
 int FollowPagedPage::page() const

@@ -7,6 +7,7 @@
 #include <QScrollArea>
 
 class QLabel;
+class QPushButton;
 class QVBoxLayout;
 
 class RowListArea : public QScrollArea
@@ -19,14 +20,21 @@ public:
     void addRow(QWidget *row);
     // Shows the empty text when no row was added since the last clear().
     void finish();
+    // The page could not be loaded: the rows go, the reason shows with a retry button.
+    void showFailure(const QString &reason);
     QList<QWidget *> rows() const { return m_rows; }
 
     // A list's refusals: its own first- and last-page texts, the common ones for the rest.
     static PagedListController::Refusals refusals(const QString &firstPage, const QString &lastPage);
 
+signals:
+    void retryRequested();
+
 private:
     QWidget *m_body;
     QVBoxLayout *m_layout;
     QLabel *m_empty;
+    QWidget *m_failure;
+    QLabel *m_failureText;
     QList<QWidget *> m_rows;
 };
