@@ -432,6 +432,19 @@ void TestListCells::communityCellStatusAndIcons()
     QCOMPARE(label->font().pixelSize(), 14);
     QCOMPARE(label->font().family(), QStringLiteral("微软雅黑"));
 
+    // A click on the name itself opens the row, as a click beside it does.
+    QSignalSpy clicks(&cell, &HoverTableCell::clickRow);
+    cell.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&cell));
+    const QPoint onName = label->geometry().center();
+    QWidget *target = cell.childAt(onName);  // where a real click would land
+    if (target)
+        QTest::mouseClick(target, Qt::LeftButton, {}, target->mapFrom(&cell, onName));
+    else
+        QTest::mouseClick(&cell, Qt::LeftButton, {}, onName);
+    QCOMPARE(clicks.count(), 1);
+    QCOMPARE(clicks.first().at(0).toInt(), 4);
+
     // Icons: border images sized from their images, left tags before the text, right ones after.
     cell.show();
     QVERIFY(QTest::qWaitForWindowExposed(&cell));

@@ -50,6 +50,8 @@ void HouseTableItemWidget::ensureBuilt()
     m_layout->setSpacing(kSpacing);
     m_label = new QLabel(this);
     m_label->setObjectName(QStringLiteral("textLabel"));
+    // A rich-text label keeps presses for its own text handling; the click belongs to the row.
+    m_label->setAttribute(Qt::WA_TransparentForMouseEvents);
     m_label->setFont(communityFont());
     // Long names are elided to the cell's width instead of widening the column.
     m_label->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Preferred);
