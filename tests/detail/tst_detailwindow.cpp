@@ -5,9 +5,12 @@
 #include "alertrecorder.h"
 #include "commonsignaltool.h"
 #include "detail/housebookmessagedetailwidget.h"
+#include "detail/housebookcommunityhouselistwidget.h"
 #include "detail/housedetailfirstpagewidget.h"
 #include "detail/mysalehousedetailwidget.h"
 #include "hostfixture.h"
+#include "testuser.h"
+#include "datacenter.h"
 #include "listing.h"
 #include "net/endpoints.h"
 #include "recordingserver.h"
@@ -22,6 +25,7 @@
 #include <QClipboard>
 #include <QJsonObject>
 #include <QSignalSpy>
+#include <QPushButton>
 #include <QtTest>
 
 using Shell = HouseBookMessageDetailWidget;
@@ -102,6 +106,7 @@ private slots:
     void localChange_data();
     void localChange();
     void assignPostsFormAndRemembersPerson();
+    void communityListingsOpenFromArchive();
 
 private:
     RecordingServer m_server;
@@ -399,6 +404,32 @@ void TestDetailWindow::assignPostsFormAndRemembersPerson()
     chooser = o.window->findChild<JointSale_PersonOrDepartmentChooseWidget *>();
     QCOMPARE(chooser->chosen().size(), 1);
     QCOMPARE(chooser->chosen().first().value("id").toInt(), 5003);
+}
+
+// The archive tab leads to the community's other listings; the sale listings of the shown
+// one's community are listed, the rent listing is not.
+void TestDetailWindow::communityListingsOpenFromArchive()
+{
+    m_host->signInAs(TestUser().jointSaleManager());  // sees every listing of the book
+    // The alliance's book holds listings under the alliance's company.
+    QList<QVariantMap> records;
+    for (const Listing &l : {Listing(kPublic), Listing(kPrivate), Listing(kRent).rent()})
+        records << Listing(l).set("companyid", DataCenter::JointSaleCompanyId).map();
+    QCOMPARE(HouseMessage_DataSqlTable(nullptr, true).insertOrReplaceHouses(records, false), records.size());
+    Opened o;
+    QVERIFY(o.open(0));
+    o.window->findChild<QPushButton *>(QStringLiteral("thirdPagePushButton"))->click();
+    auto *button = o.window->findChild<QPushButton *>(QStringLiteral("communityListingsButton"));
+    QVERIFY(button);
+    button->click();
+    auto *list = o.window->findChild<HouseBookCommunityHouseListWidget *>();
+    QVERIFY(list);
+    QList<int> ids;
+    for (HouseBookCommunityHouseListItemView *row : list->rows())
+        ids << row->houseId();
+    QVERIFY(ids.contains(kPublic));
+    QVERIFY(ids.contains(kPrivate));
+    QVERIFY(!ids.contains(kRent));
 }
 
 QTEST_MAIN(TestDetailWindow)

@@ -2,6 +2,7 @@
 
 #include "commonsignaltool.h"
 #include "datacenter.h"
+#include "detail/housebookcommunityhouselistwidget.h"
 #include "detail/housedetailfirstpagewidget.h"
 #include "entry_forms/addrenthousetobookwidget.h"
 #include "entry_forms/addsalehousetobookwidget.h"
@@ -168,6 +169,18 @@ QWidget *MySaleHouseDetailWidget::createCommunityPage()
     m_communityPage->setObjectName(QStringLiteral("communityPage"));
     auto *layout = new QVBoxLayout(m_communityPage);
     layout->setContentsMargins(0, 0, 0, 0);
+    // Above the archive: the community's other listings, each of which opens here too.
+    auto *bar = new QHBoxLayout;
+    bar->addStretch(1);
+    auto *listings = new QPushButton(QStringLiteral("小区房源"), m_communityPage);
+    listings->setObjectName(QStringLiteral("communityListingsButton"));
+    connect(listings, &QPushButton::clicked, this, [this] {
+        if (m_record.mycommunityid > 0)
+            HouseBookCommunityHouseListWidget::openFor(this, m_record.mycommunityid, HouseBookCodes::kJointSale,
+                                                       m_record.types == 1);
+    });
+    bar->addWidget(listings);
+    layout->addLayout(bar);
     return m_communityPage;
 }
 
@@ -178,7 +191,7 @@ void MySaleHouseDetailWidget::showCommunity()
         return;
     m_communityShown = m_record.mycommunityid;
     QLayout *layout = m_communityPage->layout();
-    while (QLayoutItem *item = layout->takeAt(0)) {
+    while (QLayoutItem *item = layout->takeAt(1)) {  // the bar above the archive stays
         delete item->widget();
         delete item;
     }
