@@ -293,8 +293,12 @@ void BaseSqlObject::removeAllConnect()
         QMutexLocker locker(&registryLock());
         DataCenter::sqlConnectList.clear();
     }
-    for (const QString &name : QSqlDatabase::connectionNames())
-        QSqlDatabase::removeDatabase(name);
+    // Only the plug-in's own connections: the host and its other modules share this process
+    // and keep theirs (removing one under a running query crashes its owner).
+    for (const QString &name : QSqlDatabase::connectionNames()) {
+        if (name.contains(QLatin1String("fxmsqlitewcp")))
+            QSqlDatabase::removeDatabase(name);
+    }
 }
 
 bool BaseSqlObject::exec(DBTYPE type, const QString &sql, const QVariantList &values)
