@@ -147,7 +147,7 @@ void HouseBookListWidget::showTableMeun(QPoint pos)
     handlers.flag = [this, id = record.id](int type, int state) { modifyHouseShuXing(id, type, state); };
     handlers.remove = [this] { deleteHouse(); };
     handlers.status = [this, id = record.id](const QString &status) { modifyHouseStatus(id, status); };
-    const auto entries = HouseContextMenu::entriesFor(record, HouseContextMenu::rightsFor(record, kJointSale));
+    const auto entries = HouseContextMenu::entriesFor(record, ListingRights::of(record, kJointSale));
     if (entries.isEmpty())
         return;
     m_menu->setStyleSheet(HouseContextMenu::styleSheet());

@@ -32,18 +32,6 @@ Entry plainEntry(EntryKind kind, const QString &text)
 
 } // namespace
 
-Rights rightsFor(const Record &record, bool isJointSale)
-{
-    const ListingRights shared = ListingRights::of(record, isJointSale);
-    Rights r;
-    r.manager = shared.manager;
-    r.lock = shared.lock;
-    r.seal = shared.seal;
-    r.top = shared.top;
-    r.remove = shared.remove;
-    r.status = shared.status;
-    return r;
-}
 
 Entry flagEntry(const Record &record, int flagType)
 {

@@ -2,6 +2,7 @@
 // The right-click menu of a listing row: which entries the user gets (by rights, the
 // joint-sale manager role and the listing's flags), their texts, and the menu built from them.
 #include "sql/housemessage_datasqltable.h"
+#include "sql/listingrights.h"
 
 #include <QList>
 #include <QString>
@@ -24,19 +25,9 @@ struct Entry
     int flagState = 0;  // FlagEntry: 1 sets the flag, 0 cancels it
 };
 
-// What the user may do with one listing.
-struct Rights
-{
-    bool manager = false;
-    bool lock = false;    // 108
-    bool seal = false;    // 109
-    bool top = false;     // 110
-    bool remove = false;  // 36, or the listing is still pending
-    bool status = false;  // 48 sale / 59 rent
-};
+// What the user may do with one listing (one rule for the menu and the detail window).
+using Rights = ListingRights;
 
-// Asks the user store about the listing's department; the owner holds 36, 48 and 59.
-Rights rightsFor(const Record &record, bool isJointSale);
 // "置顶" or "取消置顶" and so on, by the listing's current flag.
 Entry flagEntry(const Record &record, int flagType);
 // The entries offered, each at most once, in the order they are decided.
