@@ -1,0 +1,6 @@
+#include "choosehousemessagestackwidget.h"
+
+ChooseHouseMessageStackWidget::ChooseHouseMessageStackWidget(QWidget *parent, Mode)
+    : QWidget(parent)
+{
+}
