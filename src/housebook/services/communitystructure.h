@@ -4,6 +4,7 @@
 // rules for a value the agent types because the list lacks it.
 #include <QJsonValue>
 #include <QList>
+#include <QMetaType>
 #include <QString>
 #include <QStringList>
 #include <QVariantMap>
@@ -91,3 +92,7 @@ TypedOutcome typedRoom(const QString &typed, const QList<RoomModel> &list, bool 
 bool mayAddStructure();
 
 } // namespace CommunityStructure
+
+Q_DECLARE_METATYPE(XiaoQuLouDongMsg_Model::LouDong)
+Q_DECLARE_METATYPE(XiaoQuLouDongMsg_Model::DanYuan)
+Q_DECLARE_METATYPE(JingGengLouDongMessage_Model::RoomModel)

@@ -5,6 +5,9 @@
 #include <QStringList>
 #include <QWidget>
 
+class QComboBox;
+class QLineEdit;
+
 class AddNewLouDongMessageWidget : public QWidget
 {
     Q_OBJECT
@@ -20,4 +23,8 @@ public slots:
 signals:
     void backValue(const QString &name, const QString &unit);
     void closeWidget();
+
+private:
+    QLineEdit *m_name = nullptr;
+    QComboBox *m_suffix = nullptr;
 };

@@ -4,15 +4,19 @@
 #include <QStringList>
 #include <QWidget>
 
+class FlowLayout;
+
 class TagShowView : public QWidget
 {
     Q_OBJECT
 public:
     explicit TagShowView(QWidget *parent = nullptr);
 
+    // Blank entries are left out.
     void setTags(const QStringList &tags);
     QStringList tags() const { return m_tags; }
 
 private:
     QStringList m_tags;
+    FlowLayout *m_layout;
 };
