@@ -41,23 +41,65 @@ QString compactText(const QJsonValue &v)
     return QString::fromUtf8(QJsonDocument(v.toObject()).toJson(QJsonDocument::Compact));
 }
 
-// The listing columns a form carries (entry and edit forms name them as the table does).
+// The listing a form names: `myid` in the edit forms, `id`/`houseid`/… elsewhere.
+qint64 listingOf(const Form &form)
+{
+    return idOf(form, {"myid", "id", "houseid", "itemid", "hid"});
+}
+
+// The community a form refers to, under the first of its reference keys that holds a number
+// (the agency's own record, then the alliance's); 0 when the keys are there without one, -1
+// when the form has none of them.
+qint64 communityReference(const Form &form)
+{
+    bool present = false;
+    for (const char *key : {"mycommunityid", "scommunityid", "communityid"}) {
+        present = present || form.contains(QLatin1String(key));
+        bool ok = false;
+        const qint64 id = form.value(QLatin1String(key)).trimmed().toLongLong(&ok);
+        if (ok && id > 0)
+            return id;
+    }
+    return present ? 0 : -1;
+}
+
+// The listing columns a form carries: the entry and edit forms name them as the table does,
+// except the kind of house (`houseType`), the photos (`imgurls`) and the community reference.
+// Texts are kept exactly as posted.
 QVariantMap columnsFromForm(const Form &form)
 {
     static const QSet<QString> ownedByServer{QStringLiteral("id"), QStringLiteral("lasttime"), QStringLiteral("createtime"),
-                                             QStringLiteral("companyid"), QStringLiteral("companyname"), QStringLiteral("isdel")};
+                                             QStringLiteral("companyid"), QStringLiteral("companyname"), QStringLiteral("isdel"),
+                                             QStringLiteral("mycommunityid"), QStringLiteral("unitprice")};
+    static const QHash<QString, QString> renamed{{QStringLiteral("houseType"), QStringLiteral("housetype")},
+                                                 {QStringLiteral("imgurls"), QStringLiteral("photo")}};
     QVariantMap columns;
     for (auto it = form.cbegin(); it != form.cend(); ++it) {
-        if (!Store::houseColumns().contains(it.key()) || ownedByServer.contains(it.key()))
+        const QString column = renamed.value(it.key(), it.key());
+        if (!Store::houseColumns().contains(column) || ownedByServer.contains(column))
             continue;
-        if (Store::isIntColumn(it.key()))
-            columns.insert(it.key(), it.value().trimmed().toLongLong());
-        else if (Store::isRealColumn(it.key()))
-            columns.insert(it.key(), it.value().trimmed().toDouble());
+        if (Store::isIntColumn(column))
+            columns.insert(column, it.value().trimmed().toLongLong());
+        else if (Store::isRealColumn(column))
+            columns.insert(column, it.value().trimmed().toDouble());
         else
-            columns.insert(it.key(), it.value());
+            columns.insert(column, it.value());
     }
+    const qint64 community = communityReference(form);
+    if (community >= 0)
+        columns.insert(QStringLiteral("mycommunityid"), community);
     return columns;
+}
+
+// A sale listing's price per square metre follows its total price (in 10 000 yuan) and area;
+// `row` gives what the columns leave unchanged.
+void addUnitPrice(QVariantMap &columns, const QVariantMap &row = QVariantMap())
+{
+    const auto value = [&](const char *c) { return columns.value(QLatin1String(c), row.value(QLatin1String(c))); };
+    if (value("types").toInt() != 0 || (!columns.contains(QStringLiteral("price")) && !columns.contains(QStringLiteral("builtuparea"))))
+        return;
+    const double area = value("builtuparea").toDouble();
+    columns.insert(QStringLiteral("unitprice"), area > 0 ? qRound64(value("price").toDouble() * 10000 / area) : 0);
 }
 
 } // namespace
@@ -141,9 +183,13 @@ struct ChangeRoutes
                         {"housestatus", 1}, {"shenhestatus", 1}, {"newstate", QStringLiteral("有效")},
                         {"state", QStringLiteral("有效")}, {"sf", 0}, {"stype", 0}, {"isdel", 0},
                         {"lururen", compactText(s.roleHolder(u, true))}, {"weihuren", compactText(s.roleHolder(u, true))}};
+        // Who entered it, when and its review are the server's; the form gives the rest.
+        static const QSet<QString> entering{QStringLiteral("userphone"), QStringLiteral("author"), QStringLiteral("fbcompanyid"),
+                                            QStringLiteral("deptid"), QStringLiteral("storeid"), QStringLiteral("deptname"),
+                                            QStringLiteral("storename"), QStringLiteral("shenhestatus"),
+                                            QStringLiteral("lururen"), QStringLiteral("weihuren")};
         for (auto it = columns.cbegin(); it != columns.cend(); ++it)
-            if (!row.contains(it.key()) || it.key() == QLatin1String("newstate") || it.key() == QLatin1String("state")
-                || it.key() == QLatin1String("housestatus"))
+            if (!entering.contains(it.key()))
                 row.insert(it.key(), it.value());
         return row;
     }
@@ -151,6 +197,7 @@ struct ChangeRoutes
     static Answer add(Store &s, const Form &form, const User &u)
     {
         QVariantMap columns = columnsFromForm(form);
+        addUnitPrice(columns);
         const qint64 communityId = columns.value(QStringLiteral("mycommunityid")).toLongLong();
         QSqlQuery q(s.db());
         if (communityId > 0 && !columns.contains(QStringLiteral("name"))) {
@@ -183,25 +230,42 @@ struct ChangeRoutes
         return done(QJsonObject{{"id", newId}}, QStringLiteral("房源录入成功"));
     }
 
-    static Answer edit(Store &s, const Form &form, const User &)
+    // Applies an edit form to the listing; false when the listing is gone.
+    static bool applyEdit(Store &s, qint64 id, const Form &form, bool backToReview)
     {
-        const qint64 id = idOf(form);
-        QVariantMap columns = columnsFromForm(form);
         const QVariantMap row = s.houseRow(id);
         if (row.isEmpty())
-            return kGone;
+            return false;
+        QVariantMap columns = columnsFromForm(form);
+        columns.remove(QStringLiteral("shenhestatus"));
+        addUnitPrice(columns, row);
         // Editing a rejected listing hands it in for review again.
-        if (row.value(QStringLiteral("shenhestatus")).toInt() == 3)
+        if (backToReview && row.value(QStringLiteral("shenhestatus")).toInt() == 3)
             columns.insert(QStringLiteral("shenhestatus"), 1);
-        s.updateHouse(id, columns);
+        return s.updateHouse(id, columns);
+    }
+
+    static Answer edit(Store &s, const Form &form, const User &)
+    {
+        const qint64 id = listingOf(form);
+        if (!applyEdit(s, id, form, true))
+            return kGone;
         return done(QJsonObject{{"id", id}}, QStringLiteral("房源修改成功"));
+    }
+
+    // The reviewer's edit form: the listing takes the edit and is approved with it.
+    static Answer approve(Store &s, const Form &form, const User &)
+    {
+        const qint64 id = listingOf(form);
+        if (!applyEdit(s, id, form, false))
+            return kGone;
+        return review(s, id, form, true, QString());
     }
 
     // Approves a listing (`wholeListing`) and the role holders' entries awaiting review
     // ("role" names the column, default `defaultRole`, empty: all of them).
-    static Answer review(Store &s, const Form &form, bool wholeListing, const QString &defaultRole)
+    static Answer review(Store &s, qint64 id, const Form &form, bool wholeListing, const QString &defaultRole)
     {
-        const qint64 id = idOf(form);
         const QVariantMap row = s.houseRow(id);
         if (row.isEmpty())
             return kGone;
@@ -232,43 +296,35 @@ struct ChangeRoutes
                     QStringLiteral("驳回成功"));
     }
 
-    // Duplicate check: the same room of the same community in the same book.
-    static Answer check(Store &s, const Form &form, const User &)
+    // Duplicate check of a new listing (`type` 0 sale, 1 rent) in the book the form names
+    // (`lianmai` 1: the alliance's): the same room of the same community and building.
+    static Answer check(Store &s, const Form &form, const User &u)
     {
-        const qint64 id = idOf(form);
-        QString where = QStringLiteral("deleted=0 and types=%1").arg(form.value(QStringLiteral("types")).toInt());
-        QVariantList binds;
-        const qint64 community = idOf(form, {"mycommunityid", "communityid", "xiaoquid"});
-        if (community > 0) {
-            where += QStringLiteral(" and mycommunityid=?");
-            binds << community;
-        } else {
-            where += QStringLiteral(" and name=?");
-            binds << form.value(QStringLiteral("name"));
-        }
-        for (const char *column : {"buildingNo", "unitNo", "roomNo"}) {
-            if (form.contains(QLatin1String(column))) {
-                where += QStringLiteral(" and %1=?").arg(QLatin1String(column));
-                binds << form.value(QLatin1String(column));
-            }
-        }
-        if (id > 0) {
+        const QString unit = form.value(QStringLiteral("unitNo")).trimmed();
+        QString where = QStringLiteral("deleted=0 and types=? and %1 and buildingNo=? and roomNo=?")
+                            .arg(s.scopeClause(u, form.value(QStringLiteral("lianmai")).toInt() == 1));
+        QVariantList binds{form.value(QStringLiteral("type"), form.value(QStringLiteral("types"))).toInt(),
+                           form.value(QStringLiteral("buildingNo")).trimmed(), form.value(QStringLiteral("roomNo")).trimmed()};
+        const QString name = form.value(QStringLiteral("name")).trimmed();
+        where += name.isEmpty() ? QStringLiteral(" and mycommunityid=?") : QStringLiteral(" and name=?");
+        binds << (name.isEmpty() ? QVariant(idOf(form, {"mycommunityid", "communityid"})) : QVariant(name));
+        if (idOf(form) > 0) {
             where += QStringLiteral(" and id<>?");
-            binds << id;
+            binds << idOf(form);
         }
         QSqlQuery q(s.db());
-        q.prepare(QStringLiteral("select id, userphone, author, companyname, newstate from house where %1 order by id limit 20").arg(where));
+        // The same unit first: an exact match outweighs a room of the same number elsewhere.
+        q.prepare(QStringLiteral("select id, author, unitNo from house where %1 order by unitNo=? desc, id limit 1").arg(where));
         for (const QVariant &b : qAsConst(binds))
             q.addBindValue(b);
-        QJsonArray list;
-        if (q.exec()) {
-            while (q.next())
-                list.append(QJsonObject{{"id", q.value(0).toLongLong()}, {"userphone", q.value(1).toString()},
-                                        {"author", q.value(2).toString()}, {"companyname", q.value(3).toString()},
-                                        {"newstate", q.value(4).toString()}});
-        }
-        return done(QJsonObject{{"repeat", !list.isEmpty()}, {"count", list.size()}, {"list", list}},
-                    list.isEmpty() ? QStringLiteral("房源不重复") : QStringLiteral("房源已存在"));
+        q.addBindValue(unit);
+        if (!q.exec() || !q.next())
+            return done(QJsonObject{{"existed", false}, {"message", QString()}, {"id", 0}}, QStringLiteral("房源不重复"));
+        const QString message = q.value(2).toString().trimmed() == unit
+                                    ? QStringLiteral("房源本中已存在相同房源（录入人：%1）").arg(q.value(1).toString())
+                                    : QStringLiteral("房源本中存在疑似重复房源（%1，录入人：%2），请核实后再录入")
+                                          .arg(q.value(2).toString(), q.value(1).toString());
+        return done(QJsonObject{{"existed", true}, {"message", message}, {"id", q.value(0).toLongLong()}}, message);
     }
 
     static Answer collection(Store &s, const Form &form, const User &u)
@@ -480,9 +536,9 @@ struct ChangeRoutes
         using U = const User &;
         addRoutes(t, {{"app/housebooknewstate", newState}, {"app/houseshuxing", flag}, {"app/housebookdel", remove},
                       {"fd/HouseAdd", add}, {"fd/HouseEidt", edit},
-                      {"fd/HouseShenhe", [](Store &s, F f, U) { return review(s, f, true, QString()); }},
-                      {"fd/shenpi", [](Store &s, F f, U) { return review(s, f, false, QString()); }},
-                      {"fd/ShikanShenpi", [](Store &s, F f, U) { return review(s, f, false, QStringLiteral("shikanren")); }},
+                      {"fd/HouseShenhe", approve},
+                      {"fd/shenpi", [](Store &s, F f, U) { return review(s, idOf(f), f, false, QString()); }},
+                      {"fd/ShikanShenpi", [](Store &s, F f, U) { return review(s, idOf(f), f, false, QStringLiteral("shikanren")); }},
                       {"fd/HouseBohui", reject}, {"app/housebookcheck", check},
                       {"app/collection", collection}, {"app/HouseMaintain", maintain}});
         addRoutes(t, {{"fd/hbweihuren", [](Store &s, F f, U u) { return assign(s, f, u, QStringLiteral("weihuren")); }},

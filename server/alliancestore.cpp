@@ -251,7 +251,7 @@ const QStringList &Store::communityColumns()
 
 bool Store::isIntColumn(const QString &column)
 {
-    return houseSpec().ints.contains(column) || communitySpec().ints.contains(column);
+    return houseSpec().ints.contains(column);
 }
 
 bool Store::isRealColumn(const QString &column)
@@ -417,7 +417,7 @@ bool Store::isSeeded()
 // (other texts for the same seed) is seeded afresh.
 QString Store::signature() const
 {
-    return QStringLiteral("%1/%2/%3/g3").arg(m_options.seed).arg(m_options.listings).arg(m_options.communities);
+    return QStringLiteral("%1/%2/%3/g4").arg(m_options.seed).arg(m_options.listings).arg(m_options.communities);
 }
 
 namespace {
@@ -436,6 +436,8 @@ bool createSchema(QSqlQuery &q, QString *error)
                        "lastms integer, primary key(id))")
             .arg(houseDefs.join(QLatin1Char(','))),
         QStringLiteral("create index house_lastms on house(lastms, id)"),
+        // The community search counts each community's listings.
+        QStringLiteral("create index house_community on house(mycommunityid)"),
         QStringLiteral("create table community(%1, deleted integer default 0, delms integer default 0, lastms integer, "
                        "primary key(id))")
             .arg(communityDefs.join(QLatin1Char(','))),
@@ -517,7 +519,7 @@ QVariantList communityValues(const CommunitySeed &c, const District &d, Rng &r, 
     const qint64 created = span.base + r.below(int(span.end - span.base) / 2);
     const qint64 changed = created + r.below(int(span.end - created));
     return QVariantList{c.id, 0, c.name, d.id, d.name, d.areas.at(c.areaIndex).first, d.areas.at(c.areaIndex).second,
-                        QString(), QStringLiteral("合肥市%1%2路%3号").arg(d.name, d.areas.at(c.areaIndex).second).arg(r.between(1, 999)),
+                        communityTraits(c.id).alias, QStringLiteral("合肥市%1%2路%3号").arg(d.name, d.areas.at(c.areaIndex).second).arg(r.between(1, 999)),
                         QString(), QString::number(117.13 + r.below(3000) / 10000.0, 'f', 6),
                         QString::number(31.74 + r.below(2000) / 10000.0, 'f', 6), QString::number(r.between(1998, 2022)),
                         QStringLiteral("%1%").arg(r.between(25, 45)), c.primarySchool, c.middleSchool, c.buildingType,

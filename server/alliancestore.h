@@ -92,6 +92,21 @@ void addFollowRoutes(RouteTable &table);
 // their seeded rows: follow-ups, call recordings and change history of some listings.
 bool createDetailTables(QSqlQuery &q, QString *error);
 bool seedDetailRecords(QSqlQuery &q, const QVector<Company> &companies, QString *error);
+// What each seeded community is besides its row, taken from its id alone (so that drawing it
+// leaves the rest of the seeded data as it was).
+struct CommunityTraits
+{
+    enum BuildingForm { BuildingMaps, BuildingTexts, NoBuildings };
+    qint64 myid = 0;           // the agency's own record of the community; 0: none
+    bool lianmai = false;      // a joint-sale community
+    QString alias;             // its other name ("1005号地块"), often empty
+    bool lockdong = false;     // no new buildings may be added
+    bool lockuar = false;      // no new units may be added
+    BuildingForm buildingForm = NoBuildings;  // how a search row lists its buildings
+    int registerBuildings = 0; // buildings 1..n are under intensive farming (in the register)
+};
+CommunityTraits communityTraits(qint64 communityId);
+
 // A successful answer of a read.
 Answer fetched(const QJsonValue &data, const QString &message = QStringLiteral("获取成功"));
 // A refused request: another envelope code with its message.
@@ -130,6 +145,7 @@ public:
     // The columns of a listing and of a community as the plug-in's tables have them.
     static const QStringList &houseColumns();
     static const QStringList &communityColumns();
+    // Whether a listing column holds whole numbers / decimals (else text).
     static bool isIntColumn(const QString &column);
     static bool isRealColumn(const QString &column);
 

@@ -341,8 +341,10 @@ void TestAllianceServer::changesComeBackInNextSync()
 
     // The duplicate check finds the entered room.
     const Result check = post(m_nam, app + "app/housebookcheck",
-                              {{"types", 0}, {"mycommunityid", 1001}, {"buildingNo", "9"}, {"unitNo", "1"}, {"roomNo", "901"}});
-    QCOMPARE(check.data().toObject().value(QStringLiteral("repeat")).toBool(), true);
+                              {{"type", 0}, {"name", fresh.value(QStringLiteral("name")).toString()}, {"buildingNo", "9"},
+                               {"unitNo", "1"}, {"roomNo", "901"}, {"lianmai", 1}});
+    QCOMPARE(check.data().toObject().value(QStringLiteral("existed")).toBool(), true);
+    QCOMPARE(check.data().toObject().value(QStringLiteral("id")).toVariant().toLongLong(), addedId);
 }
 
 // Changes made while a sync is between pages neither shift its later pages (nothing is
