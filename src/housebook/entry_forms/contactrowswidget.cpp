@@ -70,7 +70,8 @@ QWidget *ContactRowsWidget::addRow(const QVariantMap &contact)
     auto *title = new ChoiceComboBox(row);
     title->setObjectName(QStringLiteral("comboBox_title"));
     title->setChoices({QStringLiteral("先生"), QStringLiteral("女士")});
-    title->setValue(contact.value(QStringLiteral("title")).toString());
+    if (!contact.value(QStringLiteral("title")).toString().isEmpty())
+        title->setValue(contact.value(QStringLiteral("title")).toString());
     auto *phone = new QLineEdit(row);
     phone->setObjectName(QStringLiteral("tellineEdit"));
     phone->setPlaceholderText(QStringLiteral("请输入手机号码"));
@@ -141,7 +142,9 @@ void ContactRowsWidget::setContacts(const QList<QVariantMap> &contacts)
     const QVariantMap first = contacts.value(0);
     part<QLineEdit>(m_first, "contactsLineEdit")->setText(first.value(QStringLiteral("name")).toString());
     part<ChoiceComboBox>(m_first, "comboBox_LinkPeopleGrader")->setValue(first.value(QStringLiteral("level")).toString());
-    part<ChoiceComboBox>(m_first, "comboBox_title")->setValue(first.value(QStringLiteral("title")).toString());
+    part<ChoiceComboBox>(m_first, "comboBox_title")->setCurrentIndex(0);
+    if (!first.value(QStringLiteral("title")).toString().isEmpty())
+        part<ChoiceComboBox>(m_first, "comboBox_title")->setValue(first.value(QStringLiteral("title")).toString());
     part<QLineEdit>(m_first, "tellineEdit")->setProperty(kPhoneProperty, first.value(QStringLiteral("phone")).toString());
     showPhone(m_first);
     for (const QVariantMap &contact : contacts.mid(1))

@@ -359,7 +359,7 @@ void ListingEntryForm::fillFromRecord()
         halls = parts.value(1).trimmed().toInt();
         baths = parts.value(2).trimmed().toInt();
     }
-    const QVariantMap record{
+    QVariantMap record{
         {"roomNo", r.roomNo}, {"district", r.district}, {"area", r.area}, {"address", r.address},
         {"floors", r.floors}, {"allfloors", r.allfloors}, {"price", r.price}, {"builtuparea", r.builtuparea},
         {"renovation", ListingChoices::currentDecoration(r.renovation)}, {"property", r.property},
@@ -369,6 +369,9 @@ void ListingEntryForm::fillFromRecord()
         {"keys", r.keys}, {"havekeys", r.havekeys}, {"seetime", r.seetime}, {"source", r.source},
         {"traffic", r.traffic}, {"propertyquan", r.propertyquan}, {"zuunit", r.zuunit}, {"room", rooms},
         {"hall", halls}, {"huxingwei", baths}, {"kitchen", r.kitchen}, {"balcony", r.balcony}};
+    // A record without a rent unit keeps the form's first one.
+    if (r.zuunit.isEmpty())
+        record.remove(QStringLiteral("zuunit"));
     // District first: choosing it fills the area list the area is then chosen from.
     m_district->setValue(r.district);
     QList<FormField> rows;

@@ -42,20 +42,20 @@ QStringList buildingNumbersWithoutStructure()
 
 QString currentDecoration(const QString &stored)
 {
-    if (stored == QLatin1String("简装"))
+    if (stored == QStringLiteral("简装"))
         return QStringLiteral("简单装修");
-    if (stored == QLatin1String("中装"))
+    if (stored == QStringLiteral("中装"))
         return QStringLiteral("中等装修");
-    if (stored == QLatin1String("豪装"))
+    if (stored == QStringLiteral("豪装"))
         return QStringLiteral("豪华装修");
-    if (stored == QLatin1String("精装"))
+    if (stored == QStringLiteral("精装"))
         return QStringLiteral("精装修");
     return stored;
 }
 
 QString currentHouseType(const QString &stored)
 {
-    return stored == QLatin1String("住宅") ? QStringLiteral("普通住宅") : stored;
+    return stored == QStringLiteral("住宅") ? QStringLiteral("普通住宅") : stored;
 }
 
 } // namespace ListingChoices
