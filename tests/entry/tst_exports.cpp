@@ -358,16 +358,21 @@ void TestExports::addNewListingForms()
     QVERIFY(rentForm);
     QVERIFY(rentForm->sourceId().isEmpty());
 
+    // A saved new listing closes its form and offers its detail window.
     emit rentForm->addHouseSuccess(9);
     QTRY_VERIFY(rent.isNull());
     QTRY_COMPARE(recorder.count(), 1);
-    QCOMPARE(recorder.last().text, QStringLiteral("房源添加成功！"));
-    QCOMPARE(recorder.last().title, QStringLiteral("提示"));
+    QCOMPARE(recorder.last().text, QStringLiteral("出租房源已成功添加到房源本，是否查看?"));
+    QVERIFY(recorder.last().buttons.contains(QStringLiteral("查看")));
+    QVERIFY(recorder.last().buttons.contains(QStringLiteral("我知道了")));
+    QVERIFY(recorder.openBox());
+    recorder.openBox()->answer(AlertWidget::Sure);
+    QTRY_VERIFY(host.mainWindow()->findChild<HouseBookMessageDetailWidget *>());
+    QTRY_COMPARE(host.mainWindow()->findChild<HouseBookMessageDetailWidget *>()->ids(), QList<int>{9});
     QVERIFY(sale);
 
     emit qobject_cast<AddSaleHouseToBookWidget *>(sale->contentWidget())->closeWidget();
     QTRY_VERIFY(sale.isNull());
-    QCOMPARE(recorder.count(), 1);
 }
 
 void TestExports::publishFormsFillAndReport()

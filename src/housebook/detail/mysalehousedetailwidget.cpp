@@ -4,8 +4,8 @@
 #include "datacenter.h"
 #include "detail/housebookcommunityhouselistwidget.h"
 #include "detail/housedetailfirstpagewidget.h"
-#include "entry_forms/addrenthousetobookwidget.h"
-#include "entry_forms/addsalehousetobookwidget.h"
+#include "detail/listingformlauncher.h"
+#include "entry_forms/listingentryform.h"
 #include "platform/housebookcodes.h"
 #include "platform/siblinglibrary.h"
 #include "services/listingviewservice.h"
@@ -436,18 +436,9 @@ void MySaleHouseDetailWidget::realDataEdit(HouseMessage_DataSqlTable::HouseMessa
     Q_UNUSED(oa)
     if (model.id <= 0)
         return;
-    const bool rent = model.types == 1;
-    ListingEntryForm *form = rent ? static_cast<ListingEntryForm *>(new addRentHouseToBookWidget(nullptr, true))
-                                  : new AddSaleHouseToBookWidget(nullptr, true);
-    form->setHouseData(model);
-    CommonAddWidget *popup = openPopup(this, PopupSize::EntryForm,
-                                       rent ? QStringLiteral("出租房源编辑") : QStringLiteral("出售房源编辑"), form);
-    connect(form, &ListingEntryForm::closeWidget, popup, &CommonAddWidget::closeWidget);
-    connect(form, &ListingEntryForm::addHouseSuccess, popup, [this, popup] {
-        AlertWidget::tip(QStringLiteral("修改房源成功！"));
-        popup->closeWidget();
-        emit refreshBaseMessage();
-    });
+    ListingEntryForm *form = ListingFormLauncher::open(this, ListingFormLauncher::Purpose::Edit,
+                                                       HouseBookCodes::isRentListing(model.types), model);
+    connect(form, &ListingEntryForm::addHouseSuccess, this, &MySaleHouseDetailWidget::refreshBaseMessage);
 }
 
 void MySaleHouseDetailWidget::keyPressEvent(QKeyEvent *event)

@@ -2,10 +2,10 @@
 
 #include "customtabwidget.h"
 #include "detail/housebookmessagedetailwidget.h"
+#include "detail/listingformlauncher.h"
 #include "detail/mysalehousedetailwidget.h"
 #include "entry/permissiongate.h"
-#include "entry_forms/addrenthousetobookwidget.h"
-#include "entry_forms/addsalehousetobookwidget.h"
+#include "entry_forms/listingentryform.h"
 #include "list/housebooklistwidget.h"
 #include "list/housebookweihupeopleneeddealwidget.h"
 #include "platform/housebookcodes.h"
@@ -93,38 +93,24 @@ HouseMessage_DataSqlTable::HouseMessageData localListing(int id)
     return record;
 }
 
-template <typename Form>
-void openNewListingForm(QWidget *parent, const QString &title)
+void openNewListingForm(QWidget *parent, bool rent)
 {
     if (!PermissionGate::mayEnterListings(QStringLiteral("您当前职位不支持录入新房源权限！")))
         return;
-    auto *form = new Form(parent);
-    CommonAddWidget *popup = openPopup(parent, PopupSize::EntryForm, title, form);
-    QObject::connect(form, &Form::closeWidget, popup, &CommonAddWidget::closeWidget);
-    QObject::connect(form, &Form::addHouseSuccess, popup, [popup](int) {
-        popup->closeWidget();
-        AlertWidget::tip(QStringLiteral("房源添加成功！"));
-    });
+    ListingFormLauncher::open(parent, ListingFormLauncher::Purpose::NewListing, rent);
 }
 
-template <typename Form>
-void openPublishForm(QWidget *parent, const QString &title,
-                     const HouseMessage_DataSqlTable::HouseMessageData &model,
+void openPublishForm(QWidget *parent, bool rent, const HouseMessage_DataSqlTable::HouseMessageData &model,
                      HostCallback callback, void *context)
 {
     if (!PermissionGate::mayEnterListings(QStringLiteral("您当前职位不支持录入新联卖房源权限！")))
         return;
-    auto *form = new Form(parent);
-    form->setSourceData(QString::number(model.id), QStringLiteral("20"), 0);
-    form->setHouseData(model);
-    CommonAddWidget *popup = openPopup(parent, PopupSize::EntryForm, title, form);
-    QObject::connect(form, &Form::closeWidget, popup, &CommonAddWidget::closeWidget);
-    QObject::connect(form, &Form::addHouseSuccess, popup, [popup, callback, context](int id) {
+    ListingEntryForm *form = ListingFormLauncher::open(parent, ListingFormLauncher::Purpose::Publish, rent, model);
+    QObject::connect(form, &ListingEntryForm::addHouseSuccess, [callback, context](int id) {
         HostNotify::sendJson(callback, context,
                              QJsonObject{{QStringLiteral("type"), QStringLiteral("addSuccess")},
                                          {QStringLiteral("value"), id}});
         AlertWidget::tip(QStringLiteral("推送至联卖系统成功，等待审核中！"));
-        popup->closeWidget();
     });
 }
 
@@ -283,26 +269,24 @@ void loadHouseBookDetail(QWidget *parent, int houseId, int firstTab, int firstPa
 
 void addNewRentHouse(QWidget *parent)
 {
-    openNewListingForm<addRentHouseToBookWidget>(parent, QStringLiteral("添加出租"));
+    openNewListingForm(parent, true);
 }
 
 void addNewSaleHouse(QWidget *parent)
 {
-    openNewListingForm<AddSaleHouseToBookWidget>(parent, QStringLiteral("添加出售"));
+    openNewListingForm(parent, false);
 }
 
 void addRentHouse(QWidget *parent, HouseMessage_DataSqlTable::HouseMessageData model,
                   HostCallback callback, void *context)
 {
-    openPublishForm<addRentHouseToBookWidget>(parent, QStringLiteral("发布出租房源至联卖系统"), model,
-                                              callback, context);
+    openPublishForm(parent, true, model, callback, context);
 }
 
 void addSaleHouse(QWidget *parent, HouseMessage_DataSqlTable::HouseMessageData model,
                   HostCallback callback, void *context)
 {
-    openPublishForm<AddSaleHouseToBookWidget>(parent, QStringLiteral("发布出售房源至联卖系统"), model,
-                                              callback, context);
+    openPublishForm(parent, false, model, callback, context);
 }
 
 void showHouseBookSet(QWidget *parent, HostCallback callback, void *context)

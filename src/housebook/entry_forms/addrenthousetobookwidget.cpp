@@ -1,9 +1,6 @@
 #include "addrenthousetobookwidget.h"
 
-#include "widgets/pageplaceholder.h"
-
 addRentHouseToBookWidget::addRentHouseToBookWidget(QWidget *parent, bool isEdit, bool isReview)
-    : ListingEntryForm(parent, isEdit, isReview)
+    : ListingEntryForm(parent, isEdit, isReview, ListingFormKind::rentKind())
 {
-    fillPlaceholder(this, QStringLiteral("出租房源录入"));
 }

@@ -1,9 +1,6 @@
 #include "addsalehousetobookwidget.h"
 
-#include "widgets/pageplaceholder.h"
-
 AddSaleHouseToBookWidget::AddSaleHouseToBookWidget(QWidget *parent, bool isEdit, bool isReview)
-    : ListingEntryForm(parent, isEdit, isReview)
+    : ListingEntryForm(parent, isEdit, isReview, ListingFormKind::sale())
 {
-    fillPlaceholder(this, QStringLiteral("出售房源录入"));
 }

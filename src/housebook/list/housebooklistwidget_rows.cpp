@@ -4,8 +4,8 @@
 #include "list/housebooklistwidget.h"
 
 #include "detail/housebookmessagedetailwidget.h"
-#include "entry_forms/addrenthousetobookwidget.h"
-#include "entry_forms/addsalehousetobookwidget.h"
+#include "detail/listingformlauncher.h"
+#include "entry_forms/listingentryform.h"
 #include "list/housebookchangestatechoosedayswidget.h"
 #include "list/housecontextmenu.h"
 #include "list/houserowtexts.h"
@@ -120,17 +120,12 @@ void HouseBookListWidget::dealHouseReviewEdit(HouseMessage_DataSqlTable::HouseMe
 
 void HouseBookListWidget::openEntryForm(const Record &model, bool review)
 {
-    const bool rent = HouseBookCodes::isRentListing(model.types);
-    ListingEntryForm *form = rent ? static_cast<ListingEntryForm *>(new addRentHouseToBookWidget(nullptr, true, review))
-                                  : new AddSaleHouseToBookWidget(nullptr, true, review);
-    form->setHouseData(model);
-    const QString title = QString(rent ? QStringLiteral("出租房源") : QStringLiteral("出售房源"))
-                          + (review ? QStringLiteral("审核") : QStringLiteral("编辑"));
-    CommonAddWidget *popup = openPopup(this, PopupSize::EntryForm, title, form);
-    connect(form, &ListingEntryForm::closeWidget, popup, &CommonAddWidget::closeWidget);
-    connect(form, &ListingEntryForm::addHouseSuccess, this, [this, popup, review] {
-        popup->closeWidget();
-        AlertWidget::tip(review ? QStringLiteral("审核房源成功！") : QStringLiteral("修改房源成功！"));
+    using ListingFormLauncher::Purpose;
+    ListingEntryForm *form = ListingFormLauncher::open(this, review ? Purpose::Review : Purpose::Edit,
+                                                       HouseBookCodes::isRentListing(model.types), model);
+    connect(form, &ListingEntryForm::addHouseSuccess, this, [this, review] {
+        if (review)
+            AlertWidget::tip(QStringLiteral("审核房源成功！"));
         emit refreshNotDeal();
     });
 }

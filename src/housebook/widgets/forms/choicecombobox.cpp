@@ -22,6 +22,13 @@ void ChoiceComboBox::setChoiceList(const QString &column, const QString &member,
                emptyFirst);
 }
 
+void ChoiceComboBox::setChoiceListOr(const QString &column, const QStringList &fallback, bool emptyFirst,
+                                     bool jointSale)
+{
+    const QStringList stored = BaseMessage_SqlTable(nullptr, jointSale).names(column);
+    setChoices(stored.isEmpty() ? fallback : stored, emptyFirst);
+}
+
 void ChoiceComboBox::setChoices(const QStringList &choices, bool emptyFirst)
 {
     const QSignalBlocker quiet(this);

@@ -18,6 +18,10 @@ public:
     void setChoiceList(const QString &column, const QString &member, bool emptyFirst = false,
                        bool jointSale = true);
     void setChoices(const QStringList &choices, bool emptyFirst = false);
+    // The stored list of the column, or the fallback when the store has none yet (a book
+    // whose reference data was never downloaded still offers the usual choices).
+    void setChoiceListOr(const QString &column, const QStringList &fallback, bool emptyFirst = false,
+                         bool jointSale = true);
 
     QStringList choices() const { return m_choices; }
     bool hasEmptyEntry() const { return m_emptyFirst; }

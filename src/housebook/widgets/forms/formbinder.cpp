@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QSpinBox>
 #include <QTextEdit>
 
 namespace {
@@ -77,11 +78,21 @@ QWidget *FormBinder::widget(const QString &objectName) const
     return m_form->findChild<QWidget *>(objectName);
 }
 
+QList<FormField> FormBinder::presentIn(QWidget *form, const QList<FormField> &fields)
+{
+    QList<FormField> present;
+    for (const FormField &field : fields) {
+        if (field.compute || (form && !field.objectName.isEmpty() && form->findChild<QWidget *>(field.objectName)))
+            present << field;
+    }
+    return present;
+}
+
 QStringList FormBinder::missingWidgets() const
 {
     QStringList missing;
     for (const FormField &field : m_fields) {
-        if (!widget(field.objectName))
+        if (!field.compute && !widget(field.objectName))
             missing << field.objectName;
     }
     return missing;
@@ -118,9 +129,13 @@ void FormBinder::setValue(const QString &objectName, const QVariant &value)
 
 QString FormBinder::valueOf(const FormField &field) const
 {
+    if (field.compute)
+        return field.compute();
     QWidget *w = widget(field.objectName);
     QString text;
-    if (auto *tags = qobject_cast<TagChooserWidget *>(w))
+    if (auto *spin = qobject_cast<QSpinBox *>(w))
+        text = QString::number(spin->value());
+    else if (auto *tags = qobject_cast<TagChooserWidget *>(w))
         text = tags->value();
     else if (auto *choice = qobject_cast<ChoiceComboBox *>(w))
         text = choice->value();
@@ -142,7 +157,9 @@ void FormBinder::setValueOf(const FormField &field, const QVariant &value)
 {
     QWidget *w = widget(field.objectName);
     const QString text = displayText(value);
-    if (auto *tags = qobject_cast<TagChooserWidget *>(w))
+    if (auto *spin = qobject_cast<QSpinBox *>(w))
+        spin->setValue(text.toInt());
+    else if (auto *tags = qobject_cast<TagChooserWidget *>(w))
         tags->setValue(text);
     else if (auto *choice = qobject_cast<ChoiceComboBox *>(w))
         choice->setValue(text);

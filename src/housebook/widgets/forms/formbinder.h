@@ -3,7 +3,9 @@
 // it is posted under and to the record field it is filled from; the binder fills the
 // widgets from a record, collects the post form in table order and finds the first field
 // that cannot be sent. Widgets it understands: line edits (UnitLineEdit included), text
-// edits, combo boxes (ChoiceComboBox included), checkable buttons and TagChooserWidget.
+// edits, combo boxes (ChoiceComboBox included), spin boxes, checkable buttons and
+// TagChooserWidget. A row may instead compute its value (ids, JSON texts, constants) so a
+// whole post form stays one table in the order the server expects.
 #include "widgets/forms/inputrules.h"
 
 #include <QByteArray>
@@ -14,6 +16,8 @@
 #include <QStringList>
 #include <QVariantMap>
 #include <QWidget>
+
+#include <functional>
 
 struct FormField
 {
@@ -39,12 +43,26 @@ struct FormField
     {
     }
 
+    // A posted row without a widget: its value comes from compute (read at collect time).
+    static FormField computed(const QString &postKey, std::function<QString()> compute,
+                              int flags = NoFlags)
+    {
+        FormField field(QString(), postKey, QString(), Text, flags);
+        field.compute = std::move(compute);
+        return field;
+    }
+    static FormField constant(const QString &postKey, const QString &value)
+    {
+        return computed(postKey, [value] { return value; });
+    }
+
     QString objectName;
     QString postKey;     // "" when the field is not posted
     QString recordField; // "" when the field is not filled from a record
     Kind kind;
     int flags;
     QString message;     // what the user is told when a required field is empty
+    std::function<QString()> compute; // set for computed rows only
 };
 
 class FormBinder
@@ -68,6 +86,9 @@ public:
     QWidget *widget(const QString &objectName) const;
     // Object names of rows whose widget the form lacks; empty for a complete form.
     QStringList missingWidgets() const;
+    // The table without the widget rows the form lacks: one table can serve forms that
+    // build only some of its widgets. Computed rows are kept.
+    static QList<FormField> presentIn(QWidget *form, const QList<FormField> &fields);
 
     // Sets every row whose record field the record holds; other rows keep their values.
     void fill(const QVariantMap &record);
