@@ -402,6 +402,16 @@ void TestChooserWizard::failedSearchKeepsManualRow()
     QVERIFY(name->text().startsWith(QStringLiteral("天鹅湖小区(天鹅湖)")));
     QVERIFY(name->text().contains(QStringLiteral("<img src=\":/res/lm_small.png\"/>")));
     QCOMPARE(page.findChild<QWidget *>("xiaoqu_0")->findChild<QLabel *>("label_count")->text(), QStringLiteral("12套"));
+
+    // A click where the agent clicks, on the row's rich-text name, chooses the row.
+    QSignalSpy chosen(&page, &ChooseXiaoQuWidget::chooseItem);
+    page.resize(600, 400);
+    page.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&page));
+    QTest::mouseClick(page.window()->windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                      name->mapTo(page.window(), name->rect().center()));
+    QTRY_COMPARE(chosen.count(), 1);
+    QCOMPARE(chosen.at(0).at(0).toMap().value("name").toString(), QStringLiteral("天鹅湖小区"));
 }
 
 void TestChooserWizard::communityOnlyEndsAfterFirstStep()

@@ -34,6 +34,10 @@ ChooseXiaoQuItemView::ChooseXiaoQuItemView(const QVariantMap &community, bool ma
         buildManual();
     else
         buildResult();
+    // A rich-text label takes the press itself (for links it may hold), so without this a
+    // click on the row's name or address would never choose the row.
+    for (QLabel *label : findChildren<QLabel *>())
+        label->setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
 ChooseXiaoQuItemView *ChooseXiaoQuItemView::manualRow(const QString &typed, QWidget *parent)
@@ -94,6 +98,12 @@ void ChooseXiaoQuItemView::buildManual()
     title->setTextFormat(Qt::PlainText);
     title->setStyleSheet(QStringLiteral("QLabel{color:rgb(12,145,235);font-size:14px;}"));
     layout->addWidget(title, 1);
+}
+
+// The row takes the press so that the release, and with it the choice, comes back to it.
+void ChooseXiaoQuItemView::mousePressEvent(QMouseEvent *event)
+{
+    event->setAccepted(event->button() == Qt::LeftButton);
 }
 
 void ChooseXiaoQuItemView::mouseReleaseEvent(QMouseEvent *event)
