@@ -527,6 +527,9 @@ void TestListingEntryForm::serverFailureKeepsInput()
     QCOMPARE(child<QLineEdit>(form, "priceLineEdit")->text(), QStringLiteral("150"));
     QCOMPARE(child<QTextEdit>(form, "remarktextEdit")->toPlainText(), QStringLiteral("南北通透"));
     QCOMPARE(form->community().value("name").toString(), QStringLiteral("翡翠湖畔"));
+    // The agent is told the save failed and that her input is kept.
+    QTRY_VERIFY(m_alerts->last().text.startsWith(QStringLiteral("房源保存失败：")));
+    QVERIFY(m_alerts->last().text.contains(QStringLiteral("已保留")));
 }
 
 void TestListingEntryForm::doubleClickPostsOnce()

@@ -93,6 +93,13 @@ bool ListingEntryService::save(Operation operation, const QString &url, const Po
         return false;
     setBusy(true);
     auto *request = new NetRequestObjecet(this);
+    // A lost connection or a broken server is told in so many words; the form keeps every
+    // field, so the agent can send it again.
+    static const char *const notices[] = {"房源保存失败：%1。已填写的内容已保留，请稍后重新提交。",
+                                          "房源修改失败：%1。已填写的内容已保留，请稍后重新提交。",
+                                          "房源审核失败：%1。已填写的内容已保留，请稍后重试。",
+                                          "房源驳回失败：%1，请稍后重试。"};
+    request->setFailureNotice(QString::fromUtf8(notices[operation]));
     auto succeeded = std::make_shared<bool>(false);
     connect(request, &NetRequestObjecet::loadSuccess, this, [this, operation, succeeded](const QJsonValue &data) {
         *succeeded = true;
