@@ -417,7 +417,7 @@ bool Store::isSeeded()
 // (other texts for the same seed) is seeded afresh.
 QString Store::signature() const
 {
-    return QStringLiteral("%1/%2/%3/g3").arg(m_options.seed).arg(m_options.listings).arg(m_options.communities);
+    return QStringLiteral("%1/%2/%3/g3p").arg(m_options.seed).arg(m_options.listings).arg(m_options.communities);
 }
 
 namespace {
@@ -877,7 +877,8 @@ bool Store::seed(QString *error)
     QVector<CommunitySeed> communities;
     if (!seedCommunities(q, m_districts, m_options.communities, r, span, &communities, error)
         || !seedListings(q, communities, org, m_options.listings, r, span, error)
-        || !createDetailTables(q, error) || !seedDetailRecords(q, m_companies, error)) {
+        || !createDetailTables(q, error) || !seedDetailRecords(q, m_companies, error)
+        || !createPhotoTables(q, error) || !seedPhotoRecords(q, error)) {
         database.rollback();
         return false;
     }
@@ -1318,6 +1319,7 @@ const RouteTable &Store::routes()
         // The detail window's paths come before the generic change handlers.
         addDetailRoutes(t);
         addFollowRoutes(t);
+        addPhotoRoutes(t);
         addChangeRoutes(t);
         addReferenceRoutes(t);
         addOrganisationRoutes(t);
