@@ -108,6 +108,7 @@ void HouseBookPhotosAddWidget::buildUi()
     scroll->setWidgetResizable(true);
     scroll->setWidget(pictures);
     scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setStyleSheet(QStringLiteral("QScrollArea, #photoGrid { background: white; }"));
 
     m_submit = new QPushButton(QStringLiteral("提交"), this);
     m_submit->setObjectName(QStringLiteral("submitButton"));
