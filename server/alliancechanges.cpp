@@ -553,8 +553,6 @@ struct ChangeRoutes
                        [](Store &s, F f, U) {
                            return setColumns(s, f, {{"vrurl", f.value(QStringLiteral("vrurl"), f.value(QStringLiteral("url")))}});
                        }},
-                      {"fd/hbpictureadd", [](Store &s, F f, U) { return picture(s, f, true); }},
-                      {"fd/hbpicturedel", [](Store &s, F f, U) { return picture(s, f, false); }},
                       // Releases a lock or seal early.
                       {"fd/JieChu", [](Store &s, F f, U) { return setColumns(s, f, {{"suopan", 0}, {"fengpan", 0}}); }},
                       {"app/messagepromptadd", remindAdd}, {"app/messagepromptposts", remindPosts},

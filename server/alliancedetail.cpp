@@ -231,7 +231,9 @@ struct DetailRoutes
         const QVariantMap row = s.houseRow(listingId(form));
         if (row.isEmpty())
             return refusal(kGone);
-        const int photos = row.value(QStringLiteral("photo")).toString().split(QLatin1Char(','), Qt::SkipEmptyParts).size();
+        const int recorded = recordPhotoCount(s, listingId(form));
+        const int photos = recorded >= 0 ? recorded
+                                         : row.value(QStringLiteral("photo")).toString().split(QLatin1Char(','), Qt::SkipEmptyParts).size();
         const qint64 last = parseTime(row.value(QStringLiteral("lasttime")).toString());
         return fetched(QJsonObject{{"photocount", photos},
                                    {"videocount", row.value(QStringLiteral("havevideo")).toInt() ? 1 : 0},

@@ -5,6 +5,8 @@
 #include <QJsonDocument>
 #include <QSqlQuery>
 
+#include <tuple>
+
 namespace Alliance {
 
 Answer fetched(const QJsonValue &data, const QString &message)
@@ -200,6 +202,19 @@ struct ReferenceRoutes
         return ok(QJsonObject{{"open", 1}, {"shenhe", 1}, {"fendan", shares}});
     }
 
+    // The sale rules with the company's survey standard: photos required per category.
+    static Answer surveyRules()
+    {
+        QJsonObject rules = separationRules(true).data.toObject();
+        QJsonArray standard;
+        for (const auto &entry : {std::make_tuple(1, 1, true), std::make_tuple(2, 1, false), std::make_tuple(3, 1, true),
+                                  std::make_tuple(4, 1, true), std::make_tuple(5, 1, false), std::make_tuple(6, 1, false)})
+            standard.append(QJsonObject{{"type", std::get<0>(entry)}, {"count", std::get<1>(entry)}, {"choose", std::get<2>(entry)}});
+        rules.insert(QStringLiteral("rules"), standard);
+        rules.insert(QStringLiteral("shikancontent"), QStringLiteral("照片需横向拍摄、光线充足、画面整洁，不得带有其他平台水印。"));
+        return ok(rules);
+    }
+
     static void addTo(RouteTable &t)
     {
         using F = const Form &;
@@ -216,7 +231,7 @@ struct ReferenceRoutes
                       {"app/scontractSetting", contractSettings},
                       {"app/scontractrentsetting", contractSettings},
                       {"call/getsetting", callSettings},
-                      {"fd/getfendanguize", [](Store &, F, U) { return separationRules(true); }},
+                      {"fd/getfendanguize", [](Store &, F, U) { return surveyRules(); }},
                       {"fd/GetRentFendanguize", [](Store &, F, U) { return separationRules(false); }},
                       {"fd/fendanguize", [](Store &, F, U) { return separationRules(true); }}});
     }

@@ -49,6 +49,8 @@ const QSet<QString> &knownPaths()
         HOUSEBOOK_ENDPOINT_TABLE(ALLIANCE_PATH)
 #undef ALLIANCE_PATH
         s.insert(QStringLiteral("app/upphoto"));  // the photo upload address
+        s.insert(QStringLiteral("files/photos"));  // every stored upload (servedFilePath)
+        s.insert(QStringLiteral("files/vr"));      // the VR pages
         s.insert(QStringLiteral("call/record.wav"));  // every recording file (recordingPath)
         s.insert(QStringLiteral("call/recharge"));    // the call library's top-up
         return s;
@@ -121,11 +123,17 @@ Alliance::Form formOf(const httplib::Request &req, const httplib::ContentReader 
                     parts.back().content.append(data, size);
                 return true;
             });
-        for (const auto &p : parts)
-            if (p.filename.empty())
+        // A file part gives its name as "file", its bytes (base64) and its content type.
+        for (const auto &p : parts) {
+            if (p.filename.empty()) {
                 form.insert(fromStd(p.name), fromStd(p.content));
-            else
-                form.insert(QStringLiteral("file"), fromStd(p.filename));
+                continue;
+            }
+            form.insert(QStringLiteral("file"), fromStd(p.filename));
+            form.insert(QStringLiteral("file.bytes"),
+                        QString::fromLatin1(QByteArray(p.content.data(), int(p.content.size())).toBase64()));
+            form.insert(QStringLiteral("file.type"), fromStd(p.content_type));
+        }
     } else if (reader) {
         std::string body;
         (*reader)([&](const char *data, size_t size) {
@@ -147,6 +155,18 @@ QString recordingPath(const QString &path, Alliance::Form &form)
         return path;
     form.insert(QStringLiteral("file"), m.captured(1));
     return QStringLiteral("call/record.wav");
+}
+
+// Stored files are served as "/files/photos/N.ext" and "/files/vr/N.html", outside the six
+// roots; each kind is one route (with N as the form's "file"). Empty for any other path.
+QString servedFilePath(const QString &full, Alliance::Form &form)
+{
+    static const QRegularExpression file(QStringLiteral("^/files/(photos|vr)/(\\d+)\\.\\w+$"));
+    const QRegularExpressionMatch m = file.match(full);
+    if (!m.hasMatch())
+        return QString();
+    form.insert(QStringLiteral("file"), m.captured(2));
+    return QStringLiteral("files/") + m.captured(1);
 }
 
 // Answers the request as the fault wants; false when the fault leaves the answer to the store.
@@ -233,11 +253,15 @@ void AllianceServer::Impl::serve(const httplib::Request &req, httplib::Response 
 {
     const QString full = fromStd(req.path);
     const int slash = full.indexOf(QLatin1Char('/'), 1);
-    const QString root = slash > 0 ? full.mid(1, slash - 1) : QString();
+    QString root = slash > 0 ? full.mid(1, slash - 1) : QString();
     if (serveSnapshot(full, res))
         return;
     Alliance::Form form = formOf(req, reader);
-    const QString path = recordingPath(slash > 0 ? full.mid(slash + 1) : QString(), form);
+    QString path = servedFilePath(full, form);
+    if (!path.isEmpty())
+        root = roots().first();
+    else
+        path = recordingPath(slash > 0 ? full.mid(slash + 1) : QString(), form);
 
     if (!roots().contains(root) || !knownPaths().contains(path)) {
         res.status = 404;
@@ -261,21 +285,15 @@ void AllianceServer::Impl::serve(const httplib::Request &req, httplib::Response 
     if (answerFault(fault, res))
         return;
 
-    if (path == QLatin1String("app/upphoto")) {
-        static int uploads = 0;
-        std::lock_guard<std::mutex> lock(storeMutex);
-        const QString url = QStringLiteral("https://img.qxfdc.example/upload/%1.jpg").arg(++uploads);
-        res.set_content(envelope(200, QStringLiteral("上传成功"), QJsonObject{{"url", url}}).toStdString(), "application/json; charset=utf-8");
-        return;
-    }
-
     Alliance::Answer answer;
     {
         std::lock_guard<std::mutex> lock(storeMutex);
         answer = store->handle(path, form, phone);
     }
     if (answer.isRaw) {
-        res.set_content(answer.raw.toStdString(), answer.rawType.toStdString());
+        if (answer.code == 404)
+            res.status = 404;
+        res.set_content(answer.raw.constData(), size_t(answer.raw.size()), answer.rawType.toStdString());
         return;
     }
     res.set_content(envelope(answer.code, answer.message, answer.data).toStdString(), "application/json; charset=utf-8");

@@ -417,7 +417,7 @@ bool Store::isSeeded()
 // (other texts for the same seed) is seeded afresh.
 QString Store::signature() const
 {
-    return QStringLiteral("%1/%2/%3/g4").arg(m_options.seed).arg(m_options.listings).arg(m_options.communities);
+    return QStringLiteral("%1/%2/%3/g5").arg(m_options.seed).arg(m_options.listings).arg(m_options.communities);
 }
 
 namespace {
@@ -879,7 +879,8 @@ bool Store::seed(QString *error)
     QVector<CommunitySeed> communities;
     if (!seedCommunities(q, m_districts, m_options.communities, r, span, &communities, error)
         || !seedListings(q, communities, org, m_options.listings, r, span, error)
-        || !createDetailTables(q, error) || !seedDetailRecords(q, m_companies, error)) {
+        || !createDetailTables(q, error) || !seedDetailRecords(q, m_companies, error)
+        || !createPhotoTables(q, error) || !seedPhotoRecords(q, error)) {
         database.rollback();
         return false;
     }
@@ -1320,6 +1321,7 @@ const RouteTable &Store::routes()
         // The detail window's paths come before the generic change handlers.
         addDetailRoutes(t);
         addFollowRoutes(t);
+        addPhotoRoutes(t);
         addChangeRoutes(t);
         addReferenceRoutes(t);
         addOrganisationRoutes(t);

@@ -88,6 +88,7 @@ void addBuildingRoutes(RouteTable &table);
 void addOrganisationRoutes(RouteTable &table);
 void addDetailRoutes(RouteTable &table);
 void addFollowRoutes(RouteTable &table);
+void addPhotoRoutes(RouteTable &table);
 // The tables of the detail window (follow-up tags, change history, the must-follow debt) and
 // their seeded rows: follow-ups, call recordings and change history of some listings.
 bool createDetailTables(QSqlQuery &q, QString *error);
@@ -107,6 +108,12 @@ struct CommunityTraits
 };
 CommunityTraits communityTraits(qint64 communityId);
 
+// The photo tables (stored files, survey records with their photos and videos) and the seeded
+// records of some listings.
+bool createPhotoTables(QSqlQuery &q, QString *error);
+bool seedPhotoRecords(QSqlQuery &q, QString *error);
+// The photos of a listing's approved survey records; -1 when the listing has no record.
+int recordPhotoCount(Store &store, qint64 houseId);
 // A successful answer of a read.
 Answer fetched(const QJsonValue &data, const QString &message = QStringLiteral("获取成功"));
 // A refused request: another envelope code with its message.
@@ -166,6 +173,7 @@ private:
     friend struct OrganisationRoutes;
     friend struct DetailRoutes;
     friend struct FollowRoutes;
+    friend struct PhotoRoutes;
     static const RouteTable &routes();
     Answer sync(const Form &form, const User &u, bool jointSale);
     Answer columnsOf(const Form &form, const User &u);

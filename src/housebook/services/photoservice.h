@@ -86,6 +86,12 @@ public:
     // photodelurls (lianmai is added here).
     void submitSet(const QVariantMap &form);
 
+    // Tolerant field readers shared by the pages: ids and numbers as text or numbers.
+    static QString textOf(const QJsonValue &value);
+    static int numberOf(const QJsonValue &value, int fallback = 0);
+    // The entries of a list sent as an array, as an object of entries or under "list".
+    static QList<QJsonValue> entriesOf(const QJsonValue &value);
+
 signals:
     void recordsArrived(const QList<HouseBookPhotos_Model::DataItem> &records);
     // The agent's own record id (0: none yet) and its stored photos.
@@ -97,4 +103,11 @@ signals:
     void setSubmitted(bool passed);
     void failed(PhotoService::Request request, const QString &message);
     void finished(PhotoService::Request request);
+
+private:
+    template <typename Accepted>
+    void post(Request kind, const QString &url, QVariantMap form, const QString &failureNotice, Accepted accepted);
 };
+
+Q_DECLARE_METATYPE(HouseBookPhotos_Model::DataItem)
+Q_DECLARE_METATYPE(HouseBookPhotos_Model::Photo)

@@ -6,6 +6,7 @@
 #include <QMutex>
 #include <QMutexLocker>
 #include <QSet>
+#include <QThread>
 
 #include <atomic>
 
@@ -65,10 +66,25 @@ void PhotoPicker::compress(const QStringList &paths)
         m_results << QString();
         // The batch number travels with the job, so a result of a cancelled batch that
         // was already on its way is recognised and dropped.
-        startJob(path, QVariantList{m_batch, index});
+        m_waiting.append({path, QVariantList{m_batch, index}});
         ++m_running;
     }
+    startWaiting();
     emit progress(m_done, m_sources.size());
+}
+
+int PhotoPicker::workerLimit()
+{
+    return qMax(1, QThread::idealThreadCount() - 1);
+}
+
+void PhotoPicker::startWaiting()
+{
+    while (m_working < workerLimit() && !m_waiting.isEmpty()) {
+        const QPair<QString, QVariant> job = m_waiting.takeFirst();
+        ++m_working;
+        startJob(job.first, job.second);
+    }
 }
 
 int PhotoPicker::activeCompressions()
@@ -96,6 +112,8 @@ void PhotoPicker::startJob(const QString &path, const QVariant &context)
 
 void PhotoPicker::compressionResult(const QString &path, const QVariant &value)
 {
+    m_working = qMax(0, m_working - 1);
+    startWaiting();
     const QVariantList context = value.toList();
     if (context.size() != 2 || context.at(0).toInt() != m_batch)
         return;
@@ -120,6 +138,8 @@ void PhotoPicker::compressionResult(const QString &path, const QVariant &value)
 void PhotoPicker::cancel()
 {
     stopAll();
+    m_waiting.clear();
+    m_working = 0;
     m_sources.clear();
     m_results.clear();
     m_running = 0;

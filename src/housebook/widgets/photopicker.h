@@ -43,7 +43,7 @@ public:
     // join it: the total grows and the batch ends after the last of all of them.
     void compress(const QStringList &paths);
 
-    // Compressions started and not yet answered.
+    // Compressions asked for and not yet answered (waiting for a worker included).
     int runningCount() const { return m_running; }
     bool isBusy() const { return m_running > 0; }
     int doneCount() const { return m_done; }
@@ -55,6 +55,9 @@ public:
     // Compressions started by any picker whose worker has not answered yet, including
     // those of pickers already destroyed; lets a shutdown wait for the workers.
     static int activeCompressions();
+    // Workers at most at once: a batch of camera photos on more threads than cores only
+    // starves the window's own thread and holds every decoded picture in memory at once.
+    static int workerLimit();
 
 signals:
     void progress(int done, int total);
@@ -69,6 +72,7 @@ private:
 
     void compressionResult(const QString &path, const QVariant &value);
     void startJob(const QString &path, const QVariant &context);
+    void startWaiting();
     void stopAll();
 
     QString m_title = QStringLiteral("选取图片");
@@ -83,5 +87,7 @@ private:
     QStringList m_results;
     std::shared_ptr<LiveJobs> m_live;
     int m_running = 0;
+    int m_working = 0;  // jobs on a worker now
+    QList<QPair<QString, QVariant>> m_waiting;
     int m_done = 0;
 };
