@@ -4,6 +4,7 @@
 #include "datacenter.h"
 #include "detail/housebookcommunityhouselistwidget.h"
 #include "detail/housedetailfirstpagewidget.h"
+#include "detail/photos/housebookphotostackwidget.h"
 #include "entry_forms/addrenthousetobookwidget.h"
 #include "entry_forms/addsalehousetobookwidget.h"
 #include "platform/housebookcodes.h"
@@ -139,8 +140,12 @@ QWidget *MySaleHouseDetailWidget::createPage(int tab)
         return createFirstPage();
     case CommunityTab:
         return createCommunityPage();
-    case SurveyTab:
-        return placeholderPage(QStringLiteral("房源实勘"));
+    case SurveyTab: {
+        auto *survey = new HouseBookPhotoStackWidget;
+        if (m_record.id > 0)
+            survey->setListing(m_record);
+        return survey;
+    }
     default:
         return placeholderPage(QStringLiteral("房源推广"));
     }
@@ -219,6 +224,8 @@ void MySaleHouseDetailWidget::houseDataDeal(const HouseMessage_DataSqlTable::Hou
     m_refreshed = refreshed;
     m_rent = model.types == 1;
     fillFirstPage();
+    if (auto *survey = qobject_cast<HouseBookPhotoStackWidget *>(m_pages.value(SurveyTab)))
+        survey->setListing(m_record);
     readCommunityData();
     if (m_currentTab == CommunityTab)
         showCommunity();
