@@ -461,6 +461,8 @@ void TestSurveyPage::roleOperationsWithHolder()
     auto sent = waitFor(Endpoints::instance().fd_JieChu);
     QCOMPARE(sent.first().form, (FormMap{{"type", "3"}, {"itemid", "31"}, {"lianmai", "1"}}));
     QTRY_COMPARE(reload.count(), 1);
+    // The holders come with the listing, which the local store fetches again.
+    QCOMPARE(waitFor(Endpoints::instance().app_SyncHousebookDetail).first().form.value("id"), QStringLiteral("31"));
 
     page.confirmAssign(3, {{"id", 501}, {"name", "王五"}, {"phone", "13900000005"}});
     QTRY_COMPARE(m_alerts->count(), 2);

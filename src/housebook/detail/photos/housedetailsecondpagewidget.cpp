@@ -3,6 +3,7 @@
 
 #include "detail/photos/housebookphotosonitemview.h"
 #include "detail/xiezuoroles.h"
+#include "services/listingdetailservice.h"
 #include "widgets/busyoverlay.h"
 
 #include <QFileDialog>
@@ -48,6 +49,7 @@ HouseDetailSecondPageWidget::HouseDetailSecondPageWidget(QWidget *parent)
 {
     setObjectName(QStringLiteral("houseDetailSecondPage"));
     m_service = new SurveyService(this);
+    m_listingService = new ListingDetailService(this);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(10, 6, 10, 6);
     m_header = new QLabel(this);

@@ -13,6 +13,7 @@
 #include <QWidget>
 
 class BusyOverlay;
+class ListingDetailService;
 class QGridLayout;
 class QLabel;
 class QPushButton;
@@ -94,6 +95,7 @@ private:
     QString m_reviewLibrary;
 
     SurveyService *m_service = nullptr;
+    ListingDetailService *m_listingService = nullptr;
     BusyOverlay *m_overlay = nullptr;
     QLabel *m_header = nullptr;
     QPushButton *m_pass = nullptr;

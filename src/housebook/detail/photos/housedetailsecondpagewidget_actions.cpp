@@ -4,6 +4,7 @@
 
 #include "detail/xiezuoroles.h"
 #include "platform/siblinglibrary.h"
+#include "services/listingdetailservice.h"
 #include "widgets/alertwidget.h"
 #include "widgets/busyoverlay.h"
 #include "widgets/choosers/jointsale_personordepartmentchoosewidget.h"
@@ -71,9 +72,14 @@ void HouseDetailSecondPageWidget::connectService()
     connect(m_service, &SurveyService::uploadProcessing, this, [this] { m_overlay->start(QStringLiteral("处理中...")); });
     connect(m_service, &SurveyService::mediaDeleted, this, &HouseDetailSecondPageWidget::refreshList);
     connect(m_service, &SurveyService::videoUploaded, this, &HouseDetailSecondPageWidget::refreshList);
-    connect(m_service, &SurveyService::operatorChanged, this, &HouseDetailSecondPageWidget::refreshList);
-    connect(m_service, &SurveyService::operatorReleased, this, &HouseDetailSecondPageWidget::refreshList);
-    connect(m_service, &SurveyService::reviewed, this, &HouseDetailSecondPageWidget::refreshList);
+    // Role holders travel with the listing: the local store fetches it again, and its change
+    // notice brings the window (and this page) the new holders.
+    for (auto changed : {&SurveyService::operatorChanged, &SurveyService::operatorReleased, &SurveyService::reviewed}) {
+        connect(m_service, changed, this, [this] {
+            m_listingService->refreshOneListing(m_listing.id);
+            emit refreshList();
+        });
+    }
     connect(m_service, &SurveyService::canCheckAnswered, this, [this](bool canCheck) {
         if (!canCheck) {
             AlertWidget::warning(QStringLiteral("您没有权限审核该OA申请！"));
