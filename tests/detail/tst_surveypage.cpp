@@ -23,6 +23,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QTextEdit>
 #include <QtTest>
@@ -188,6 +189,9 @@ void TestSurveyPage::recordListMarksPendingAndKeepsChoice()
 {
     HouseBookPhotoStackWidget stack;
     stack.setListing(listing());
+    // Before any record arrives the listing's page is already shown.
+    auto *pages = stack.findChild<QStackedWidget *>("photoPageStack");
+    QVERIFY(qobject_cast<Page *>(pages->currentWidget()));
     stack.dealData({record("1", 1), record("2", 0), record("3", 2)});
     QListWidget *list = stack.recordList();
     QCOMPARE(list->count(), 3);

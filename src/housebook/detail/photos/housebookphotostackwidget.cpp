@@ -71,6 +71,10 @@ void HouseBookPhotoStackWidget::setListing(const HouseMessage_DataSqlTable::Hous
         m_chosen = 0;
     }
     m_listing = listing;
+    // The page shows the listing (its roles, its VR views) while the records are on their way.
+    showLeftList();
+    fillPages();
+    updateChooseUI();
     if (listing.id <= 0)
         return;
     refreshListDeal();
