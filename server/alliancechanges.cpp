@@ -538,7 +538,6 @@ struct ChangeRoutes
                       {"fd/HouseAdd", add}, {"fd/HouseEidt", edit},
                       {"fd/HouseShenhe", approve},
                       {"fd/shenpi", [](Store &s, F f, U) { return review(s, idOf(f), f, false, QString()); }},
-                      {"fd/ShikanShenpi", [](Store &s, F f, U) { return review(s, idOf(f), f, false, QStringLiteral("shikanren")); }},
                       {"fd/HouseBohui", reject}, {"app/housebookcheck", check},
                       {"app/collection", collection}, {"app/HouseMaintain", maintain}});
         addRoutes(t, {{"fd/hbweihuren", [](Store &s, F f, U u) { return assign(s, f, u, QStringLiteral("weihuren")); }},

@@ -148,11 +148,6 @@ struct OrganisationRoutes
         return fetched(QJsonObject{{"isprime", u.manager || u.rights == User::Full}, {"checkauth", u.manager ? 1 : 0}});
     }
 
-    static Answer canCheck(Store &, const Form &, const User &u)
-    {
-        return fetched(QJsonObject{{"iscancheck", u.manager || u.rights == User::Full}});
-    }
-
     // ---- Department trees, one level per request ----
 
     static const Department *department(const Store &s, int id)
@@ -274,7 +269,6 @@ struct OrganisationRoutes
                       {"workcenter/jobauthInfo", rights},
                       {"omp/emp/dept_staff_info", staff},
                       {"apiv3_0_2/ArCheckApplyRecordCtr/isSetPrime", isPrime},
-                      {"apiv3_0_2/ArCheckApplyRecordCtr/isCanCheck", canCheck},
                       {"lmai/lwpV2", allianceTop},
                       {"omp/lwpV2", ownTop},
                       {"lmai/dept/lwpSub", allianceSub},

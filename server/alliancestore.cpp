@@ -1322,6 +1322,7 @@ const RouteTable &Store::routes()
         addDetailRoutes(t);
         addFollowRoutes(t);
         addPhotoRoutes(t);
+        addSurveyRoutes(t);
         addChangeRoutes(t);
         addReferenceRoutes(t);
         addOrganisationRoutes(t);

@@ -89,6 +89,7 @@ void addOrganisationRoutes(RouteTable &table);
 void addDetailRoutes(RouteTable &table);
 void addFollowRoutes(RouteTable &table);
 void addPhotoRoutes(RouteTable &table);
+void addSurveyRoutes(RouteTable &table);
 // The tables of the detail window (follow-up tags, change history, the must-follow debt) and
 // their seeded rows: follow-ups, call recordings and change history of some listings.
 bool createDetailTables(QSqlQuery &q, QString *error);
@@ -174,6 +175,7 @@ private:
     friend struct DetailRoutes;
     friend struct FollowRoutes;
     friend struct PhotoRoutes;
+    friend struct SurveyRoutes;
     static const RouteTable &routes();
     Answer sync(const Form &form, const User &u, bool jointSale);
     Answer columnsOf(const Form &form, const User &u);

@@ -6,6 +6,7 @@
 #include "detail/housedetailfirstpagewidget.h"
 #include "detail/listingformlauncher.h"
 #include "entry_forms/listingentryform.h"
+#include "detail/photos/housebookphotostackwidget.h"
 #include "platform/housebookcodes.h"
 #include "platform/siblinglibrary.h"
 #include "services/listingviewservice.h"
@@ -139,8 +140,12 @@ QWidget *MySaleHouseDetailWidget::createPage(int tab)
         return createFirstPage();
     case CommunityTab:
         return createCommunityPage();
-    case SurveyTab:
-        return placeholderPage(QStringLiteral("房源实勘"));
+    case SurveyTab: {
+        auto *survey = new HouseBookPhotoStackWidget;
+        if (m_record.id > 0)
+            survey->setListing(m_record);
+        return survey;
+    }
     default:
         return placeholderPage(QStringLiteral("房源推广"));
     }
@@ -219,6 +224,8 @@ void MySaleHouseDetailWidget::houseDataDeal(const HouseMessage_DataSqlTable::Hou
     m_refreshed = refreshed;
     m_rent = model.types == 1;
     fillFirstPage();
+    if (auto *survey = qobject_cast<HouseBookPhotoStackWidget *>(m_pages.value(SurveyTab)))
+        survey->setListing(m_record);
     readCommunityData();
     if (m_currentTab == CommunityTab)
         showCommunity();
