@@ -1318,6 +1318,7 @@ const RouteTable &Store::routes()
         // The detail window's paths come before the generic change handlers.
         addDetailRoutes(t);
         addFollowRoutes(t);
+        addDescribeRoutes(t);
         addChangeRoutes(t);
         addReferenceRoutes(t);
         addOrganisationRoutes(t);

@@ -88,6 +88,7 @@ void addBuildingRoutes(RouteTable &table);
 void addOrganisationRoutes(RouteTable &table);
 void addDetailRoutes(RouteTable &table);
 void addFollowRoutes(RouteTable &table);
+void addDescribeRoutes(RouteTable &table);
 // The tables of the detail window (follow-up tags, change history, the must-follow debt) and
 // their seeded rows: follow-ups, call recordings and change history of some listings.
 bool createDetailTables(QSqlQuery &q, QString *error);
@@ -150,6 +151,7 @@ private:
     friend struct OrganisationRoutes;
     friend struct DetailRoutes;
     friend struct FollowRoutes;
+    friend struct DescribeRoutes;
     static const RouteTable &routes();
     Answer sync(const Form &form, const User &u, bool jointSale);
     Answer columnsOf(const Form &form, const User &u);
