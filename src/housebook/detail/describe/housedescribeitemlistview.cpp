@@ -29,6 +29,7 @@ HouseDescribeItemListView::HouseDescribeItemListView(int index, const QString &s
     m_coverLabel = new QLabel(QStringLiteral("封面"), this);
     m_coverLabel->setObjectName(QStringLiteral("label_cover"));
     m_coverLabel->setStyleSheet(QStringLiteral("color:#ffffff;background:#0c91eb;padding:1px 6px;border-radius:2px;"));
+    m_coverLabel->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     m_coverButton = new QPushButton(QStringLiteral("设置封面"), this);
     m_coverButton->setObjectName(QStringLiteral("pushButton_cover"));
     m_coverButton->setCursor(Qt::PointingHandCursor);
