@@ -406,18 +406,6 @@ struct ChangeRoutes
         return done(QJsonObject{{"id", id}, {"phone", target->phone}, {"name", target->name}});
     }
 
-    static Answer describe(Store &s, const Form &form, const User &)
-    {
-        const qint64 id = idOf(form);
-        QVariantMap columns;
-        for (const char *c : {"title", "describes", "describespicture"})
-            if (form.contains(QLatin1String(c)))
-                columns.insert(QLatin1String(c), form.value(QLatin1String(c)));
-        if (!s.updateHouse(id, columns))
-            return kGone;
-        return done(QJsonObject{{"id", id}});
-    }
-
     // Sets columns of the listing and answers its id.
     static Answer setColumns(Store &s, const Form &form, const QVariantMap &columns)
     {
@@ -547,7 +535,6 @@ struct ChangeRoutes
                       {"fd/hbdujia", [](Store &s, F f, U u) { return assign(s, f, u, QStringLiteral("dujiaren")); }},
                       {"fd/hbchengjiao", [](Store &s, F f, U u) { return assign(s, f, u, QStringLiteral("chengjiaoren")); }},
                       {"fd/Changeoperator", [](Store &s, F f, U u) { return assign(s, f, u, QString()); }},
-                      {"app/housebookeditdes", describe}, {"housebook2/housebookeditdes", describe},
                       {"app/updatehousebookvr",
                        [](Store &s, F f, U) {
                            return setColumns(s, f, {{"vrurl", f.value(QStringLiteral("vrurl"), f.value(QStringLiteral("url")))}});

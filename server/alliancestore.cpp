@@ -1323,6 +1323,7 @@ const RouteTable &Store::routes()
         addFollowRoutes(t);
         addPhotoRoutes(t);
         addSurveyRoutes(t);
+        addDescribeRoutes(t);
         addChangeRoutes(t);
         addReferenceRoutes(t);
         addOrganisationRoutes(t);

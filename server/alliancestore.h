@@ -90,6 +90,7 @@ void addDetailRoutes(RouteTable &table);
 void addFollowRoutes(RouteTable &table);
 void addPhotoRoutes(RouteTable &table);
 void addSurveyRoutes(RouteTable &table);
+void addDescribeRoutes(RouteTable &table);
 // The tables of the detail window (follow-up tags, change history, the must-follow debt) and
 // their seeded rows: follow-ups, call recordings and change history of some listings.
 bool createDetailTables(QSqlQuery &q, QString *error);
@@ -176,6 +177,7 @@ private:
     friend struct FollowRoutes;
     friend struct PhotoRoutes;
     friend struct SurveyRoutes;
+    friend struct DescribeRoutes;
     static const RouteTable &routes();
     Answer sync(const Form &form, const User &u, bool jointSale);
     Answer columnsOf(const Form &form, const User &u);

@@ -4,15 +4,13 @@
 
 #include "datacenter.h"
 #include "detail/housedetailfirstpagetexts.h"
+#include "detail/listingmap.h"
 #include "detail/xiezuoroleswidget.h"
 #include "detail/yinghaolistitemview.h"
-#include "net/endpoints.h"
 #include "platform/housebookcodes.h"
-#include "platform/siblinglibrary.h"
 #include "portal/housebookxinfulipushobject.h"
 #include "services/listingchangeservice.h"
 #include "services/listingdetailservice.h"
-#include "sql/communitymessage_datasqltable.h"
 #include "sql/housebookset_sqltable.h"
 #include "widgets/alertwidget.h"
 
@@ -321,18 +319,7 @@ void HouseDetailFirstPageWidget::dealPhotosVideo(QJsonValue value)
 
 void HouseDetailFirstPageWidget::showHouseMap()
 {
-    const CommunityMessage_DataSqlTable::ListData community =
-        CommunityMessage_DataSqlTable(nullptr, HouseBookCodes::kJointSale).getCommunityData(m_record.mycommunityid);
-    const QString url = QStringLiteral("%1?lng=%2&lat=%3")
-                            .arg(Endpoints::instance().map_residence_html, community.lng, community.lat);
-    const QString title = QStringLiteral("%1-%2-%3-%4")
-                              .arg(community.districtname.isEmpty() ? m_record.district : community.districtname,
-                                   community.areaname.isEmpty() ? m_record.area : community.areaname,
-                                   community.name.isEmpty() ? m_record.name : community.name,
-                                   community.address.isEmpty() ? m_record.address : community.address);
-    using LoadUrl = void (*)(QWidget *, const QString &, const QString &, int, int);
-    if (auto loadUrl = SiblingLibrary::resolveAs<LoadUrl>(QStringLiteral("qx_cefview.dll"), "loadUrl"))
-        loadUrl(window(), url, title, 900, 650);
+    ListingMap::open(window(), m_record);
 }
 
 void HouseDetailFirstPageWidget::setXieZuoData(const Holder &add, const Holder &modify, const Holder &weituo,

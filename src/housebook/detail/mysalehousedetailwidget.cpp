@@ -2,6 +2,8 @@
 
 #include "commonsignaltool.h"
 #include "datacenter.h"
+#include "detail/describe/housedetaildescribeswidget.h"
+#include "detail/describe/salehousedetaildescribewidget.h"
 #include "detail/housebookcommunityhouselistwidget.h"
 #include "detail/housedetailfirstpagewidget.h"
 #include "detail/listingformlauncher.h"
@@ -147,8 +149,38 @@ QWidget *MySaleHouseDetailWidget::createPage(int tab)
         return survey;
     }
     default:
-        return placeholderPage(QStringLiteral("房源推广"));
+        return createPromotionPage();
     }
+}
+
+// The page of the shown listing's kind; a listing of the other kind gets its own page later.
+QWidget *MySaleHouseDetailWidget::createPromotionPage()
+{
+    DescribePageBase *page = m_rent ? static_cast<DescribePageBase *>(new HouseDetailDescribesWidget)
+                                    : new SaleHouseDetailDescribeWidget;
+    page->setObjectName(QStringLiteral("promotionPage"));
+    connect(page, &DescribePageBase::lastHouse, this, &MySaleHouseDetailWidget::loadLastPage);
+    connect(page, &DescribePageBase::nextHouse, this, &MySaleHouseDetailWidget::loadNextPage);
+    if (m_record.id > 0)
+        page->showRecord(m_record);
+    return page;
+}
+
+// Shows the listing on the promotion tab, replacing the page when the kind of listing changed.
+void MySaleHouseDetailWidget::fillPromotionPage()
+{
+    auto *page = qobject_cast<DescribePageBase *>(m_pages.value(PromotionTab));
+    if (!page)
+        return;
+    if (page->isRentPage() != m_rent) {
+        m_pages.remove(PromotionTab);
+        const bool current = m_currentTab == PromotionTab;
+        page->deleteLater();
+        if (current)
+            showTab(PromotionTab);
+        return;
+    }
+    page->showRecord(m_record);
 }
 
 QWidget *MySaleHouseDetailWidget::createFirstPage()
@@ -226,6 +258,7 @@ void MySaleHouseDetailWidget::houseDataDeal(const HouseMessage_DataSqlTable::Hou
     fillFirstPage();
     if (auto *survey = qobject_cast<HouseBookPhotoStackWidget *>(m_pages.value(SurveyTab)))
         survey->setListing(m_record);
+    fillPromotionPage();
     readCommunityData();
     if (m_currentTab == CommunityTab)
         showCommunity();

@@ -89,6 +89,8 @@ private:
     QWidget *createPage(int tab);
     QWidget *createFirstPage();
     QWidget *createCommunityPage();
+    QWidget *createPromotionPage();
+    void fillPromotionPage();
     void showCommunity();
     void fillFirstPage();
     void readCommunityData();
