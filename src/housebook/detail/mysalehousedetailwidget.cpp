@@ -52,13 +52,6 @@ QString tabStyle(bool current)
         .arg(current ? QStringLiteral("rgb(12,145,235)") : QStringLiteral("rgb(220,220,220)"));
 }
 
-QWidget *placeholderPage(const QString &caption)
-{
-    auto *page = new QWidget;
-    fillPlaceholder(page, caption);
-    return page;
-}
-
 } // namespace
 
 MySaleHouseDetailWidget::MySaleHouseDetailWidget(QWidget *parent, int firstTab, int firstPageFlag)
