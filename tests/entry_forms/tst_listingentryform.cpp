@@ -472,8 +472,11 @@ void TestListingEntryForm::fillFromOlderRecord()
         record.housetype = "住宅";
         record.hutype = "3室2厅1卫";
         record.tags = "满二,近地铁";
+        record.price = 150;
+        record.builtuparea = 100;
         form->setHouseData(record);
         QCOMPARE(child<QComboBox>(form, "comboBox_zhuangXiu")->currentText(), word.second);
+        QCOMPARE(child<QLineEdit>(form, "unitPriceLineEdit")->text(), QStringLiteral("15000"));
         QCOMPARE(child<QComboBox>(form, "comboBox_houseType")->currentText(), QStringLiteral("普通住宅"));
         QCOMPARE(child<QSpinBox>(form, "roomSpinBox")->value(), 3);
         QCOMPARE(child<QSpinBox>(form, "hallSpinBox")->value(), 2);

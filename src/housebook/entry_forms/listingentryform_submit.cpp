@@ -386,6 +386,9 @@ void ListingEntryForm::fillFromRecord()
         if (field)
             field->refresh();
     }
+    // The unit price is not stored with the form; it follows from the price and the area.
+    if (m_unitPrice && r.builtuparea > 0 && r.price > 0)
+        m_unitPrice->setText(QString::number(r.price * 10000.0 / r.builtuparea, 'f', 0));
     m_remark->setVisible(!r.remark.isEmpty());
     m_contacts->setContacts(ContactRowsWidget::parse(r.contacts));
     if (r.yinsifangwen == 1)
