@@ -112,6 +112,7 @@ private slots:
     void contactDisplayModes();
     void lockedCommunityWithdrawsManualEntry();
     void roomNumberLosesLeadingZero();
+    void chosenBuildingBringsItsOwnUnits();
 
 private:
     template <typename Form>
@@ -611,6 +612,36 @@ void TestListingEntryForm::roomNumberLosesLeadingZero()
     QCOMPARE(room->text(), QStringLiteral("301"));
     room->setText("1 01");
     QCOMPARE(room->text(), QStringLiteral("1 01"));
+}
+
+// A building picked in the chooser from a community with buildings of its own: the unit list
+// is that building's (asked for by its id), not the numbered list of communities without.
+void TestListingEntryForm::chosenBuildingBringsItsOwnUnits()
+{
+    const QString unitsPath = pathOf(Endpoints::instance().house_jinggeng_danyuanInfo);
+    m_server.setReply(unitsPath, RecordingServer::envelope(200, QJsonArray{QJsonObject{{"id", 1006021}, {"name", "1"}, {"unit", "单元"}},
+                                                                          QJsonObject{{"id", 1006022}, {"name", "2"}, {"unit", "单元"}}}));
+    m_server.setReply(pathOf(Endpoints::instance().house_jinggeng_loudongInfo),
+                      RecordingServer::envelope(200, QJsonArray{QJsonObject{{"id", 100601}, {"name", "1"}, {"unit", "栋"}},
+                                                                QJsonObject{{"id", 100602}, {"name", "2"}, {"unit", "栋"}}}));
+    auto *form = newForm<AddSaleHouseToBookWidget>();
+    HouseMsg msg;
+    msg.community = {{"name", "翡翠湖畔"}, {"myid", 1006}, {"id", 1006},
+                     {"building", QVariantList{QVariantMap{{"id", 100601}, {"name", "1栋"}}, QVariantMap{{"id", 100602}, {"name", "2栋"}}}}};
+    msg.louDong = {QStringLiteral("100602"), QStringLiteral("2栋"), QStringLiteral("栋"), false};
+    msg.danYuan = {QStringLiteral("1006022"), QStringLiteral("2单元"), QStringLiteral("单元")};
+    form->dealChooseMessage(msg);
+    auto *units = child<QComboBox>(form, "comboBox_danYuan");
+    const auto items = [units] {
+        QStringList texts;
+        for (int i = 0; i < units->count(); ++i)
+            texts << units->itemText(i);
+        return texts;
+    };
+    QTRY_COMPARE(items(), (QStringList{"单元", "1单元", "2单元", "手动添加"}));
+    QCOMPARE(units->currentText(), QStringLiteral("2单元"));
+    QCOMPARE(m_server.requestsTo(unitsPath).value(0).form.value("dongid"), QStringLiteral("100602"));
+    QVERIFY(form->addPostForm().contains(qMakePair(QStringLiteral("unitid"), QStringLiteral("1006022"))));
 }
 
 QTEST_MAIN(TestListingEntryForm)

@@ -106,10 +106,15 @@ void ListingEntryForm::dealChooseMessage(const ChooseHouseMessageStackWidget::Ho
         m_buildings = CommunityStructure::buildingsOfCommunity(m_community);
         m_hasStructure = !m_buildings.isEmpty();
         m_units.clear();
-        withoutStructureUnits();
+        if (!m_hasStructure)
+            withoutStructureUnits();
     }
     m_building = msg.louDong;
     m_unit = msg.danYuan;
+    // A building of the community's own list has its own units, asked for below.
+    const bool listedBuilding = m_hasStructure && !m_building.id.isEmpty();
+    if (listedBuilding)
+        m_units.clear();
     if (!m_building.name.isEmpty() && indexOfName(m_buildings, m_building.name) < 0)
         m_buildings << m_building;
     if (!m_unit.name.isEmpty() && indexOfName(m_units, m_unit.name) < 0)
@@ -126,6 +131,8 @@ void ListingEntryForm::dealChooseMessage(const ChooseHouseMessageStackWidget::Ho
         if (m_community.value(QStringLiteral("myid")).toInt() > 0)
             downloadCommunityLockState(id);
         downloadXiaoQuLouDong(id);
+        if (listedBuilding)
+            m_structure->fetchUnits(id, m_building);
     }
     checkRepeat();
 }

@@ -118,11 +118,16 @@ void HouseBookListWidget::dealHouseReviewEdit(HouseMessage_DataSqlTable::HouseMe
     openEntryForm(model, true);
 }
 
+// The rows hold only the columns the table shows; the form fills and posts every field, so
+// it gets the whole stored listing (the row itself when the store no longer has it).
 void HouseBookListWidget::openEntryForm(const Record &model, bool review)
 {
     using ListingFormLauncher::Purpose;
+    Record whole = HouseMessage_DataSqlTable(nullptr, kJointSale).getHouseData(model.id);
+    if (whole.id != model.id || model.id <= 0)
+        whole = model;
     ListingEntryForm *form = ListingFormLauncher::open(this, review ? Purpose::Review : Purpose::Edit,
-                                                       HouseBookCodes::isRentListing(model.types), model);
+                                                       HouseBookCodes::isRentListing(whole.types), whole);
     connect(form, &ListingEntryForm::addHouseSuccess, this, [this, review] {
         if (review)
             AlertWidget::tip(QStringLiteral("审核房源成功！"));
