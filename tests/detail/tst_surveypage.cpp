@@ -21,11 +21,11 @@
 #include <QLibrary>
 #include <QListWidget>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStackedWidget>
 #include <QTemporaryDir>
-#include <QTextEdit>
 #include <QtTest>
 
 using namespace HouseBookPhotos_Model;
@@ -498,7 +498,15 @@ void TestSurveyPage::reviewPostsStateAndRemark()
     page.findChild<QPushButton *>("pushButton_refuse")->click();
     QWidget *box = nullptr;
     QTRY_VERIFY((box = page.findChild<QWidget *>("rejectReasonBox")));
-    box->findChild<QTextEdit *>("textEdit_reason")->setPlainText(QStringLiteral("客厅照片模糊 & 缺厨房"));
+    auto *reason = box->findChild<QPlainTextEdit *>("textEdit_reason");
+    QVERIFY(reason);
+    QCOMPARE(reason->placeholderText(), QStringLiteral("请输入驳回原因"));
+    // A rejection without a reason tells the agent nothing: refused, the box stays.
+    reason->setPlainText(QStringLiteral("  "));
+    box->findChild<QPushButton *>("submitButton")->click();
+    QTRY_COMPARE(m_alerts->texts(), QStringList{QStringLiteral("请输入驳回原因")});
+    QVERIFY(page.findChild<QWidget *>("rejectReasonBox"));
+    reason->setPlainText(QStringLiteral("客厅照片模糊 & 缺厨房"));
     box->findChild<QPushButton *>("submitButton")->click();
     sent = waitFor(Endpoints::instance().fd_ShikanShenpi, 2);
     QCOMPARE(sent.at(1).form.value("state"), QStringLiteral("2"));
