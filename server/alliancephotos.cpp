@@ -118,7 +118,8 @@ bool createPhotoTables(QSqlQuery &q, QString *error)
     for (const QString &sql :
          {QStringLiteral("create table photofiles(id integer primary key autoincrement, type text, bytes blob)"),
           QStringLiteral("create table photorecords(id integer primary key autoincrement, houseid integer, phone text, "
-                         "username text, deptname text, ms integer, state integer, oa integer default 0, xiezuoid integer)"),
+                         "username text, deptname text, ms integer, state integer, oa integer default 0, xiezuoid integer, "
+                         "remark text default '')"),
           QStringLiteral("create index photorecords_house on photorecords(houseid)"),
           QStringLiteral("create table recordphotos(id integer primary key autoincrement, recordid integer, url text, "
                          "type integer, title text, pos integer)"),
@@ -275,14 +276,14 @@ struct PhotoRoutes
         return QJsonObject{{"id", id}, {"xiezuoid", q.value(1).toLongLong()}, {"username", q.value(2).toString()},
                            {"userphone", q.value(3).toString()}, {"deptname", q.value(4).toString()},
                            {"time", QDateTime::fromSecsSinceEpoch(q.value(5).toLongLong()).toString(QStringLiteral("yyyy-MM-dd HH:mm"))},
-                           {"state", q.value(6).toInt()}, {"oa", q.value(7).toInt()},
+                           {"state", q.value(6).toInt()}, {"oa", q.value(7).toInt()}, {"remark", q.value(8).toString()},
                            {"photos", photosOfRecord(s, id)}, {"videos", videosOfRecord(s, id)}};
     }
 
     static Answer records(Store &s, const Form &form, const User &)
     {
         QSqlQuery q(s.db());
-        q.prepare(QStringLiteral("select id, xiezuoid, username, phone, deptname, ms, state, oa from photorecords "
+        q.prepare(QStringLiteral("select id, xiezuoid, username, phone, deptname, ms, state, oa, remark from photorecords "
                                  "where houseid = ? order by ms desc, id desc"));
         q.addBindValue(formId(form, {"houseid", "id", "itemid"}));
         QJsonArray list;
@@ -385,7 +386,7 @@ struct PhotoRoutes
         replacePhotos(s, recordId, form);
         const bool pass = mayApprove(u);
         QSqlQuery q(s.db());
-        q.prepare(QStringLiteral("update photorecords set state = ?, ms = ? where id = ?"));
+        q.prepare(QStringLiteral("update photorecords set state = ?, ms = ?, remark = '' where id = ?"));
         q.addBindValue(pass ? 1 : 0);
         q.addBindValue(QDateTime::currentSecsSinceEpoch());
         q.addBindValue(recordId);
@@ -473,6 +474,11 @@ struct PhotoRoutes
 void addPhotoRoutes(RouteTable &table)
 {
     PhotoRoutes::addTo(table);
+}
+
+void followListingPhotos(Store &store, qint64 houseId)
+{
+    PhotoRoutes::followListing(store, houseId);
 }
 
 // The photos of the listing's approved records; -1 when it has no survey record.

@@ -417,7 +417,7 @@ bool Store::isSeeded()
 // (other texts for the same seed) is seeded afresh.
 QString Store::signature() const
 {
-    return QStringLiteral("%1/%2/%3/g5").arg(m_options.seed).arg(m_options.listings).arg(m_options.communities);
+    return QStringLiteral("%1/%2/%3/g6").arg(m_options.seed).arg(m_options.listings).arg(m_options.communities);
 }
 
 namespace {

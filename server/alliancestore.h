@@ -114,6 +114,8 @@ CommunityTraits communityTraits(qint64 communityId);
 // records of some listings.
 bool createPhotoTables(QSqlQuery &q, QString *error);
 bool seedPhotoRecords(QSqlQuery &q, QString *error);
+// Sets the listing's photo column to the photos of its approved survey records.
+void followListingPhotos(Store &store, qint64 houseId);
 // The photos of a listing's approved survey records; -1 when the listing has no record.
 int recordPhotoCount(Store &store, qint64 houseId);
 // A successful answer of a read.

@@ -1,12 +1,11 @@
 // The review of survey records: approving or rejecting a listing's survey record, and whether
 // a user may review one that waits in the office approval flow.
 //
-// A review is kept per survey record (state 1 approved, 2 rejected, with the reviewer's
-// remark), so the record lists can show it; approving also marks the listing's survey role
-// holder as reviewed.
+// A review sets the state of the record itself (1 approved, 2 rejected with the reviewer's
+// remark), so the next load of the listing's records shows it; an approved record's photos
+// join the listing's photo column, and approving marks the survey role holder as reviewed.
 #include "alliancestore.h"
 
-#include <QDateTime>
 #include <QJsonDocument>
 #include <QSqlQuery>
 
@@ -14,10 +13,14 @@ namespace Alliance {
 
 struct SurveyRoutes
 {
-    static bool ensureTable(QSqlQuery &q)
+    // Whether the record is one of the listing's survey records.
+    static bool isRecordOf(Store &s, qint64 houseId, qint64 recordId)
     {
-        return q.exec(QStringLiteral("create table if not exists survey_reviews(recordid text primary key, "
-                                     "houseid integer, state integer, remark text, reviewer text, ms integer)"));
+        QSqlQuery q(s.db());
+        q.prepare(QStringLiteral("select 1 from photorecords where id = ? and houseid = ?"));
+        q.addBindValue(recordId);
+        q.addBindValue(houseId);
+        return q.exec() && q.next();
     }
 
     static void markSurveyHolderReviewed(Store &s, qint64 houseId, const QVariantMap &row)
@@ -29,31 +32,26 @@ struct SurveyRoutes
         s.updateHouse(houseId, {{"shikanren", QString::fromUtf8(QJsonDocument(holder).toJson(QJsonDocument::Compact))}});
     }
 
-    static Answer review(Store &s, const Form &form, const User &u)
+    static Answer review(Store &s, const Form &form, const User &)
     {
         const qint64 houseId = formId(form, {"houseid", "id"});
         const QVariantMap row = s.houseRow(houseId);
         if (row.isEmpty())
             return refusal(QStringLiteral("房源不存在或已被删除"));
-        const QString record = form.value(QStringLiteral("shikanid")).trimmed();
-        if (record.isEmpty() || record == QLatin1String("0"))
+        const qint64 record = form.value(QStringLiteral("shikanid")).trimmed().toLongLong();
+        if (record <= 0 || !isRecordOf(s, houseId, record))
             return refusal(QStringLiteral("实勘记录不存在"));
         const int state = form.value(QStringLiteral("state")).trimmed().toInt();
         if (state != 1 && state != 2)
             return refusal(QStringLiteral("审核状态不正确"));
         QSqlQuery q(s.db());
-        if (!ensureTable(q))
-            return refusal(QStringLiteral("审核失败"), 500);
-        q.prepare(QStringLiteral("insert or replace into survey_reviews(recordid, houseid, state, remark, reviewer, ms) "
-                                 "values(?,?,?,?,?,?)"));
-        q.addBindValue(record);
-        q.addBindValue(houseId);
+        q.prepare(QStringLiteral("update photorecords set state = ?, remark = ? where id = ?"));
         q.addBindValue(state);
         q.addBindValue(state == 2 ? form.value(QStringLiteral("remark")) : QString());
-        q.addBindValue(u.phone);
-        q.addBindValue(QDateTime::currentSecsSinceEpoch());
+        q.addBindValue(record);
         if (!q.exec())
             return refusal(QStringLiteral("审核失败"), 500);
+        followListingPhotos(s, houseId);
         if (state == 1)
             markSurveyHolderReviewed(s, houseId, row);
         return fetched(QJsonObject(), state == 1 ? QStringLiteral("审核成功") : QStringLiteral("驳回成功"));

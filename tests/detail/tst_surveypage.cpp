@@ -4,7 +4,9 @@
 // under their group names, the role operations, and the review of a record directly or
 // through the office approval flow.
 #include "alertrecorder.h"
+#include "datacenter.h"
 #include "detail/mysalehousedetailwidget.h"
+#include "detail/photos/housebookphotosaddwidget.h"
 #include "detail/photos/housebookphotosonitemview.h"
 #include "detail/photos/housebookphotostackwidget.h"
 #include "detail/photos/housedetailsecondpagewidget.h"
@@ -21,11 +23,11 @@
 #include <QLibrary>
 #include <QListWidget>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStackedWidget>
 #include <QTemporaryDir>
-#include <QTextEdit>
 #include <QtTest>
 
 using namespace HouseBookPhotos_Model;
@@ -147,6 +149,7 @@ private slots:
     void oaReview_data();
     void oaReview();
     void surveyTabFollowsListing();
+    void submittedSetShowsOwnRecordAndListing();
 
 private:
     QList<RecordingServer::Request> waitFor(const QString &url, int count = 1);
@@ -498,7 +501,15 @@ void TestSurveyPage::reviewPostsStateAndRemark()
     page.findChild<QPushButton *>("pushButton_refuse")->click();
     QWidget *box = nullptr;
     QTRY_VERIFY((box = page.findChild<QWidget *>("rejectReasonBox")));
-    box->findChild<QTextEdit *>("textEdit_reason")->setPlainText(QStringLiteral("客厅照片模糊 & 缺厨房"));
+    auto *reason = box->findChild<QPlainTextEdit *>("textEdit_reason");
+    QVERIFY(reason);
+    QCOMPARE(reason->placeholderText(), QStringLiteral("请输入驳回原因"));
+    // A rejection without a reason tells the agent nothing: refused, the box stays.
+    reason->setPlainText(QStringLiteral("  "));
+    box->findChild<QPushButton *>("submitButton")->click();
+    QTRY_COMPARE(m_alerts->texts(), QStringList{QStringLiteral("请输入驳回原因")});
+    QVERIFY(page.findChild<QWidget *>("rejectReasonBox"));
+    reason->setPlainText(QStringLiteral("客厅照片模糊 & 缺厨房"));
     box->findChild<QPushButton *>("submitButton")->click();
     sent = waitFor(Endpoints::instance().fd_ShikanShenpi, 2);
     QCOMPARE(sent.at(1).form.value("state"), QStringLiteral("2"));
@@ -561,6 +572,30 @@ void TestSurveyPage::surveyTabFollowsListing()
     other.id = kHouse + 1;
     window.houseDataDeal(other, other.id, true, false);
     QCOMPARE(stack->listing().id, kHouse + 1);
+}
+
+// Photos submitted while another agent's record is shown become the agent's own record: the
+// reload shows hers rather than the one chosen before, and the listing is fetched again so
+// its photo count follows.
+void TestSurveyPage::submittedSetShowsOwnRecordAndListing()
+{
+    signIn({10});
+    const QString records = pathOf(Endpoints::instance().fd_HousePhotoNavigation);
+    const QJsonObject other{{"id", 1}, {"userphone", "13900000008"}, {"state", 1}};
+    m_server.setReply(records, RecordingServer::envelope(200, QJsonObject{{"list", QJsonArray{other}}}));
+    HouseBookPhotoStackWidget stack;
+    stack.setListing(listing());
+    QTRY_COMPARE(stack.records().size(), 1);
+
+    const QJsonObject own{{"id", "9"}, {"userphone", DataCenter::UserPhoneNumber}, {"state", 1}};
+    m_server.setReply(records, RecordingServer::envelope(200, QJsonObject{{"list", QJsonArray{own, other}}}));
+    stack.getPhotoShowView()->findChild<QPushButton *>("pushButton_editPhotos")->click();
+    auto *editor = stack.findChild<HouseBookPhotosAddWidget *>();
+    QVERIFY(editor);
+    emit editor->addSuccess();
+    QTRY_COMPARE(stack.records().size(), 2);
+    QCOMPARE(stack.getPhotoShowView()->record().id, QStringLiteral("9"));
+    QCOMPARE(waitFor(Endpoints::instance().app_SyncHousebookDetail).value(0).form.value("id"), QString::number(kHouse));
 }
 
 QTEST_MAIN(TestSurveyPage)

@@ -1,7 +1,9 @@
 #include "detail/photos/housebookphotostackwidget.h"
 
+#include "datacenter.h"
 #include "detail/photos/housebookphotosaddwidget.h"
 #include "detail/photos/housedetailsecondpagewidget.h"
+#include "services/listingdetailservice.h"
 #include "widgets/commonaddwidget.h"
 
 #include <QHBoxLayout>
@@ -30,6 +32,7 @@ HouseBookPhotoStackWidget::HouseBookPhotoStackWidget(QWidget *parent) : QWidget(
 {
     setObjectName(QStringLiteral("houseBookPhotoStack"));
     m_photos = new PhotoService(this);
+    m_listingService = new ListingDetailService(this);
     connect(m_photos, &PhotoService::recordsArrived, this, &HouseBookPhotoStackWidget::dealData);
     connect(m_photos, &PhotoService::vrsArrived, this, &HouseBookPhotoStackWidget::dealVrData);
     connect(m_photos, &PhotoService::watermarkArrived, this, &HouseBookPhotoStackWidget::dealWaterMarkData);
@@ -102,16 +105,19 @@ void HouseBookPhotoStackWidget::refreshListDeal()
     downloadPhotos();
 }
 
-// The record chosen before a reload stays chosen when it is still there.
+// The record chosen before a reload stays chosen when it is still there; after the agent
+// has submitted photos, her own record is shown.
 void HouseBookPhotoStackWidget::dealData(const QList<DataItem> &records)
 {
     const QString chosenId = m_records.value(m_chosen).id;
     m_records = records;
     m_chosen = 0;
-    for (int row = 0; row < records.size(); ++row) {
-        if (!chosenId.isEmpty() && records.at(row).id == chosenId)
+    for (int row = records.size() - 1; row >= 0; --row) {
+        const bool own = records.at(row).userphone == DataCenter::UserPhoneNumber;
+        if (m_showOwnRecord ? own : (!chosenId.isEmpty() && records.at(row).id == chosenId))
             m_chosen = row;
     }
+    m_showOwnRecord = false;
     showLeftList();
     fillPages();
     updateChooseUI();
@@ -195,9 +201,16 @@ void HouseBookPhotoStackWidget::applyShiKanPeople()
         getPhotoShowView()->assignRole(HouseDetailSecondPageWidget::ShiKan);
 }
 
+// The window edits the agent's own record, whose photos it loads; a record of another agent
+// shown on the page is not replaced by them, the agent's set becomes a record of her own.
 void HouseBookPhotoStackWidget::editPhotos(const QString &recordId)
 {
-    auto *editor = new HouseBookPhotosAddWidget(m_listing, recordId);
+    QString own;
+    for (const DataItem &record : qAsConst(m_records)) {
+        if (record.id == recordId && record.userphone == DataCenter::UserPhoneNumber)
+            own = recordId;
+    }
+    auto *editor = new HouseBookPhotosAddWidget(m_listing, own);
     editor->setObjectName(QStringLiteral("photosAddWidget"));
     auto *frame = new CommonAddWidget(this, QStringLiteral("main"), true);
     frame->setObjectName(QStringLiteral("photosAddPopup"));
@@ -207,7 +220,11 @@ void HouseBookPhotoStackWidget::editPhotos(const QString &recordId)
     connect(editor, &HouseBookPhotosAddWidget::closeWidget, frame, &CommonAddWidget::closeWidget);
     connect(editor, &HouseBookPhotosAddWidget::addSuccess, frame, [this, frame] {
         frame->closeWidget();
+        m_showOwnRecord = true;
         refreshListDeal();
+        // The listing's photo column and count changed with the set: the local store fetches
+        // the listing again and its change notice brings the window the new counts.
+        m_listingService->refreshOneListing(m_listing.id);
     });
     frame->show();
 }

@@ -11,6 +11,7 @@
 #include <QWidget>
 
 class HouseDetailSecondPageWidget;
+class ListingDetailService;
 class QListWidget;
 class QPushButton;
 class QStackedWidget;
@@ -57,8 +58,10 @@ private:
     QString m_watermark;
     int m_watermarkStyle = 0;
     int m_chosen = 0;
+    bool m_showOwnRecord = false;  // the next reload shows the agent's own record
 
     PhotoService *m_photos = nullptr;
+    ListingDetailService *m_listingService = nullptr;
     QListWidget *m_list = nullptr;
     QPushButton *m_apply = nullptr;
     QStackedWidget *m_stack = nullptr;

@@ -2,6 +2,7 @@
 // folder, the role operations and the review of a record.
 #include "detail/photos/housedetailsecondpagewidget.h"
 
+#include "detail/photos/housebookphotoreviewrefusewidget.h"
 #include "detail/xiezuoroles.h"
 #include "platform/siblinglibrary.h"
 #include "services/listingdetailservice.h"
@@ -13,8 +14,6 @@
 
 #include <QFileDialog>
 #include <QLabel>
-#include <QPushButton>
-#include <QTextEdit>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -282,26 +281,17 @@ void HouseDetailSecondPageWidget::rejectWith(const QString &reason)
     m_service->review(m_listing.id, m_record.id, m_record.xiezuoid, 2, reason);
 }
 
-// The reason of a rejection, asked in a small box of the page's own.
+// The reviewer says why the record is rejected; the box goes once the reason is sent.
 void HouseDetailSecondPageWidget::askRejectReason()
 {
-    auto *content = new QWidget;
-    content->setObjectName(QStringLiteral("rejectReasonBox"));
-    auto *layout = new QVBoxLayout(content);
-    layout->addWidget(new QLabel(QStringLiteral("驳回原因："), content));
-    auto *reason = new QTextEdit(content);
-    reason->setObjectName(QStringLiteral("textEdit_reason"));
-    reason->setPlaceholderText(QStringLiteral("请输入驳回原因"));
-    layout->addWidget(reason);
-    auto *submit = new QPushButton(QStringLiteral("提交"), content);
-    submit->setObjectName(QStringLiteral("submitButton"));
-    layout->addWidget(submit, 0, Qt::AlignRight);
-    CommonAddWidget *frame = popup(this, QStringLiteral("驳回"), content, QSize(420, 260));
-    connect(submit, &QPushButton::clicked, frame, [this, frame, reason] {
-        const QString text = reason->toPlainText().trimmed();
+    auto *box = new HouseBookPhotoReviewRefuseWidget;
+    box->setObjectName(QStringLiteral("rejectReasonBox"));
+    CommonAddWidget *frame = popup(this, QStringLiteral("驳回"), box, QSize(420, 260));
+    connect(box, &HouseBookPhotoReviewRefuseWidget::backTxt, frame, [this, frame](const QString &reason) {
         frame->closeWidget();
-        rejectWith(text);
+        rejectWith(reason);
     });
+    connect(box, &HouseBookPhotoReviewRefuseWidget::closeWidget, frame, &CommonAddWidget::closeWidget);
 }
 
 void HouseDetailSecondPageWidget::reviewOa()
