@@ -12,6 +12,7 @@
 #include "services/listingchangeservice.h"
 #include "services/listingdetailservice.h"
 #include "sql/housebookset_sqltable.h"
+#include "sql/houserecord.h"
 #include "widgets/alertwidget.h"
 
 #include <QApplication>
@@ -42,24 +43,6 @@ QStringList statusNames(bool rent)
 
 // The owner contacts of a record: a JSON list of objects (name, level, phone, id) or of
 // texts; anything else is one text.
-QList<QVariantMap> contactEntries(const QString &contacts)
-{
-    QList<QVariantMap> entries;
-    const QJsonDocument document = QJsonDocument::fromJson(contacts.toUtf8());
-    if (!document.isArray()) {
-        if (!contacts.trimmed().isEmpty())
-            entries << QVariantMap{{QStringLiteral("phone"), contacts}};
-        return entries;
-    }
-    for (const QJsonValue &value : document.array()) {
-        if (value.isObject())
-            entries << value.toObject().toVariantMap();
-        else if (!value.toVariant().toString().isEmpty())
-            entries << QVariantMap{{QStringLiteral("phone"), value.toVariant().toString()}};
-    }
-    return entries;
-}
-
 QString textOf(const QVariantMap &entry, const char *key)
 {
     return entry.value(QLatin1String(key)).toString();
@@ -144,7 +127,7 @@ void HouseDetailFirstPageWidget::showLinkPeople()
         HouseBookSet_SqlTable(nullptr, HouseBookCodes::kJointSale).bookSetValue(QStringLiteral("yinhao_mode")).toInt() != 0;
     clearYinHaoRows();
     if (hiddenNumbers) {
-        const QList<QVariantMap> entries = contactEntries(m_record.contacts);
+        const QList<QVariantMap> entries = HouseRecord::contactEntries(m_record.contacts);
         for (int i = 0; i < entries.size(); ++i) {
             const QVariantMap &entry = entries.at(i);
             auto *row = new YingHaoListItemView(m_yinHaoList);
@@ -168,7 +151,7 @@ QStringList HouseDetailFirstPageWidget::contactTexts() const
     if (hideOwnerPhone && (!agent.name.isEmpty() || !agent.phone.isEmpty()))
         return {QStringLiteral("独家代理人-%1 %2").arg(agent.name, agent.phone)};
     QStringList texts;
-    for (const QVariantMap &entry : contactEntries(m_record.contacts))
+    for (const QVariantMap &entry : HouseRecord::contactEntries(m_record.contacts))
         texts << contactText(entry);
     if (texts.isEmpty())
         texts << QStringLiteral("暂无");

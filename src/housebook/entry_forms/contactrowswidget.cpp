@@ -1,6 +1,7 @@
 #include "entry_forms/contactrowswidget.h"
 
 #include "entry_forms/listingformkind.h"
+#include "sql/houserecord.h"
 #include "widgets/forms/choicecombobox.h"
 
 #include <QHBoxLayout>
@@ -153,20 +154,7 @@ void ContactRowsWidget::setContacts(const QList<QVariantMap> &contacts)
 
 QList<QVariantMap> ContactRowsWidget::parse(const QString &json)
 {
-    QList<QVariantMap> entries;
-    const QJsonDocument document = QJsonDocument::fromJson(json.toUtf8());
-    if (!document.isArray()) {
-        if (!json.trimmed().isEmpty())
-            entries << QVariantMap{{QStringLiteral("phone"), json}};
-        return entries;
-    }
-    for (const QJsonValue &value : document.array()) {
-        if (value.isObject())
-            entries << value.toObject().toVariantMap();
-        else if (!value.toVariant().toString().isEmpty())
-            entries << QVariantMap{{QStringLiteral("phone"), value.toVariant().toString()}};
-    }
-    return entries;
+    return HouseRecord::contactEntries(json);
 }
 
 // Each row in turn: a name, then a phone of 11 characters (13 with two blanks), then no "*"

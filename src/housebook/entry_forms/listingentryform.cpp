@@ -234,13 +234,13 @@ void ListingEntryForm::addChoiceRows(QGridLayout *grid, int &row)
 {
     QWidget *page = grid->parentWidget();
     int column = 0;
-    for (const ChoiceFieldSpec &spec : m_kind.choiceFields) {
-        auto *combo = named(new ChoiceComboBox(page), spec.objectName);
-        if (spec.referenceColumn.isEmpty())
-            combo->setChoices(spec.choices, true);
+    for (const ChoiceFieldRow &choice : m_kind.choiceFields) {
+        auto *combo = named(new ChoiceComboBox(page), choice.objectName);
+        if (choice.referenceColumn.isEmpty())
+            combo->setChoices(choice.choices, true);
         else
-            combo->setChoiceListOr(spec.referenceColumn, spec.choices, true);
-        grid->addWidget(label(spec.label.trimmed(), page, spec.required), row, column);
+            combo->setChoiceListOr(choice.referenceColumn, choice.choices, true);
+        grid->addWidget(label(choice.label.trimmed(), page, choice.required), row, column);
         grid->addWidget(combo, row, column + 1);
         column = column == 0 ? 2 : 0;
         if (column == 0)

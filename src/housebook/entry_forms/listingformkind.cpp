@@ -67,19 +67,19 @@ QStringList houseTypes() { return {"普通住宅", "公寓", "别墅", "商住",
 QStringList propertyRights() { return {"商品房", "房改房", "经济适用房", "安置房", "自建房"}; }
 QStringList payWays() { return {"押一付三", "押一付一", "押二付三", "半年付", "年付"}; }
 
-ChoiceFieldSpec decoration()
+ChoiceFieldRow decoration()
 {
     return {QStringLiteral("comboBox_zhuangXiu"), QStringLiteral("装修"), QStringLiteral("zhuangxiu"),
             ListingChoices::decorations(), true};
 }
 
-ChoiceFieldSpec houseType()
+ChoiceFieldRow houseType()
 {
     return {QStringLiteral("comboBox_houseType"), QStringLiteral("房屋类型   "), QStringLiteral("housetype"),
             houseTypes()};
 }
 
-QList<ChoiceFieldSpec> commonTail()
+QList<ChoiceFieldRow> commonTail()
 {
     return {{QStringLiteral("comboBox_Orientate"), QStringLiteral("朝向   "), QString(), ListingChoices::orientations()},
             {QStringLiteral("comboBox_seeTime"), QStringLiteral("看房时间   "), QString(), ListingChoices::seeTimes()},

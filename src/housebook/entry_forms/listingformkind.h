@@ -6,7 +6,7 @@
 
 // A single-choice field: combo object name, label, the stored reference list it takes its
 // choices from ("" for none) and the choices used without one.
-struct ChoiceFieldSpec
+struct ChoiceFieldRow
 {
     QString objectName;
     QString label;
@@ -27,7 +27,7 @@ struct ListingFormKind
     bool hasUnitPrice = false;
     bool hasGarage = false;
     bool hasFacilities = false; // 配套, rent only
-    QList<ChoiceFieldSpec> choiceFields; // in the order they are laid out
+    QList<ChoiceFieldRow> choiceFields; // in the order they are laid out
 
     static const ListingFormKind &sale();
     static const ListingFormKind &rentKind();

@@ -6,7 +6,9 @@
 #include "sql/textscramble.h"
 
 #include <QHash>
+#include <QJsonArray>
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QSet>
 
 #include <functional>
@@ -401,6 +403,24 @@ QString withUnitWord(const QString &number, const QString &storedWord, const QSt
             return number;
     }
     return number + word;
+}
+
+QList<QVariantMap> contactEntries(const QString &contacts)
+{
+    QList<QVariantMap> entries;
+    const QJsonDocument document = QJsonDocument::fromJson(contacts.toUtf8());
+    if (!document.isArray()) {
+        if (!contacts.trimmed().isEmpty())
+            entries << QVariantMap{{QStringLiteral("phone"), contacts}};
+        return entries;
+    }
+    for (const QJsonValue &value : document.array()) {
+        if (value.isObject())
+            entries << value.toObject().toVariantMap();
+        else if (!value.toVariant().toString().isEmpty())
+            entries << QVariantMap{{QStringLiteral("phone"), value.toVariant().toString()}};
+    }
+    return entries;
 }
 
 } // namespace HouseRecord

@@ -43,6 +43,10 @@ QVariantList storedRow(const QVariantMap &object);
 // in a word of their own ("4号楼", "1单元", "A座") are kept as they are.
 QString withUnitWord(const QString &number, const QString &storedWord, const QString &defaultWord);
 
+// The entries of a stored contacts value: a JSON list of maps (or of bare numbers); any other
+// non-empty text counts as one phone.
+QList<QVariantMap> contactEntries(const QString &contacts);
+
 // The phones of the holder(s) of a role column value (clear JSON text or map or list).
 QStringList rolePhones(const QVariant &value);
 
