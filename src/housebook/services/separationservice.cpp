@@ -1,0 +1,54 @@
+#include "services/separationservice.h"
+
+#include "net/endpoints.h"
+#include "net/netrequestobjecet.h"
+#include "net/wholenumber.h"
+
+#include <QJsonArray>
+#include <QJsonObject>
+
+SeparationService::SeparationService(QObject *parent)
+    : QObject(parent)
+{
+}
+
+void SeparationService::post(Request request, const QString &url, const QVariantMap &form,
+                             const std::function<void(const QJsonValue &)> &onSuccess)
+{
+    auto *net = new NetRequestObjecet(this);
+    QVariantMap body = form;
+    body.insert(QStringLiteral("lianmai"), 1);
+    connect(net, &NetRequestObjecet::loadSuccess, this, onSuccess);
+    connect(net, &NetRequestObjecet::loadFail, this,
+            [this, request](int, const QString &message) { emit failed(request, message); });
+    connect(net, &NetRequestObjecet::loadFinish, this, [this, net, request] {
+        net->deleteLater();
+        emit finished(request);
+    });
+    net->postForm(url, body);
+}
+
+bool SeparationService::autoApproved(const QJsonValue &data)
+{
+    const QJsonValue pass = data.toObject().value(QStringLiteral("pass"));
+    return pass.isBool() ? pass.toBool() : WholeNumber::toInt(pass.toVariant()) == 1;
+}
+
+QList<QVariantMap> SeparationService::rowsOf(const QJsonValue &data)
+{
+    QJsonArray rows = data.toArray();
+    if (!data.isArray())
+        rows = data.toObject().value(QStringLiteral("list")).toArray();
+    QList<QVariantMap> maps;
+    for (const QJsonValue &row : rows) {
+        if (row.isObject())
+            maps << row.toObject().toVariantMap();
+    }
+    return maps;
+}
+
+void SeparationService::loadDetail(const QString &entryId)
+{
+    post(Detail, Endpoints::instance().fd_hbfendandetail, {{QStringLiteral("id"), entryId}},
+         [this](const QJsonValue &data) { emit detailLoaded(HouseBookSeperateDetail_Model::fromJson(data)); });
+}
