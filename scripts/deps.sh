@@ -6,7 +6,7 @@ set -euo pipefail
 PACKAGES=(
   g++ make cmake pkg-config
   qtbase5-dev libqt5sql5-sqlite libqt5webkit5-dev libqt5svg5-dev
-  libcpp-httplib-dev libssl-dev libquazip1-qt5-dev libxlsxwriter-dev
+  libcpp-httplib-dev libssl-dev libquazip1-qt5-dev libxlsxwriter-dev libpoppler-qt5-dev
   fonts-wqy-microhei
 )
 # Extra packages a caller may ask for (the benchmarks want imagemagick).
