@@ -131,10 +131,20 @@ RoleEntry SeparationRoutes::entryById(Store &s, qint64 id)
 void SeparationRoutes::save(Store &s, RoleEntry &e)
 {
     QSqlQuery q(s.db());
-    q.prepare(e.exists() ? QStringLiteral("update roleentries set houseid=?, type=?, userid=?, state=?, remark=?, evidence=?, "
-                                          "sp_id=?, pendinguser=?, heyancode=?, weituocode=?, author=?, ms=? where id=?")
-                         : QStringLiteral("insert into roleentries(houseid, type, userid, state, remark, evidence, sp_id, "
-                                          "pendinguser, heyancode, weituocode, author, ms) values(?,?,?,?,?,?,?,?,?,?,?,?)"));
+    save(q, e);
+}
+
+// Prepares the statement only when the query holds another one, so a run of inserts (the
+// seed) prepares once.
+void SeparationRoutes::save(QSqlQuery &q, RoleEntry &e)
+{
+    static const QString update = QStringLiteral("update roleentries set houseid=?, type=?, userid=?, state=?, remark=?, "
+                                                 "evidence=?, sp_id=?, pendinguser=?, heyancode=?, weituocode=?, author=?, "
+                                                 "ms=? where id=?");
+    static const QString insert = QStringLiteral("insert into roleentries(houseid, type, userid, state, remark, evidence, sp_id, "
+                                                 "pendinguser, heyancode, weituocode, author, ms) values(?,?,?,?,?,?,?,?,?,?,?,?)");
+    if (q.lastQuery() != (e.exists() ? update : insert))
+        q.prepare(e.exists() ? update : insert);
     for (const QVariant &v : QVariantList{e.houseId, e.type, e.userId, e.state, e.remark, compactText(e.evidence), e.spId,
                                           e.pendingUser, e.heyancode, e.weituocode, e.author, e.ms})
         q.addBindValue(v);
@@ -243,7 +253,14 @@ void SeparationRoutes::decide(Store &s, RoleEntry &e, bool approve)
 void SeparationRoutes::note(Store &s, qint64 entryId, const User &by, const QString &content, qint64 ms)
 {
     QSqlQuery q(s.db());
-    q.prepare(QStringLiteral("insert into rolehistory(entryid, author, content, ms) values(?,?,?,?)"));
+    note(q, entryId, by, content, ms);
+}
+
+void SeparationRoutes::note(QSqlQuery &q, qint64 entryId, const User &by, const QString &content, qint64 ms)
+{
+    static const QString insert = QStringLiteral("insert into rolehistory(entryid, author, content, ms) values(?,?,?,?)");
+    if (q.lastQuery() != insert)
+        q.prepare(insert);
     q.addBindValue(entryId);
     q.addBindValue(by.name);
     q.addBindValue(content);

@@ -36,6 +36,7 @@ struct SeparationRoutes
     static RoleEntry entryOf(Store &s, qint64 houseId, int type);
     static RoleEntry entryById(Store &s, qint64 id);
     static void save(Store &s, RoleEntry &e);
+    static void save(QSqlQuery &q, RoleEntry &e);
     // Rewrites the listing's holder column of the entry (and the flags that go with it).
     static void writeHolder(Store &s, const RoleEntry &e);
     // The entry's holder becomes userId (0: nobody), approved; a waiting office approval is closed.
@@ -44,6 +45,7 @@ struct SeparationRoutes
     static void decide(Store &s, RoleEntry &e, bool approve);
     // A history line of the entry (ms 0: now).
     static void note(Store &s, qint64 entryId, const User &by, const QString &content, qint64 ms = 0);
+    static void note(QSqlQuery &q, qint64 entryId, const User &by, const QString &content, qint64 ms = 0);
     static bool canReview(const User &u);
     static QString deptName(const Store &s, int deptId);
     // The store's own calls the requests of this feature use.

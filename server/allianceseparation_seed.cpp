@@ -1,6 +1,6 @@
 // The tables of the role records and their seeded rows: an entry for every role a listing's
-// holder columns name (with evidence for commission, keys, exclusive agency and deal), a
-// history line each, an office approval waiting on the entry role of listings N mod 9 = 4,
+// holder columns name (with evidence and its history line for commission, keys, exclusive
+// agency and deal), an office approval waiting on the entry role of listings N mod 9 = 4,
 // the company's deal contracts, electronic contracts with their PDF files, and reports of the
 // last 60 days in every state.
 #include "allianceseparation.h"
@@ -97,8 +97,8 @@ QString seededDate(qint64 secs)
     return QDateTime::fromSecsSinceEpoch(secs).toString(QStringLiteral("yyyy-M-d"));
 }
 
-// The evidence a seeded entry carries, taken from the listing's id; the history line says
-// how it came to be.
+// The evidence a seeded entry carries, taken from the listing's id, and the history line that
+// entered it (empty for the roles without evidence: their entries start without history).
 QString seedEvidence(const Store &s, RoleEntry &e, const User &holder, bool sale)
 {
     const qint64 h = e.houseId;
@@ -126,7 +126,7 @@ QString seedEvidence(const Store &s, RoleEntry &e, const User &holder, bool sale
                       {"contractid", QString::number((sale ? 101 : 201) + h % kContractsPerKind)}};
         return QStringLiteral("录入成交信息");
     default:
-        return QStringLiteral("分配%1给%2").arg(roleTitle(e.type), holder.name);
+        return QString();
     }
 }
 
@@ -207,7 +207,15 @@ bool SeparationRoutes::seedEntries(Store &s, QString *error)
         *error = read.lastError().text();
         return false;
     }
-    QSqlQuery q(s.db());
+    // One prepared statement each: a large book has hundreds of thousands of entries.
+    QSqlQuery entries(s.db());
+    QSqlQuery lines(s.db());
+    QSqlQuery approvals(s.db());
+    approvals.prepare(QStringLiteral("insert into approvals(id, entryid, houseid, userid, applicant, content, state, ms) "
+                                     "values(?,?,?,?,?,?,0,?)"));
+    QSqlQuery unreviewed(s.db());
+    unreviewed.prepare(QStringLiteral("update house set lururen=? where id=?"));
+    qint64 approvalId = 0;
     while (read.next()) {
         for (int type = 0; type < 7; ++type) {
             const QJsonObject holderJson = QJsonDocument::fromJson(read.value(3 + type).toString().toUtf8()).object();
@@ -222,25 +230,28 @@ bool SeparationRoutes::seedEntries(Store &s, QString *error)
             e.author = holder->name;
             e.ms = read.value(2).toLongLong();
             const QString line = seedEvidence(s, e, *holder, read.value(1).toInt() == 0);
-            save(s, e);
-            note(s, e.id, *holder, line, e.ms);
-            if (type != 0 || e.houseId % 9 != 4)
-                continue;
             // A change of the entry role waits in the office approval flow.
+            const bool office = type == 0 && e.houseId % 9 == 4;
             const User &proposed = otherAgent(s.m_users, holder->userId, e.houseId);
-            q.prepare(QStringLiteral("insert into approvals(entryid, houseid, userid, applicant, content, state, ms) values(?,?,?,?,?,0,?)"));
-            for (const QVariant &v : QVariantList{e.id, e.houseId, proposed.userId, holder->name,
+            if (office) {
+                e.spId = ++approvalId;
+                e.pendingUser = proposed.userId;
+                e.state = 1;
+            }
+            save(entries, e);
+            if (!line.isEmpty())
+                note(lines, e.id, *holder, line, e.ms);
+            if (!office)
+                continue;
+            for (const QVariant &v : QVariantList{approvalId, e.id, e.houseId, proposed.userId, holder->name,
                                                   QStringLiteral("修改房源【%1】的录入人为【%2】需要进行审批").arg(e.houseId).arg(proposed.name), e.ms})
-                q.addBindValue(v);
-            q.exec();
-            e.spId = q.lastInsertId().toLongLong();
-            e.pendingUser = proposed.userId;
-            e.state = 1;
-            save(s, e);
-            q.prepare(QStringLiteral("update house set lururen=? where id=?"));
-            q.addBindValue(QString::fromUtf8(QJsonDocument(s.roleHolder(*holder, false)).toJson(QJsonDocument::Compact)));
-            q.addBindValue(e.houseId);
-            q.exec();
+                approvals.addBindValue(v);
+            unreviewed.addBindValue(QString::fromUtf8(QJsonDocument(s.roleHolder(*holder, false)).toJson(QJsonDocument::Compact)));
+            unreviewed.addBindValue(e.houseId);
+            if (!approvals.exec() || !unreviewed.exec()) {
+                *error = approvals.lastError().text() + unreviewed.lastError().text();
+                return false;
+            }
         }
     }
     return true;
