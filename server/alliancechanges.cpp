@@ -374,38 +374,6 @@ struct ChangeRoutes
         return done(list);
     }
 
-    // The named user becomes the holder of `role`; an empty role hands the whole listing
-    // over: owner, department and maintainer.
-    static Answer assign(Store &s, const Form &form, const User &u, const QString &role)
-    {
-        const qint64 id = idOf(form);
-        const QVariantMap row = s.houseRow(id);
-        if (row.isEmpty())
-            return kGone;
-        const QString phone = form.value(QStringLiteral("phone"), form.value(QStringLiteral("userphone"), u.phone));
-        const User *target = s.user(phone);
-        if (!target)
-            return refused(QStringLiteral("经纪人不存在"));
-        QVariantMap columns;
-        if (!role.isEmpty()) {
-            columns.insert(role, compactText(s.roleHolder(*target, target->phone == u.phone || u.manager)));
-            if (role == QLatin1String("yaoshiren")) {
-                columns.insert(QStringLiteral("havekeys"), 1);
-                columns.insert(QStringLiteral("keys"), form.value(QStringLiteral("keys"), QStringLiteral("钥匙箱")));
-            } else if (role == QLatin1String("dujiaren")) {
-                columns.insert(QStringLiteral("hbdujia"), 1);
-            } else if (role == QLatin1String("chengjiaoren")) {
-                columns.insert(QStringLiteral("newstate"), QStringLiteral("成交"));
-                columns.insert(QStringLiteral("state"), QStringLiteral("成交"));
-            }
-        } else {
-            columns = {{"userphone", target->phone}, {"author", target->name}, {"deptid", target->deptId},
-                       {"storeid", target->deptId}, {"weihuren", compactText(s.roleHolder(*target, true))}};
-        }
-        s.updateHouse(id, columns);
-        return done(QJsonObject{{"id", id}, {"phone", target->phone}, {"name", target->name}});
-    }
-
     // Sets columns of the listing and answers its id.
     static Answer setColumns(Store &s, const Form &form, const QVariantMap &columns)
     {
@@ -467,57 +435,6 @@ struct ChangeRoutes
         return done();
     }
 
-    static Answer report(Store &s, const Form &form, const User &u)
-    {
-        const qint64 id = idOf(form);
-        if (!s.houseExists(id))
-            return kGone;
-        QSqlQuery q(s.db());
-        q.prepare(QStringLiteral("insert into reports(houseid, phone, content, state, ms) values(?,?,?,0,?)"));
-        q.addBindValue(id);
-        q.addBindValue(u.phone);
-        q.addBindValue(form.value(QStringLiteral("content"), QStringLiteral("房源信息不实")));
-        q.addBindValue(QDateTime::currentSecsSinceEpoch());
-        q.exec();
-        return done(QJsonObject{{"id", q.lastInsertId().toLongLong()}}, QStringLiteral("举报成功"));
-    }
-
-    static Answer reports(Store &s, const Form &, const User &)
-    {
-        QSqlQuery q(s.db());
-        q.exec(QStringLiteral("select r.id, r.houseid, r.phone, r.content, r.state, r.ms, h.name from reports r "
-                              "left join house h on h.id=r.houseid order by r.id desc"));
-        QJsonArray list;
-        while (q.next()) {
-            const User *reporter = s.user(q.value(2).toString());
-            list.append(QJsonObject{{"id", q.value(0).toLongLong()}, {"houseid", q.value(1).toLongLong()},
-                                    {"phone", q.value(2).toString()}, {"username", reporter ? reporter->name : QString()},
-                                    {"content", q.value(3).toString()}, {"state", q.value(4).toInt()},
-                                    {"time", serverTime(q.value(5).toLongLong())}, {"name", q.value(6).toString()}});
-        }
-        return done(QJsonObject{{"list", list}, {"total", list.size()}});
-    }
-
-    // A report upheld (state 1) takes the listing off the shelf.
-    static Answer judgeReport(Store &s, const Form &form, const User &)
-    {
-        const qint64 id = idOf(form);
-        QSqlQuery q(s.db());
-        q.prepare(QStringLiteral("select houseid from reports where id=?"));
-        q.addBindValue(id);
-        if (!q.exec() || !q.next())
-            return refused(QStringLiteral("举报记录不存在"));
-        const qint64 houseId = q.value(0).toLongLong();
-        const int state = form.value(QStringLiteral("state"), QStringLiteral("1")).toInt();
-        q.prepare(QStringLiteral("update reports set state=? where id=?"));
-        q.addBindValue(state);
-        q.addBindValue(id);
-        q.exec();
-        if (state == 1)
-            s.updateHouse(houseId, {{"housestatus", 0}});
-        return done(QJsonObject{{"id", id}, {"state", state}});
-    }
-
     static void addTo(RouteTable &t)
     {
         using F = const Form &;
@@ -525,25 +442,14 @@ struct ChangeRoutes
         addRoutes(t, {{"app/housebooknewstate", newState}, {"app/houseshuxing", flag}, {"app/housebookdel", remove},
                       {"fd/HouseAdd", add}, {"fd/HouseEidt", edit},
                       {"fd/HouseShenhe", approve},
-                      {"fd/shenpi", [](Store &s, F f, U) { return review(s, idOf(f), f, false, QString()); }},
                       {"fd/HouseBohui", reject}, {"app/housebookcheck", check},
                       {"app/collection", collection}, {"app/HouseMaintain", maintain}});
-        addRoutes(t, {{"fd/hbweihuren", [](Store &s, F f, U u) { return assign(s, f, u, QStringLiteral("weihuren")); }},
-                      {"fd/LianmaiChangeWeihuren", [](Store &s, F f, U u) { return assign(s, f, u, QStringLiteral("weihuren")); }},
-                      {"fd/hbweituo", [](Store &s, F f, U u) { return assign(s, f, u, QStringLiteral("weituoren")); }},
-                      {"fd/hbaddkey", [](Store &s, F f, U u) { return assign(s, f, u, QStringLiteral("yaoshiren")); }},
-                      {"fd/hbdujia", [](Store &s, F f, U u) { return assign(s, f, u, QStringLiteral("dujiaren")); }},
-                      {"fd/hbchengjiao", [](Store &s, F f, U u) { return assign(s, f, u, QStringLiteral("chengjiaoren")); }},
-                      {"fd/Changeoperator", [](Store &s, F f, U u) { return assign(s, f, u, QString()); }},
-                      {"app/updatehousebookvr",
+        addRoutes(t, {{"app/updatehousebookvr",
                        [](Store &s, F f, U) {
                            return setColumns(s, f, {{"vrurl", f.value(QStringLiteral("vrurl"), f.value(QStringLiteral("url")))}});
                        }},
-                      // Releases a lock or seal early.
-                      {"fd/JieChu", [](Store &s, F f, U) { return setColumns(s, f, {{"suopan", 0}, {"fengpan", 0}}); }},
                       {"app/messagepromptadd", remindAdd}, {"app/messagepromptposts", remindPosts},
-                      {"app/housepromptdelete", remindDelete}, {"app/clearhistory", clearHistory}, {"fd/Jubao", report},
-                      {"fd/jubaoposts", reports}, {"fd/jubaoshenpi", judgeReport}});
+                      {"app/housepromptdelete", remindDelete}, {"app/clearhistory", clearHistory}});
     }
 };
 

@@ -102,7 +102,7 @@ const QHash<QString, ChangeText> &changeTexts()
         {"app/houseshuxing", flagChange},
         {"app/housebookzhuangongpan", [](const Form &, const QJsonObject &) { return QStringLiteral("房源转为公盘"); }},
         {"app/LianmaiHouseFenpei", [](const Form &, const QJsonObject &d) { return holderChange(QStringLiteral("录入人"), d); }},
-        {"fd/Changeoperator", [](const Form &, const QJsonObject &d) { return holderChange(QStringLiteral("房源归属人"), d); }},
+        {"fd/Changeoperator", [](const Form &f, const QJsonObject &d) { return holderChange(roleTitle(f.value(QStringLiteral("type")).toInt()), d); }},
         {"fd/hbweihuren", [](const Form &, const QJsonObject &d) { return holderChange(QStringLiteral("维护人"), d); }},
         {"fd/LianmaiChangeWeihuren", [](const Form &, const QJsonObject &d) { return holderChange(QStringLiteral("维护人"), d); }},
         {"fd/hbweituo", [](const Form &, const QJsonObject &d) { return holderChange(QStringLiteral("委托人"), d); }},
@@ -113,7 +113,10 @@ const QHash<QString, ChangeText> &changeTexts()
         {"fd/HouseEidt", [](const Form &, const QJsonObject &) { return QStringLiteral("修改房源信息"); }},
         {"fd/HouseShenhe", [](const Form &, const QJsonObject &) { return QStringLiteral("房源审核通过"); }},
         {"fd/HouseBohui", [](const Form &, const QJsonObject &) { return QStringLiteral("房源被驳回"); }},
-        {"fd/JieChu", [](const Form &, const QJsonObject &) { return QStringLiteral("解除锁盘/封盘"); }},
+        {"fd/JieChu", [](const Form &f, const QJsonObject &) {
+             return f.contains(QStringLiteral("type")) ? QStringLiteral("解除") + roleTitle(f.value(QStringLiteral("type")).toInt())
+                                                       : QStringLiteral("解除锁盘/封盘");
+         }},
         {"fd/hbpictureadd", [](const Form &, const QJsonObject &) { return QStringLiteral("添加房源图片"); }},
         {"fd/hbpicturedel", [](const Form &, const QJsonObject &) { return QStringLiteral("删除房源图片"); }},
         {"app/housebookeditdes", [](const Form &, const QJsonObject &) { return QStringLiteral("修改房源描述"); }},
@@ -171,7 +174,8 @@ void Store::noteChange(const QString &path, const Form &form, const Answer &answ
     if (!text)
         return;
     const QJsonObject data = answer.data.toObject();
-    qint64 id = listingId(form);
+    // The role requests name the listing by itemid or houseid and their role entry by id.
+    qint64 id = formId(form, {"itemid", "houseid", "id", "hid"});
     if (id <= 0 || path == QLatin1String("fd/HouseAdd"))
         id = data.value(QStringLiteral("id")).toVariant().toLongLong();
     QSqlQuery q(db());
@@ -282,7 +286,7 @@ struct DetailRoutes
     }
 
     // Hands the listing to another enterer (`nuserid`, a user id): owner, department and lururen.
-    static Answer assignEnterer(Store &s, const Form &form, const User &)
+    static Answer assignEnterer(Store &s, const Form &form, const User &u)
     {
         const qint64 id = listingId(form);
         if (!s.houseExists(id))
@@ -296,6 +300,7 @@ struct DetailRoutes
         s.updateHouse(id, {{"userphone", target->phone}, {"author", target->name}, {"lururen", holderText(*target)},
                            {"companyid", target->companyId}, {"deptid", target->deptId}, {"deptname", deptName},
                            {"storeid", target->deptId}, {"storename", deptName}});
+        enterHolderChanged(s, id, *target, u);
         return fetched(QJsonObject{{"id", id}, {"name", target->name}}, QStringLiteral("分配成功"));
     }
 

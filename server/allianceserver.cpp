@@ -53,6 +53,10 @@ const QSet<QString> &knownPaths()
         s.insert(QStringLiteral("files/vr"));      // the VR pages
         s.insert(QStringLiteral("call/record.wav"));  // every recording file (recordingPath)
         s.insert(QStringLiteral("call/recharge"));    // the call library's top-up
+        s.insert(QStringLiteral("files/contracts"));  // the electronic contracts' PDF files
+        // The review dialog library's office approval of a change of the entry role.
+        s.insert(QStringLiteral("apiv3_0_2/ArApplyRecordCtr/apply"));
+        s.insert(QStringLiteral("apiv3_0_2/ArApplyRecordCtr/check"));
         return s;
     }();
     return paths;
@@ -157,11 +161,12 @@ QString recordingPath(const QString &path, Alliance::Form &form)
     return QStringLiteral("call/record.wav");
 }
 
-// Stored files are served as "/files/photos/N.ext" and "/files/vr/N.html", outside the six
-// roots; each kind is one route (with N as the form's "file"). Empty for any other path.
+// Stored files are served as "/files/photos/N.ext", "/files/vr/N.html" and
+// "/files/contracts/N.pdf", outside the six roots; each kind is one route (with N as the
+// form's "file"). Empty for any other path.
 QString servedFilePath(const QString &full, Alliance::Form &form)
 {
-    static const QRegularExpression file(QStringLiteral("^/files/(photos|vr)/(\\d+)\\.\\w+$"));
+    static const QRegularExpression file(QStringLiteral("^/files/(photos|vr|contracts)/(\\d+)\\.\\w+$"));
     const QRegularExpressionMatch m = file.match(full);
     if (!m.hasMatch())
         return QString();

@@ -417,7 +417,7 @@ bool Store::isSeeded()
 // (other texts for the same seed) is seeded afresh.
 QString Store::signature() const
 {
-    return QStringLiteral("%1/%2/%3/g6").arg(m_options.seed).arg(m_options.listings).arg(m_options.communities);
+    return QStringLiteral("%1/%2/%3/g7").arg(m_options.seed).arg(m_options.listings).arg(m_options.communities);
 }
 
 namespace {
@@ -447,9 +447,7 @@ bool createSchema(QSqlQuery &q, QString *error)
                        "name text, content text, ms integer, lianmai integer, type integer default 1, tag text default '', "
                        "tixing integer default 0, contents text default '', tixinguser text default '', tixingms integer default 0, "
                        "recordid integer default 0, recordhidden integer default 0, recordconverting integer default 0)"),
-        QStringLiteral("create table flagterms(houseid integer, type integer, expms integer, primary key(houseid, type))"),
-        QStringLiteral("create table reports(id integer primary key autoincrement, houseid integer, phone text, "
-                       "content text, state integer, ms integer)")};
+        QStringLiteral("create table flagterms(houseid integer, type integer, expms integer, primary key(houseid, type))")};
     for (const QString &sql : schema) {
         if (!q.exec(sql)) {
             *error = q.lastError().text();
@@ -880,7 +878,8 @@ bool Store::seed(QString *error)
     if (!seedCommunities(q, m_districts, m_options.communities, r, span, &communities, error)
         || !seedListings(q, communities, org, m_options.listings, r, span, error)
         || !createDetailTables(q, error) || !seedDetailRecords(q, m_companies, error)
-        || !createPhotoTables(q, error) || !seedPhotoRecords(q, error)) {
+        || !createPhotoTables(q, error) || !seedPhotoRecords(q, error)
+        || !createSeparationTables(q, error) || !seedSeparationRecords(*this, q, error)) {
         database.rollback();
         return false;
     }
@@ -1323,6 +1322,7 @@ const RouteTable &Store::routes()
         addFollowRoutes(t);
         addPhotoRoutes(t);
         addSurveyRoutes(t);
+        addSeparationRoutes(t);
         addDescribeRoutes(t);
         addChangeRoutes(t);
         addReferenceRoutes(t);

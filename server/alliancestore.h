@@ -91,6 +91,7 @@ void addFollowRoutes(RouteTable &table);
 void addPhotoRoutes(RouteTable &table);
 void addSurveyRoutes(RouteTable &table);
 void addDescribeRoutes(RouteTable &table);
+void addSeparationRoutes(RouteTable &table);
 // The tables of the detail window (follow-up tags, change history, the must-follow debt) and
 // their seeded rows: follow-ups, call recordings and change history of some listings.
 bool createDetailTables(QSqlQuery &q, QString *error);
@@ -118,6 +119,15 @@ bool seedPhotoRecords(QSqlQuery &q, QString *error);
 void followListingPhotos(Store &store, qint64 houseId);
 // The photos of a listing's approved survey records; -1 when the listing has no record.
 int recordPhotoCount(Store &store, qint64 houseId);
+// The role records (one per listing and role kind), their evidence, history, office approvals,
+// the contracts they link to and the reports against role holders, with their seeded rows.
+bool createSeparationTables(QSqlQuery &q, QString *error);
+bool seedSeparationRecords(Store &store, QSqlQuery &q, QString *error);
+// The entry role of the listing went to holder through another request (the alliance's
+// hand-over of a listing); its role record and history follow.
+void enterHolderChanged(Store &store, qint64 houseId, const User &holder, const User &by);
+// "录入人", "维护人", … "成交人" for role kinds 0 … 6; empty for others.
+QString roleTitle(int type);
 // A successful answer of a read.
 Answer fetched(const QJsonValue &data, const QString &message = QStringLiteral("获取成功"));
 // A refused request: another envelope code with its message.
@@ -180,6 +190,7 @@ private:
     friend struct PhotoRoutes;
     friend struct SurveyRoutes;
     friend struct DescribeRoutes;
+    friend struct SeparationRoutes;
     static const RouteTable &routes();
     Answer sync(const Form &form, const User &u, bool jointSale);
     Answer columnsOf(const Form &form, const User &u);

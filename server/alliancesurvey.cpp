@@ -58,9 +58,12 @@ struct SurveyRoutes
     }
 
     // Reviewers of the office approval flow: the joint-sale manager and users with every right.
-    static Answer canCheck(Store &, const Form &, const User &u)
+    // `user_id` names the user asked about; without a known one, the signed-in user.
+    static Answer canCheck(Store &s, const Form &form, const User &u)
     {
-        return fetched(QJsonObject{{"cancheck", u.manager || u.rights == User::Full ? 1 : 0}});
+        const User *asked = s.userById(form.value(QStringLiteral("user_id")).toInt());
+        const User &who = asked ? *asked : u;
+        return fetched(QJsonObject{{"cancheck", who.manager || who.rights == User::Full ? 1 : 0}});
     }
 
     static void addTo(RouteTable &t)

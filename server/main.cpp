@@ -4,7 +4,7 @@
 #include "allianceserver.h"
 
 #include <QCommandLineParser>
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QSocketNotifier>
 #include <QTextStream>
 
@@ -12,7 +12,11 @@
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
+    // A GUI application without a screen: the seeded photos and contract PDFs carry their
+    // texts only where fonts are at hand.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("qx_alliance_server"));
 
     QCommandLineParser parser;
