@@ -139,27 +139,27 @@ void HouseBookDetailSeperateWidget::showListView()
 void HouseBookDetailSeperateWidget::operate(HouseBookSeperateList_Model::ItemData model, QString txt)
 {
     m_current = model;
-    m_editing = txt == QLatin1String("编辑");
+    m_editing = txt == QStringLiteral("编辑");
     if (m_editing || txt == HouseBookDetailSeperateItemView::evidenceButton(model.type)) {
         dispatchEvidence();
-    } else if (txt == QLatin1String("等待审核")) {
+    } else if (txt == QStringLiteral("等待审核")) {
         if (holds(kReviewRight))
             watchDetail();
         else
             AlertWidget::warning(QStringLiteral("您没有审核权限，如有需要请联系管理员！"));
-    } else if (txt == QLatin1String("等待OA审核")) {
+    } else if (txt == QStringLiteral("等待OA审核")) {
         checkUserIsOAReviewPeople(model.detailinfo.sp_id);
-    } else if (txt == QLatin1String("查看详情")) {
+    } else if (txt == QStringLiteral("查看详情")) {
         watchDetail();
-    } else if (txt == QLatin1String("操作记录")) {
+    } else if (txt == QStringLiteral("操作记录")) {
         watchOperateHistory(model.id);
-    } else if (txt == QLatin1String("举报")) {
+    } else if (txt == QStringLiteral("举报")) {
         juBaoPeople();
-    } else if (txt == QLatin1String("解除")) {
+    } else if (txt == QStringLiteral("解除")) {
         remove_people(model.type);
-    } else if (txt == QLatin1String("拣入")) {
+    } else if (txt == QStringLiteral("拣入")) {
         jianRuHouse();
-    } else if (txt == QLatin1String("分配")) {
+    } else if (txt == QStringLiteral("分配")) {
         if (model.type == LuRu)
             assignatePeopleToLuRu();
         else if (model.type == WeiHu)
