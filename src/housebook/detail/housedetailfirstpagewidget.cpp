@@ -6,13 +6,15 @@
 #include "detail/follow/housebookdetailmodifyhistorywidget.h"
 #include "detail/follow/housebookdetailtakelookhistorywidget.h"
 #include "detail/housedetailfirstpagetexts.h"
+#include "detail/photos/housebookphotosaddwidget.h"
 #include "detail/xiezuoroleswidget.h"
 #include "helpquestionwidget.h"
 #include "platform/housebookcodes.h"
+#include "separation/housebookdetailseperatewidget.h"
 #include "services/listingchangeservice.h"
 #include "services/listingdetailservice.h"
 #include "sql/listingrights.h"
-#include "widgets/pageplaceholder.h"
+#include "widgets/commonaddwidget.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -39,6 +41,18 @@ HelpQuestionWidget *helpTip(int id, QWidget *parent)
     tip->setObjectName(QStringLiteral("helpQuestion_%1").arg(id));
     tip->setTipId(id);
     return tip;
+}
+
+// The survey role's evidence is the listing's photo set, entered in the photo editor.
+void openPhotoEditor(QWidget *parent, const HouseMessage_DataSqlTable::HouseMessageData &house,
+                     std::function<void()> saved)
+{
+    HouseBookPhotosAddWidget *editor = HouseBookPhotosAddWidget::openEditor(parent, house);
+    auto *frame = qobject_cast<CommonAddWidget *>(editor->window());
+    QObject::connect(editor, &HouseBookPhotosAddWidget::addSuccess, frame, [frame, saved] {
+        frame->closeWidget();
+        saved();
+    });
 }
 
 } // namespace
@@ -227,9 +241,12 @@ QTabWidget *HouseDetailFirstPageWidget::createFootTabs()
             &HouseDetailFirstPageWidget::followSuccessDeal);
     auto *takeLook = new HouseBookDetailTakeLookHistoryWidget;
     takeLook->setObjectName(QStringLiteral("takeLookHistory"));
-    auto *team = new QWidget;
-    team->setObjectName(QStringLiteral("teamPlaceholder"));
-    fillPlaceholder(team, QStringLiteral("团队协作"));
+    auto *team = new HouseBookDetailSeperateWidget;
+    team->setObjectName(QStringLiteral("seperateWidget"));
+    team->setPhotoEditorOpener(&openPhotoEditor);
+    connect(team, &HouseBookDetailSeperateWidget::goToPhoto, this, &HouseDetailFirstPageWidget::goToPhoto);
+    connect(team, &HouseBookDetailSeperateWidget::closeWidget, this, &HouseDetailFirstPageWidget::closeWidget);
+    connect(team, &HouseBookDetailSeperateWidget::houseEdit, this, [this] { emit houseEdit(false); });
     auto *modify = new HouseBookDetailModifyHistoryWidget;
     modify->setObjectName(QStringLiteral("modifyHistory"));
     m_footTabs->addTab(follow, QStringLiteral("跟进记录"));
@@ -339,5 +356,7 @@ void HouseDetailFirstPageWidget::showFootTab(int index)
         takeLook->showHouse(m_record.id, m_rent);
     else if (auto *modify = qobject_cast<HouseBookDetailModifyHistoryWidget *>(page))
         modify->showHouse(m_record.id, m_rent);
+    else if (auto *team = qobject_cast<HouseBookDetailSeperateWidget *>(page))
+        team->setHouse(m_record);
     m_footShownIds.insert(index, m_record.id);
 }

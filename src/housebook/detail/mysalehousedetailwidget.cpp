@@ -11,6 +11,7 @@
 #include "detail/photos/housebookphotostackwidget.h"
 #include "platform/housebookcodes.h"
 #include "platform/siblinglibrary.h"
+#include "services/lastassignee.h"
 #include "services/listingviewservice.h"
 #include "sql/basesqlobject.h"
 #include "sql/usermessage_datasqltable.h"
@@ -24,8 +25,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QHBoxLayout>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QKeyEvent>
 #include <QLibrary>
 #include <QPushButton>
@@ -37,7 +36,6 @@ using HouseBookCodes::kJointSale;
 namespace {
 
 const QString kCommunityLibrary = QStringLiteral("qx_jointsale_community.dll");
-const QString kAssigneeKey = QStringLiteral("lastFenPeiPeople");
 
 // Permission items: a viewed listing must be followed up before the agent leaves it.
 constexpr int kPrivateMustFollowItem = 33;
@@ -406,23 +404,11 @@ void MySaleHouseDetailWidget::refreshBaseMsg(QVariant value)
         emit refreshBaseMessage();
 }
 
-QVariantMap MySaleHouseDetailWidget::rememberedAssignee()
-{
-    const QString text = UserMessage_DataSqlTable::getConfigValue(DataCenter::UserPhoneNumber, kAssigneeKey);
-    return QJsonDocument::fromJson(text.toUtf8()).object().toVariantMap();
-}
-
-void MySaleHouseDetailWidget::rememberAssignee(const QVariantMap &person)
-{
-    const QByteArray text = QJsonDocument(QJsonObject::fromVariantMap(person)).toJson(QJsonDocument::Compact);
-    UserMessage_DataSqlTable::setConfigValue(DataCenter::UserPhoneNumber, kAssigneeKey, QString::fromUtf8(text));
-}
-
 void MySaleHouseDetailWidget::fenPeiDeal()
 {
     auto *chooser = new JointSale_PersonOrDepartmentChooseWidget(nullptr, PersonOrDepartmentChooseWidget::People, false);
     chooser->setObjectName(QStringLiteral("fenPeiChooser"));
-    const QVariantMap last = rememberedAssignee();
+    const QVariantMap last = LastAssignee::load();
     if (!last.isEmpty())
         chooser->setChosen({last});
     auto *popup = new CommonAddWidget(this, QStringLiteral("main"), true);
@@ -430,7 +416,7 @@ void MySaleHouseDetailWidget::fenPeiDeal()
     popup->setContentWidget(chooser);
     popup->resize(chooser->sizeHint().expandedTo(QSize(600, 500)));
     connect(chooser, &PersonOrDepartmentChooseWidget::backSingleChoose, popup, [this, popup](const QVariantMap &person) {
-        rememberAssignee(person);
+        LastAssignee::store(person);
         popup->closeWidget();
         fenPeiHouse(person);
     });

@@ -51,10 +51,6 @@ public:
     // The follow-up rule: may the agent leave the shown listing? showMessage: say why not.
     bool mustFollowPasses(bool showMessage);
 
-    // Where the last person chosen for an assignment is remembered.
-    static QVariantMap rememberedAssignee();
-    static void rememberAssignee(const QVariantMap &person);
-
 signals:
     void closeWidget();
     void lastPage();

@@ -291,12 +291,9 @@ void addSaleHouse(QWidget *parent, HouseMessage_DataSqlTable::HouseMessageData m
 
 void showHouseBookSet(QWidget *parent, HostCallback callback, void *context)
 {
-    auto *settings = new HouseBookSetWidget(parent, 1);
-    CommonAddWidget *popup = openPopup(parent, PopupSize::Settings, QStringLiteral("房源本设置"), settings);
-    QObject::connect(settings, &HouseBookSetWidget::closeWidget, popup, &CommonAddWidget::closeWidget);
-    QObject::connect(settings, &HouseBookSetWidget::setSuccess, popup, [popup, callback, context] {
-        AlertWidget::tip(QStringLiteral("设置应用成功！"));
-        popup->closeWidget();
+    CommonAddWidget *popup = HouseBookSetWidget::openSettings(parent);
+    auto *settings = qobject_cast<HouseBookSetWidget *>(popup->contentWidget());
+    QObject::connect(settings, &HouseBookSetWidget::setSuccess, popup, [callback, context] {
         HostNotify::send(callback, context, QStringLiteral("success"));
     });
 }

@@ -1,5 +1,6 @@
 #include "houserowtexts.h"
 
+#include "services/separationmodels.h"
 #include "sql/houserecord.h"
 
 #include <QHash>
@@ -284,7 +285,7 @@ QString HouseRowTexts::tagIcon(const QString &tag)
 
 bool HouseRowTexts::takesPartInXieZuo(const Record &record)
 {
-    return record.sf == 0 && record.stype == 0;
+    return HouseBookSeperateList_Model::listingTakesPart(record);
 }
 
 QString HouseRowTexts::communityHtml(const QString &status, const QString &mainText, const QStringList &searchWords)

@@ -3,6 +3,7 @@
 #include "net/endpoints.h"
 #include "net/netrequestobjecet.h"
 #include "platform/housebookcodes.h"
+#include "services/allianceassignform.h"
 #include "sql/housebookset_sqltable.h"
 
 #include <QJsonDocument>
@@ -21,24 +22,6 @@ QString typeOf(bool rent)
 QVariantMap listingForm(int id, bool rent)
 {
     return {{QStringLiteral("id"), id}, {QStringLiteral("type"), typeOf(rent)}, {QStringLiteral("lianmai"), QStringLiteral("1")}};
-}
-
-// A whole number above 0 held as a number or as its text; 0 for anything else.
-int positiveNumber(const QVariant &value)
-{
-    bool ok = false;
-    const int number = value.toString().trimmed().toInt(&ok);
-    return ok && number > 0 ? number : 0;
-}
-
-// The first of the given keys of a person entry that holds a number.
-int firstNumber(const QVariantMap &entry, std::initializer_list<const char *> keys)
-{
-    for (const char *key : keys) {
-        if (const int number = positiveNumber(entry.value(QLatin1String(key))))
-            return number;
-    }
-    return 0;
 }
 
 // One request whose object releases itself once it has ended.
@@ -89,12 +72,8 @@ void ListingViewService::clearMustFollow()
 void ListingViewService::assign(const HouseMessage_DataSqlTable::HouseMessageData &record, const QVariantMap &person)
 {
     const int id = record.id;
-    const QVariantMap form{{QStringLiteral("companyid"), enteringCompanyId(record)},
-                           {QStringLiteral("yonghuid"), enteringUserId(record)},
-                           {QStringLiteral("id"), id},
-                           {QStringLiteral("ncompanyid"), firstNumber(person, {"companyid", "company_id"})},
-                           {QStringLiteral("nuserid"), firstNumber(person, {"id", "userid", "yonghuid"})},
-                           {QStringLiteral("lianmai"), QStringLiteral("1")}};
+    QVariantMap form = AllianceAssignForm::of(record, record.lururen, person);
+    form.insert(QStringLiteral("lianmai"), QStringLiteral("1"));
     NetRequestObjecet *request = newRequest(this);
     connect(request, &NetRequestObjecet::loadSuccess, this, [this, id] { emit assigned(id); });
     connect(request, &NetRequestObjecet::loadFail, this,
@@ -105,6 +84,7 @@ void ListingViewService::assign(const HouseMessage_DataSqlTable::HouseMessageDat
 int ListingViewService::waitingIdFrom(const QByteArray &reply, const QString &message)
 {
     const QJsonValue data = QJsonDocument::fromJson(reply).object().value(QStringLiteral("data"));
+    using AllianceAssignForm::positiveNumber;
     if (const int id = positiveNumber(data.toObject().value(QStringLiteral("id")).toVariant()))
         return id;
     const QRegularExpressionMatch match = QRegularExpression(QStringLiteral("\\d+")).match(message);
@@ -113,12 +93,10 @@ int ListingViewService::waitingIdFrom(const QByteArray &reply, const QString &me
 
 int ListingViewService::enteringCompanyId(const HouseMessage_DataSqlTable::HouseMessageData &record)
 {
-    if (const int id = firstNumber(record.lururen.data, {"companyid", "company_id", "fbcompanyid"}))
-        return id;
-    return record.fbcompanyid > 0 ? record.fbcompanyid : record.companyid;
+    return AllianceAssignForm::holderCompanyId(record, record.lururen);
 }
 
 int ListingViewService::enteringUserId(const HouseMessage_DataSqlTable::HouseMessageData &record)
 {
-    return firstNumber(record.lururen.data, {"yonghuid", "userid", "id"});
+    return AllianceAssignForm::holderUserId(record.lururen);
 }

@@ -128,6 +128,11 @@ QList<ItemData> listFromJson(const QJsonValue &data)
     return items;
 }
 
+bool listingTakesPart(const HouseMessage_DataSqlTable::HouseMessageData &listing)
+{
+    return listing.sf == 0 && listing.stype == 0;
+}
+
 } // namespace HouseBookSeperateList_Model
 
 namespace HouseBookSeperateDetail_Model {

@@ -3,6 +3,8 @@
 // role row of a listing, the details of one role entry, and one report against a holder.
 // Readers accept any reply shape: numbers may come as text, lists as objects, keys may be
 // missing; what is unknown stays empty or 0.
+#include "sql/housemessage_datasqltable.h"
+
 #include <QJsonObject>
 #include <QJsonValue>
 #include <QMap>
@@ -58,6 +60,10 @@ ItemData fromJson(const QJsonObject &row);
 // The rows of a fd/LianmaiPosts reply (`data` as a list, or an object holding `list`).
 QList<ItemData> listFromJson(const QJsonValue &data);
 QString roleName(int type);
+
+// Whether a listing's work is separated among role holders at all: private and special
+// listings (sf, stype set) are not.
+bool listingTakesPart(const HouseMessage_DataSqlTable::HouseMessageData &listing);
 
 } // namespace HouseBookSeperateList_Model
 

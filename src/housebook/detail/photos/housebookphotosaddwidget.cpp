@@ -8,6 +8,7 @@
 #include "sql/configdatasettings.h"
 #include "widgets/alertwidget.h"
 #include "widgets/busyoverlay.h"
+#include "widgets/commonaddwidget.h"
 
 #include <QFileInfo>
 #include <QGridLayout>
@@ -79,6 +80,22 @@ HouseBookPhotosAddWidget::HouseBookPhotosAddWidget(const HouseMessage_DataSqlTab
 }
 
 HouseBookPhotosAddWidget::~HouseBookPhotosAddWidget() = default;
+
+HouseBookPhotosAddWidget *HouseBookPhotosAddWidget::openEditor(QWidget *parent,
+                                                               const HouseMessage_DataSqlTable::HouseMessageData &listing,
+                                                               const QString &shikaneditid)
+{
+    auto *editor = new HouseBookPhotosAddWidget(listing, shikaneditid);
+    editor->setObjectName(QStringLiteral("photosAddWidget"));
+    auto *frame = new CommonAddWidget(parent, QStringLiteral("main"), true);
+    frame->setObjectName(QStringLiteral("photosAddPopup"));
+    frame->setTitle(QStringLiteral("编辑房源图片"), QColor(0, 0, 0, 30));
+    frame->setContentWidget(editor);
+    frame->resize(900, 700);
+    connect(editor, &HouseBookPhotosAddWidget::closeWidget, frame, &CommonAddWidget::closeWidget);
+    frame->show();
+    return editor;
+}
 
 void HouseBookPhotosAddWidget::setFileChooser(PhotoPicker::FileChooser chooser)
 {

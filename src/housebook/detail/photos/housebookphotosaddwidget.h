@@ -17,6 +17,7 @@
 #include <QWidget>
 
 class BusyOverlay;
+class CommonAddWidget;
 class HouseBookPhotoEditItemView;
 class PhotosUploadObject;
 class QGridLayout;
@@ -31,6 +32,11 @@ public:
     HouseBookPhotosAddWidget(const HouseMessage_DataSqlTable::HouseMessageData &listing,
                              const QString &shikaneditid = QString(), QWidget *parent = nullptr);
     ~HouseBookPhotosAddWidget() override;
+
+    // Opens the window in its pop-up "编辑房源图片" over parent; the window's closeWidget closes
+    // the pop-up. Callers end a submission themselves on the editor's addSuccess.
+    static HouseBookPhotosAddWidget *openEditor(QWidget *parent, const HouseMessage_DataSqlTable::HouseMessageData &listing,
+                                                const QString &shikaneditid = QString());
 
     // The chooser of the file dialog (tests answer it without a dialog).
     void setFileChooser(PhotoPicker::FileChooser chooser);

@@ -210,14 +210,8 @@ void HouseBookPhotoStackWidget::editPhotos(const QString &recordId)
         if (record.id == recordId && record.userphone == DataCenter::UserPhoneNumber)
             own = recordId;
     }
-    auto *editor = new HouseBookPhotosAddWidget(m_listing, own);
-    editor->setObjectName(QStringLiteral("photosAddWidget"));
-    auto *frame = new CommonAddWidget(this, QStringLiteral("main"), true);
-    frame->setObjectName(QStringLiteral("photosAddPopup"));
-    frame->setTitle(QStringLiteral("编辑房源图片"), QColor(0, 0, 0, 30));
-    frame->setContentWidget(editor);
-    frame->resize(900, 700);
-    connect(editor, &HouseBookPhotosAddWidget::closeWidget, frame, &CommonAddWidget::closeWidget);
+    HouseBookPhotosAddWidget *editor = HouseBookPhotosAddWidget::openEditor(this, m_listing, own);
+    auto *frame = qobject_cast<CommonAddWidget *>(editor->window());
     connect(editor, &HouseBookPhotosAddWidget::addSuccess, frame, [this, frame] {
         frame->closeWidget();
         m_showOwnRecord = true;
@@ -226,5 +220,4 @@ void HouseBookPhotoStackWidget::editPhotos(const QString &recordId)
         // the listing again and its change notice brings the window the new counts.
         m_listingService->refreshOneListing(m_listing.id);
     });
-    frame->show();
 }
