@@ -29,7 +29,6 @@ SeparationEvidenceForm::SeparationEvidenceForm(const HouseMessage_DataSqlTable::
     , m_progressText(progressText)
     , m_service(new SeparationService(this))
 {
-    m_service->setFailureNotice(QStringLiteral("提交失败：%1"));
     auto *layout = new QVBoxLayout(this);
     auto *scroll = new QScrollArea(this);
     scroll->setWidgetResizable(true);
@@ -324,9 +323,13 @@ void SeparationEvidenceForm::uploadsDone()
     postEvidence();
 }
 
+// A post that fails without the server saying why (lost connection, broken reply) must
+// still reach the agent; the form's quiet loads keep their own behaviour.
 void SeparationEvidenceForm::postEvidence()
 {
+    m_service->setFailureNotice(QStringLiteral("提交失败：%1"));
     m_service->submitEvidence(m_kind, postForm());
+    m_service->setFailureNotice(QString());
 }
 
 void SeparationEvidenceForm::evidencePosted(bool autoApproved)
