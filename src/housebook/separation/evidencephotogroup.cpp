@@ -42,6 +42,7 @@ EvidencePhotoGroup::EvidencePhotoGroup(const QString &key, const QString &title,
     layout->addLayout(head);
     m_grid = new QGridLayout;
     m_grid->setSpacing(6);
+    m_grid->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     layout->addLayout(m_grid);
 }
 

@@ -34,7 +34,10 @@ SeparationEvidenceForm::SeparationEvidenceForm(const HouseMessage_DataSqlTable::
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
     auto *content = new QWidget(scroll);
-    m_rows = new QFormLayout(content);
+    auto *column = new QVBoxLayout(content);
+    m_rows = new QFormLayout;
+    column->addLayout(m_rows);
+    column->addStretch(1);
     m_rows->setLabelAlignment(Qt::AlignRight | Qt::AlignTop);
     m_rows->setVerticalSpacing(14);
     scroll->setWidget(content);
