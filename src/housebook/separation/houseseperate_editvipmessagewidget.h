@@ -1,17 +1,17 @@
 #pragma once
 // The exclusive agency form of a role: contract photos, deed and identity, electronic contract, end date.
-#include "services/separationmodels.h"
-#include "sql/housemessage_datasqltable.h"
+#include "separation/separationevidenceform.h"
 
-#include <QWidget>
-
-class HouseSeperate_EditVIPMessageWidget : public QWidget
+class HouseSeperate_EditVIPMessageWidget : public SeparationEvidenceForm
 {
     Q_OBJECT
 public:
     HouseSeperate_EditVIPMessageWidget(const HouseMessage_DataSqlTable::HouseMessageData &house, const HouseBookSeperateList_Model::ItemData &row,
        bool edit, QWidget *parent = nullptr);
 
-signals:
-    void submitSuccess();
+private:
+    // {"housecernum":[{url}], "hostcernum":[{url}]}
+    QString deedAndIdentityPhotos() const;
+
+    EvidenceChoiceButton *m_contract = nullptr;
 };

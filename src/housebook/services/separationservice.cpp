@@ -18,6 +18,7 @@ void SeparationService::post(Request request, const QString &url, const QVariant
     auto *net = new NetRequestObjecet(this);
     QVariantMap body = form;
     body.insert(QStringLiteral("lianmai"), 1);
+    net->setFailureNotice(m_failureNotice);
     connect(net, &NetRequestObjecet::loadSuccess, this, onSuccess);
     connect(net, &NetRequestObjecet::loadFail, this,
             [this, request](int, const QString &message) { emit failed(request, message); });

@@ -55,6 +55,9 @@ public:
     void loadEleContracts(const QString &code);
     // xinfuli/getCompanyPromotion: the company's verification settings.
     void loadCompanyPromotion();
+    // Shown when a request fails without the server having said why (lost connection,
+    // broken reply); "%1" becomes the reason. Empty (the default) keeps such failures quiet.
+    void setFailureNotice(const QString &text) { m_failureNotice = text; }
 
     // ---- an entry ----
     // fd/hbfendandetail
@@ -87,4 +90,6 @@ private:
     void post(Request request, const QString &url, const QVariantMap &form,
               const std::function<void(const QJsonValue &)> &onSuccess);
     static QList<QVariantMap> rowsOf(const QJsonValue &data);
+
+    QString m_failureNotice;
 };
