@@ -411,7 +411,7 @@ struct RoleRequests
             return approveHolders(s, form, u);
         RoleEntry e = S::entryById(s, formId(form, {"id"}));
         if (!e.exists())
-            return refusal(kNoRecord, 400);
+            return refusal(kNoRecord, 405);
         const int state = form.value(QStringLiteral("state")).trimmed().toInt();
         if (state != 2 && state != 3)
             return refusal(QStringLiteral("审核状态不正确"));

@@ -152,7 +152,7 @@ struct EvidenceRequests
             return refusal(problem);
         RoleEntry e = S::entryOf(s, houseId, type);
         if (e.userId && e.userId != u.userId)
-            return refusal(QStringLiteral("您不是该角色的操作人"), 400);
+            return refusal(QStringLiteral("您不是该角色的操作人"), 405);
         const bool edit = !e.evidence.isEmpty();
         const bool applied = text(form, "pass") == QLatin1String("1") && S::canReview(u);
         e.userId = u.userId;
@@ -181,7 +181,7 @@ struct EvidenceRequests
     {
         const RoleEntry e = S::entryById(s, formId(form, {"id"}));
         if (!e.exists())
-            return refusal(QStringLiteral("记录不存在"), 400);
+            return refusal(QStringLiteral("记录不存在"), 405);
         const QJsonObject stored = e.evidence.value(QStringLiteral("pictures")).toObject();
         QJsonObject pictures;
         for (const QString &group : kPictureGroups) {
@@ -315,7 +315,7 @@ struct ApprovalRequests
         q.prepare(QStringLiteral("select entryid, state from approvals where id=?"));
         q.addBindValue(formId(form, {"record_id", "id"}));
         if (!q.exec() || !q.next())
-            return refusal(QStringLiteral("审批记录不存在"), 400);
+            return refusal(QStringLiteral("审批记录不存在"), 405);
         RoleEntry e = S::entryById(s, q.value(0).toLongLong());
         if (q.value(1).toInt() != 0 || !e.exists())
             return refusal(QStringLiteral("该审批已处理"));

@@ -143,7 +143,7 @@ struct ReportRequests
         q.prepare(QStringLiteral("select houseid, type, state from reports where id=?"));
         q.addBindValue(formId(form, {"id"}));
         if (!q.exec() || !q.next())
-            return refusal(QStringLiteral("举报记录不存在"), 400);
+            return refusal(QStringLiteral("举报记录不存在"), 405);
         const qint64 houseId = q.value(0).toLongLong();
         const int type = q.value(1).toInt();
         if (q.value(2).toInt() != Waiting)

@@ -232,7 +232,7 @@ void TestSeparationRoutes::evidence_data()
     QTest::newRow("keys, vacant, agent asks approval") << qint64(51) << "fd/hbaddkey" << 4 << "none" << kAgent << "1" << 200 << 1;
     QTest::newRow("exclusive, own, manager does not ask") << qint64(52) << "fd/hbdujia" << 5 << "poster" << kManager << "0" << 200 << 1;
     QTest::newRow("commission, own, every right") << qint64(53) << "fd/hbweituo" << 2 << "poster" << kFull << "1" << 200 << 2;
-    QTest::newRow("deal, someone else's") << qint64(54) << "fd/hbchengjiao" << 6 << "other" << kAgent << "1" << 400 << 2;
+    QTest::newRow("deal, someone else's") << qint64(54) << "fd/hbchengjiao" << 6 << "other" << kAgent << "1" << 405 << 2;
 }
 
 void TestSeparationRoutes::evidence()
