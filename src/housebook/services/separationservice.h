@@ -64,6 +64,9 @@ public:
     void loadDetail(const QString &entryId);
     // fd/shenpi: approve (Approved) or refuse (Refused) with the reason.
     void review(const QString &entryId, int state, const QString &remark);
+    // Fetches an electronic contract's file into folder; ends in pdfDownloaded or
+    // pdfDownloadFailed (nothing is shown to the user here).
+    void downloadPdf(const QString &url, const QString &folder);
 
     // A reply saying that the user's own approval right applied (data.pass = 1).
     static bool autoApproved(const QJsonValue &data);
@@ -83,6 +86,8 @@ signals:
     void companyPromotionLoaded(const QVariantMap &settings);
     void detailLoaded(const HouseBookSeperateDetail_Model::Data &detail);
     void reviewed(int state);
+    void pdfDownloaded(const QString &path);
+    void pdfDownloadFailed(const QString &reason);
     void failed(SeparationService::Request request, const QString &message);
     void finished(SeparationService::Request request);
 

@@ -1,8 +1,8 @@
 #include "detail/follow/rowlistarea.h"
 
-#include <QHBoxLayout>
+#include "widgets/loadfailureview.h"
+
 #include <QLabel>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 RowListArea::RowListArea(const QString &emptyText, QWidget *parent)
@@ -10,8 +10,7 @@ RowListArea::RowListArea(const QString &emptyText, QWidget *parent)
     , m_body(new QWidget(this))
     , m_layout(new QVBoxLayout(m_body))
     , m_empty(new QLabel(emptyText, m_body))
-    , m_failure(new QWidget(m_body))
-    , m_failureText(new QLabel(m_failure))
+    , m_failure(new LoadFailureView(QStringLiteral("加载失败："), m_body))
 {
     setObjectName(QStringLiteral("rowListArea"));
     setWidgetResizable(true);
@@ -21,18 +20,7 @@ RowListArea::RowListArea(const QString &emptyText, QWidget *parent)
     m_empty->setObjectName(QStringLiteral("emptyLabel"));
     m_empty->setAlignment(Qt::AlignCenter);
     m_layout->addWidget(m_empty);
-    m_failureText->setObjectName(QStringLiteral("failureLabel"));
-    m_failureText->setStyleSheet(QStringLiteral("color:#ff0000;"));
-    m_failureText->setWordWrap(true);
-    auto *retry = new QPushButton(QStringLiteral("重试"), m_failure);
-    retry->setObjectName(QStringLiteral("retryButton"));
-    connect(retry, &QPushButton::clicked, this, &RowListArea::retryRequested);
-    auto *failureLayout = new QHBoxLayout(m_failure);
-    failureLayout->addStretch(1);
-    failureLayout->addWidget(m_failureText);
-    failureLayout->addWidget(retry);
-    failureLayout->addStretch(1);
-    m_failure->hide();
+    connect(m_failure, &LoadFailureView::retryRequested, this, &RowListArea::retryRequested);
     m_layout->addWidget(m_failure);
     m_layout->addStretch(1);
     setWidget(m_body);
@@ -65,8 +53,7 @@ void RowListArea::finish()
 void RowListArea::showFailure(const QString &reason)
 {
     clear();
-    m_failureText->setText(QStringLiteral("加载失败：%1").arg(reason.isEmpty() ? QStringLiteral("服务器没有应答") : reason));
-    m_failure->show();
+    m_failure->showReason(reason);
 }
 
 PagedListController::Refusals RowListArea::refusals(const QString &firstPage, const QString &lastPage)

@@ -6,8 +6,8 @@
 #include <QList>
 #include <QScrollArea>
 
+class LoadFailureView;
 class QLabel;
-class QPushButton;
 class QVBoxLayout;
 
 class RowListArea : public QScrollArea
@@ -34,7 +34,6 @@ private:
     QWidget *m_body;
     QVBoxLayout *m_layout;
     QLabel *m_empty;
-    QWidget *m_failure;
-    QLabel *m_failureText;
+    LoadFailureView *m_failure;
     QList<QWidget *> m_rows;
 };

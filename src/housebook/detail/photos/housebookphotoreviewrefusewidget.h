@@ -1,10 +1,8 @@
 #pragma once
 // The reason box of a refused photo set: the reviewer types why and submits it.
-#include <QWidget>
+#include "widgets/reasonbox.h"
 
-class QPlainTextEdit;
-
-class HouseBookPhotoReviewRefuseWidget : public QWidget
+class HouseBookPhotoReviewRefuseWidget : public ReasonBox
 {
     Q_OBJECT
 public:
@@ -13,9 +11,4 @@ public:
 signals:
     void backTxt(QString txt);
     void closeWidget();
-
-private:
-    void submit();
-
-    QPlainTextEdit *m_reason = nullptr;
 };

@@ -10,11 +10,11 @@
 #include "widgets/busyoverlay.h"
 #include "widgets/choosers/jointsale_personordepartmentchoosewidget.h"
 #include "widgets/commonaddwidget.h"
+#include "widgets/largepicture.h"
 #include "widgets/thumbnailview.h"
 
 #include <QFileDialog>
 #include <QLabel>
-#include <QVBoxLayout>
 
 #include <algorithm>
 
@@ -134,14 +134,7 @@ void HouseDetailSecondPageWidget::openVr(const Video &vr)
 // The picture at a readable size, with the company's mark where the company wants it.
 void HouseDetailSecondPageWidget::showLarge(const QString &url)
 {
-    auto *content = new QWidget;
-    auto *layout = new QVBoxLayout(content);
-    auto *picture = new ThumbnailView(content);
-    picture->setObjectName(QStringLiteral("largePicture"));
-    picture->setFixedSize(800, 560);
-    picture->setAlignment(Qt::AlignCenter);
-    picture->setSource(url);
-    layout->addWidget(picture);
+    ThumbnailView *picture = showLargePicture(this, url);
     if (m_watermarkStyle > 0 && !m_watermark.isEmpty()) {
         auto *mark = new QLabel(m_watermark, picture);
         mark->setObjectName(QStringLiteral("label_watermark"));
@@ -150,8 +143,8 @@ void HouseDetailSecondPageWidget::showLarge(const QString &url)
         const QSize free = picture->size() - mark->size();
         mark->move(m_watermarkStyle == 2 ? QPoint(free.width() / 2, free.height() / 2)
                                          : QPoint(free.width() - 12, free.height() - 12));
+        mark->show();
     }
-    popup(this, QStringLiteral("查看大图"), content, QSize(830, 620));
 }
 
 void HouseDetailSecondPageWidget::photoOperation(const QString &text, const QString &url, bool video)

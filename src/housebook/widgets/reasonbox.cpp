@@ -1,0 +1,44 @@
+#include "widgets/reasonbox.h"
+
+#include "widgets/alertwidget.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+ReasonBox::ReasonBox(const QString &caption, const QString &emptyWarning, QWidget *parent)
+    : QWidget(parent)
+    , m_emptyWarning(emptyWarning)
+{
+    auto *label = new QLabel(caption, this);
+    label->setObjectName(QStringLiteral("label_reason"));
+    m_reason = new QPlainTextEdit(this);
+    m_reason->setObjectName(QStringLiteral("textEdit_reason"));
+    m_reason->setPlaceholderText(emptyWarning);
+    m_reason->setMinimumSize(360, 120);
+    auto *submit = new QPushButton(QStringLiteral("提交"), this);
+    submit->setObjectName(QStringLiteral("submitButton"));
+    submit->setFixedSize(90, 32);
+    submit->setStyleSheet(QStringLiteral("background: rgb(24,137,240); color: white; border-radius: 4px;"));
+    connect(submit, &QPushButton::clicked, this, &ReasonBox::submit);
+
+    auto *row = new QHBoxLayout;
+    row->addWidget(label, 0, Qt::AlignTop);
+    row->addWidget(m_reason, 1);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(20, 16, 20, 16);
+    layout->addLayout(row);
+    layout->addWidget(submit, 0, Qt::AlignRight);
+}
+
+void ReasonBox::submit()
+{
+    const QString reason = m_reason->toPlainText().trimmed();
+    if (reason.isEmpty()) {
+        AlertWidget::warning(m_emptyWarning);
+        return;
+    }
+    emit submitted(reason);
+}
