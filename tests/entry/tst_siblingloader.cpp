@@ -46,7 +46,7 @@ void TestSiblingLoader::missingLibraryOrFunctionReports_data()
     QTest::addColumn<QString>("functionText");
     QTest::addColumn<QString>("expected");
     QTest::newRow("missing library, default text")
-        << "qx_reviewBook.dll" << "loadReviewDetail" << QString() << QString() << QStringLiteral("缺少<qx_reviewBook>组件！");
+        << "qx_noSuchSibling.dll" << "loadReviewDetail" << QString() << QString() << QStringLiteral("缺少<qx_noSuchSibling>组件！");
     QTest::newRow("missing library, caller's text")
         << "qx_appcenter.dll" << "enterApp" << QStringLiteral("缺少<应用中心>组件！") << QStringLiteral("enterApp 导出失败！")
         << QStringLiteral("缺少<应用中心>组件！");
