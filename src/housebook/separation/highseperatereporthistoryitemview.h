@@ -33,5 +33,3 @@ private:
 
     HighSeperateReportList_Model::ItemData m_item;
 };
-
-Q_DECLARE_METATYPE(HighSeperateReportList_Model::ItemData)
