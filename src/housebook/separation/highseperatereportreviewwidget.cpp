@@ -21,6 +21,8 @@ using namespace HighSeperateReportList_Model;
 
 namespace {
 
+constexpr int kCaptionWidth = 96;
+
 QRadioButton *addChoice(QButtonGroup *group, int id, const QString &text, const QString &name, QWidget *parent,
                         QHBoxLayout *layout)
 {
@@ -36,7 +38,7 @@ QHBoxLayout *rowLayout(QWidget *row, const QString &caption)
     auto *layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
     auto *label = new QLabel(caption, row);
-    label->setFixedWidth(80);
+    label->setFixedWidth(kCaptionWidth);
     layout->addWidget(label);
     return layout;
 }
@@ -50,7 +52,8 @@ HighSeperateReportReviewWidget::HighSeperateReportReviewWidget(const ItemData &i
     , m_overlay(new BusyOverlay(this))
 {
     auto *grid = new QGridLayout;
-    grid->setColumnMinimumWidth(0, 80);
+    grid->setColumnMinimumWidth(0, kCaptionWidth);
+    grid->setColumnStretch(1, 1);
     m_house = new QPushButton(this);
     m_house->setObjectName(QStringLiteral("houseButton"));
     m_house->setFlat(true);
@@ -69,7 +72,9 @@ HighSeperateReportReviewWidget::HighSeperateReportReviewWidget(const ItemData &i
     m_reason->setAcceptRichText(false);
     m_reason->setPlaceholderText(QStringLiteral("请输入理由"));
     auto *reasonRow = new QWidget(this);
-    rowLayout(reasonRow, QStringLiteral("理由："))->addWidget(m_reason, 1);
+    QHBoxLayout *reasonLayout = rowLayout(reasonRow, QStringLiteral("理由："));
+    reasonLayout->itemAt(0)->setAlignment(Qt::AlignTop);
+    reasonLayout->addWidget(m_reason, 1);
 
     auto *submit = new QPushButton(QStringLiteral("提交"), this);
     submit->setObjectName(QStringLiteral("submitButton"));
@@ -156,7 +161,7 @@ QWidget *HighSeperateReportReviewWidget::buildDaysRow()
     m_days->setObjectName(QStringLiteral("daysEdit"));
     m_days->setPlaceholderText(QStringLiteral("请输入返工期限"));
     m_days->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,4}")), m_days));
-    m_days->setFixedWidth(120);
+    m_days->setFixedWidth(160);
     layout->addWidget(m_days);
     layout->addWidget(new QLabel(QStringLiteral("天"), m_daysRow));
     layout->addStretch(1);
