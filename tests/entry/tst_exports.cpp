@@ -212,9 +212,10 @@ void TestExports::otherStackedPagesAndRefreshes()
     QCOMPARE(reports->type(), 1);
     QCOMPARE(stack->currentWidget(), static_cast<QWidget *>(reports));
     reports->setPageIndex(5);
+    const int loads = reports->loadCount();
     reportListRefresh(&reports);
     QCOMPARE(reports->pageIndex(), 1);
-    QCOMPARE(reports->loadCount(), 1);
+    QCOMPARE(reports->loadCount(), loads + 1);
 }
 
 void TestExports::nullSlotsAreIgnored()

@@ -211,8 +211,10 @@ void loadJubaoReviewHouseList(QWidget *parent, QStackedWidget **stackedWidget, H
 {
     if (!page)
         return;
-    if (!*page)
+    if (!*page) {
+        HighSeperateReportHistoryWidget::setDetailOpener(&ListingFormLauncher::openDetail);
         *page = new HighSeperateReportHistoryWidget(parent, 1);
+    }
     showStacked(stackOf(stackedWidget), *page);
 }
 
