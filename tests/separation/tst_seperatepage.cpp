@@ -24,6 +24,8 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTabWidget>
+#include "widgets/loadfailureview.h"
+
 #include <QtTest>
 
 using Row = HouseBookSeperateList_Model::ItemData;
@@ -110,6 +112,8 @@ private slots:
     void reviewLibraryMissing();
     void ruleButton();
     void teamTabLoadsShownListing();
+    void failedListSaysSoAndRetries_data();
+    void failedListSaysSoAndRetries();
 
 private:
     QList<RecordingServer::Request> waitFor(const QString &url, int count = 1);
@@ -608,6 +612,38 @@ void TestSeperatePage::teamTabLoadsShownListing()
     first.showRecord(house(32), false, false);
     QCOMPARE(waitFor(Endpoints::instance().fd_LianmaiPosts, 2).at(1).form.value("itemid"), QStringLiteral("32"));
     QCOMPARE(team->house().id, 32);
+}
+
+Q_DECLARE_METATYPE(RecordingServer::Reply)
+
+// A role list that could not be had is told apart from a listing without roles, and a retry
+// asks again.
+void TestSeperatePage::failedListSaysSoAndRetries_data()
+{
+    QTest::addColumn<RecordingServer::Reply>("failure");
+    QTest::newRow("server error") << RecordingServer::raw("oops", 500);
+    QTest::newRow("broken reply") << RecordingServer::raw("{not json");
+    QTest::newRow("dropped") << RecordingServer::dropped();
+}
+
+void TestSeperatePage::failedListSaysSoAndRetries()
+{
+    QFETCH(RecordingServer::Reply, failure);
+    const QString path = pathOf(Endpoints::instance().fd_LianmaiPosts);
+    m_server.queueReply(path, failure);
+    QScopedPointer<Page> page(newPage());
+    page->setHouse(house());
+    auto *view = page->findChild<LoadFailureView *>(QStringLiteral("loadFailure"));
+    QVERIFY(view);
+    QTRY_VERIFY(view->isVisibleTo(page.data()));
+    QVERIFY(view->text().startsWith(QStringLiteral("团队协作加载失败：")));
+    QVERIFY(page->rows().isEmpty());
+    QVERIFY(m_alerts->texts().isEmpty());  // told in place, not in a box as well
+
+    replyRows({row(HouseBookSeperateList_Model::ShiKan, true)});
+    emit view->retryRequested();
+    QTRY_COMPARE(page->rows().size(), 1);
+    QVERIFY(!view->isVisibleTo(page.data()));
 }
 
 QTEST_MAIN(TestSeperatePage)

@@ -115,6 +115,10 @@ QWidget *HouseBookDetailSeperateItemView::buildPeople()
     texts->addWidget(m_remark);
     layout->addWidget(m_head);
     layout->addLayout(texts, 1);
+    // A row without holder keeps the space, so its buttons stay aligned right with the others.
+    QSizePolicy policy = m_people->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    m_people->setSizePolicy(policy);
     return m_people;
 }
 

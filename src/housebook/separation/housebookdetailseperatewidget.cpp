@@ -11,6 +11,7 @@
 #include "sql/usermessage_datasqltable.h"
 #include "widgets/alertwidget.h"
 #include "widgets/busyoverlay.h"
+#include "widgets/loadfailureview.h"
 #include "widgets/commonaddwidget.h"
 #include "widgets/openpopup.h"
 
@@ -64,17 +65,29 @@ void HouseBookDetailSeperateWidget::buildUi()
     m_rowLayout = new QVBoxLayout(body);
     m_rowLayout->addStretch();
     area->setWidget(body);
+    m_failure = new LoadFailureView(QStringLiteral("团队协作加载失败："), this);
+    m_failure->setObjectName(QStringLiteral("loadFailure"));
+    m_failure->hide();
+    connect(m_failure, &LoadFailureView::retryRequested, this, &HouseBookDetailSeperateWidget::download_dataList);
     layout->addLayout(bar);
+    layout->addWidget(m_failure);
     layout->addWidget(area, 1);
     m_overlay = new BusyOverlay(this);
 }
 
 void HouseBookDetailSeperateWidget::connectService()
 {
+    m_service->setFailureNotice(QStringLiteral("操作失败：%1"));
     connect(m_service, &SeparationService::finished, m_overlay, &BusyOverlay::stop);
+    // A list that could not be had says so with a retry instead of showing no roles.
+    connect(m_service, &SeparationService::failed, this, [this](SeparationService::Request request, const QString &reason) {
+        if (request == SeparationService::List)
+            m_failure->showReason(reason);
+    });
     connect(m_service, &SeparationService::listLoaded, this, [this](int itemId, const QList<ItemData> &rows) {
         if (itemId != m_house.id)
             return;  // the page has moved on to another listing
+        m_failure->hide();
         m_data = rows;
         showListView();
     });
@@ -98,6 +111,7 @@ void HouseBookDetailSeperateWidget::setHouse(const House &house)
     m_rights.release = holds(kReleaseRight);
     m_unsupported->setVisible(!listingTakesPart(house));
     if (other) {
+        m_failure->hide();
         m_data.clear();
         showListView();
     }

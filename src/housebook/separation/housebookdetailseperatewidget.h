@@ -18,6 +18,7 @@
 class BusyOverlay;
 class CommonAddWidget;
 class ListingDetailService;
+class LoadFailureView;
 class QLabel;
 class QVBoxLayout;
 class SeparationService;
@@ -111,4 +112,5 @@ private:
     QLabel *m_unsupported = nullptr;
     QVBoxLayout *m_rowLayout = nullptr;
     QList<HouseBookDetailSeperateItemView *> m_rowViews;
+    LoadFailureView *m_failure = nullptr;
 };

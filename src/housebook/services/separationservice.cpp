@@ -18,7 +18,8 @@ void SeparationService::post(Request request, const QString &url, const QVariant
     auto *net = new NetRequestObjecet(this);
     QVariantMap body = form;
     body.insert(QStringLiteral("lianmai"), 1);
-    net->setFailureNotice(m_failureNotice);
+    if (isChange(request))
+        net->setFailureNotice(m_failureNotice);
     connect(net, &NetRequestObjecet::loadSuccess, this, onSuccess);
     connect(net, &NetRequestObjecet::loadFail, this,
             [this, request](int, const QString &message) { emit failed(request, message); });
@@ -27,6 +28,23 @@ void SeparationService::post(Request request, const QString &url, const QVariant
         emit finished(request);
     });
     net->postForm(url, body);
+}
+
+bool SeparationService::isChange(Request request)
+{
+    switch (request) {
+    case PickUp:
+    case Assign:
+    case Remove:
+    case KeyEvidence:
+    case DuJiaEvidence:
+    case DealEvidence:
+    case WeiTuoEvidence:
+    case Review:
+        return true;
+    default:
+        return false;
+    }
 }
 
 bool SeparationService::autoApproved(const QJsonValue &data)

@@ -55,8 +55,9 @@ public:
     void loadEleContracts(const QString &code);
     // xinfuli/getCompanyPromotion: the company's verification settings.
     void loadCompanyPromotion();
-    // Shown when a request fails without the server having said why (lost connection,
-    // broken reply); "%1" becomes the reason. Empty (the default) keeps such failures quiet.
+    // Shown when a change (not a load: pages show failed loads in place) fails without the
+    // server having said why (lost connection, broken reply); "%1" becomes the reason. Empty
+    // (the default) keeps such failures quiet.
     void setFailureNotice(const QString &text) { m_failureNotice = text; }
 
     // ---- an entry ----
@@ -70,6 +71,8 @@ public:
 
     // A reply saying that the user's own approval right applied (data.pass = 1).
     static bool autoApproved(const QJsonValue &data);
+    // Whether the request changes something on the server (a hand-over, evidence, a review).
+    static bool isChange(Request request);
 
 signals:
     void listLoaded(int itemId, const QList<HouseBookSeperateList_Model::ItemData> &rows);
