@@ -621,9 +621,10 @@ Q_DECLARE_METATYPE(RecordingServer::Reply)
 void TestSeperatePage::failedListSaysSoAndRetries_data()
 {
     QTest::addColumn<RecordingServer::Reply>("failure");
-    QTest::newRow("server error") << RecordingServer::raw("oops", 500);
-    QTest::newRow("broken reply") << RecordingServer::raw("{not json");
-    QTest::newRow("dropped") << RecordingServer::dropped();
+    QTest::addColumn<QString>("reason");  // in the agent's words, not the transport's
+    QTest::newRow("server error") << RecordingServer::raw("oops", 500) << QStringLiteral("服务器错误(500)");
+    QTest::newRow("broken reply") << RecordingServer::raw("{not json") << QStringLiteral("服务器返回的数据无法识别");
+    QTest::newRow("dropped") << RecordingServer::dropped() << QString();
 }
 
 void TestSeperatePage::failedListSaysSoAndRetries()
@@ -637,6 +638,8 @@ void TestSeperatePage::failedListSaysSoAndRetries()
     QVERIFY(view);
     QTRY_VERIFY(view->isVisibleTo(page.data()));
     QVERIFY(view->text().startsWith(QStringLiteral("团队协作加载失败：")));
+    QFETCH(QString, reason);
+    QVERIFY2(view->text().contains(reason), qPrintable(view->text()));
     QVERIFY(page->rows().isEmpty());
     QVERIFY(m_alerts->texts().isEmpty());  // told in place, not in a box as well
 

@@ -15,7 +15,7 @@ NetRequestObjecet *post(QObject *owner, const QString &url, const QVariantMap &f
         QObject::connect(net, &NetRequestObjecet::loadSuccess, owner, callbacks.onSuccess);
     if (callbacks.onFailed)
         QObject::connect(net, &NetRequestObjecet::loadFail, owner,
-                         [onFailed = callbacks.onFailed](int, const QString &message) { onFailed(message); });
+                         [net, onFailed = callbacks.onFailed] { onFailed(net->failureReason()); });
     QObject::connect(net, &NetRequestObjecet::loadFinish, owner, [net, onFinished = callbacks.onFinished] {
         net->deleteLater();
         if (onFinished)

@@ -21,8 +21,10 @@ void SeparationService::post(Request request, const QString &url, const QVariant
     if (isChange(request))
         net->setFailureNotice(m_failureNotice);
     connect(net, &NetRequestObjecet::loadSuccess, this, onSuccess);
+    // The reason in the agent's words ("服务器错误(500)", the server's own refusal), not the
+    // transport's.
     connect(net, &NetRequestObjecet::loadFail, this,
-            [this, request](int, const QString &message) { emit failed(request, message); });
+            [this, request, net] { emit failed(request, net->failureReason()); });
     connect(net, &NetRequestObjecet::loadFinish, this, [this, net, request] {
         net->deleteLater();
         emit finished(request);
