@@ -59,9 +59,9 @@ void DataCenter::removeThemeWidget(const QString &name, QWidget *widget)
         cp_active_windows.erase(it);
 }
 
-QMutex &DataCenter::sqlConnectListLock()
+std::mutex &DataCenter::sqlConnectListLock()
 {
-    static QMutex lock;
+    static std::mutex lock;
     return lock;
 }
 
@@ -74,7 +74,7 @@ void DataCenter::reset()
     CookieWeb.clear();
     HttpHeadMap.clear();
     {
-        QMutexLocker locker(&sqlConnectListLock());
+        std::lock_guard<std::mutex> locker(sqlConnectListLock());
         sqlConnectList.clear();
     }
     refreshStateOfDB = QByteArray(2, '\0');

@@ -443,7 +443,7 @@ void TestCommunityWorker::signOutWhileWorkersRegisterConnections()
     stop.storeRelaxed(1);
     QVERIFY(adder->wait(10000));
     delete adder;
-    QMutexLocker locker(&DataCenter::sqlConnectListLock());
+    std::lock_guard<std::mutex> locker(DataCenter::sqlConnectListLock());
     QVERIFY(DataCenter::sqlConnectList.size() <= 51);
 }
 

@@ -21,7 +21,7 @@
 namespace {
 
 // Guards DataCenter::sqlConnectList, which worker threads' table objects also touch.
-QMutex &registryLock()
+std::mutex &registryLock()
 {
     return DataCenter::sqlConnectListLock();
 }
@@ -253,7 +253,7 @@ void BaseSqlObject::addConnectName(const QString &name)
     const qint64 now = nowMs();
     QStringList stale;
     {
-        QMutexLocker locker(&registryLock());
+        std::lock_guard<std::mutex> locker(registryLock());
         QList<QVariantMap> &list = DataCenter::sqlConnectList;
         bool found = false;
         for (QVariantMap &entry : list) {
@@ -290,7 +290,7 @@ void BaseSqlObject::closeDB(DBTYPE type)
 void BaseSqlObject::removeAllConnect()
 {
     {
-        QMutexLocker locker(&registryLock());
+        std::lock_guard<std::mutex> locker(registryLock());
         DataCenter::sqlConnectList.clear();
     }
     // Only the plug-in's own connections: the host and its other modules share this process
