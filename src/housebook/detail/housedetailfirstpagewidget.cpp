@@ -1,6 +1,7 @@
 // The first page's construction and the filling of its labels from a record; the actions
 // behind its buttons and menus are in housedetailfirstpagewidget_actions.cpp.
 #include "detail/housedetailfirstpagewidget.h"
+#include "widgets/namedwidgets.h"
 
 #include "detail/follow/housebookdetailfollowhistorywidget.h"
 #include "detail/follow/housebookdetailmodifyhistorywidget.h"
@@ -26,14 +27,6 @@
 namespace {
 
 const QString kHiddenContact = QStringLiteral("*************");
-
-QPushButton *namedButton(const QString &objectName, const QString &text, QWidget *parent)
-{
-    auto *button = new QPushButton(text, parent);
-    button->setObjectName(objectName);
-    button->setCursor(Qt::PointingHandCursor);
-    return button;
-}
 
 HelpQuestionWidget *helpTip(int id, QWidget *parent)
 {

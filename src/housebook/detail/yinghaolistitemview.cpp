@@ -1,4 +1,5 @@
 #include "detail/yinghaolistitemview.h"
+#include "widgets/namedwidgets.h"
 
 #include "platform/siblinglibrary.h"
 #include "services/listingdetailservice.h"
@@ -16,21 +17,6 @@ QString &callBabyLibrary()
 {
     static QString name = QStringLiteral("qx_callBaby.dll");
     return name;
-}
-
-QLabel *namedLabel(const QString &objectName, QWidget *parent)
-{
-    auto *label = new QLabel(parent);
-    label->setObjectName(objectName);
-    return label;
-}
-
-QPushButton *namedButton(const QString &objectName, const QString &text, QWidget *parent)
-{
-    auto *button = new QPushButton(text, parent);
-    button->setObjectName(objectName);
-    button->setCursor(Qt::PointingHandCursor);
-    return button;
 }
 
 const QString kCallText = QStringLiteral("拨打");

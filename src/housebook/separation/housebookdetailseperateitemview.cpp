@@ -1,4 +1,5 @@
 #include "separation/housebookdetailseperateitemview.h"
+#include "widgets/namedwidgets.h"
 
 #include "helpquestionwidget.h"
 #include "widgets/alertwidget.h"
@@ -17,21 +18,6 @@ using namespace HouseBookSeperateList_Model;
 namespace {
 
 const QString kNoHolder = QStringLiteral("暂无");
-
-QLabel *namedLabel(const QString &objectName, QWidget *parent)
-{
-    auto *label = new QLabel(parent);
-    label->setObjectName(objectName);
-    return label;
-}
-
-QPushButton *namedButton(const QString &objectName, const QString &text, QWidget *parent)
-{
-    auto *button = new QPushButton(text, parent);
-    button->setObjectName(objectName);
-    button->setCursor(Qt::PointingHandCursor);
-    return button;
-}
 
 // The state's colours: awaiting review orange, approved blue, anything else red in a grey frame.
 QString stateStyle(int state)
