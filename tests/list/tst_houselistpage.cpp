@@ -161,6 +161,7 @@ private slots:
     void watchRangeLines();
     void statusClassesByLabel();
     void pagingBarShowsWhatIsShown();
+    void savedPageSizePagesTheOpenBook();
     void searchWordsInRed();
     void syncFailureIsNotAnEmptyBook();
     void noEmptyHintWhileLoading();
@@ -911,6 +912,21 @@ void TestHouseListPage::statusClassesByLabel()
 
 // After a refusal, and after a page size typed with Return, the bar describes the page and
 // size on screen, never the refused values.
+// A page size saved in the settings reaches an open book with the settings download: it
+// pages by the new size from its first page, and the bar shows the size.
+void TestHouseListPage::savedPageSizePagesTheOpenBook()
+{
+    seed(130);
+    openPage(4, 130);
+    clickAndExpectPage("nextPage", 2);
+    QVERIFY(HouseBookSet_SqlTable(nullptr, true).storeHouseBookSet(QJsonObject{{"page", 50}}));
+    QTRY_COMPARE(m_page->listings().size(), 50);
+    QCOMPARE(m_page->pageSize(), 50);
+    QCOMPARE(m_page->page(), 1);
+    QCOMPARE(edit("pageNumEdit")->text(), QStringLiteral("50"));
+    QCOMPARE(description(), QStringLiteral(" 条，共3页，共计130条，当前第 "));
+}
+
 void TestHouseListPage::pagingBarShowsWhatIsShown()
 {
     seed(1200);

@@ -250,6 +250,13 @@ void HouseBookListWidget::refreshData()
 // listings anyway; reloading now would read a half-written table.
 void HouseBookListWidget::houseSetChange()
 {
+    // A new page size starts the book again from its first page, so no page is skipped.
+    const int size = HouseBookPaging::storedPageSize(kJointSale);
+    if (size != m_pager->pageSize()) {
+        m_pager->setPageSize(size);
+        m_pager->setPage(1);
+        m_paging->showPageSize(size);
+    }
     m_searchView->setItemsFromSettings(isSaleMode(m_mode) ? HouseBookSet_SqlTable::SaleBook
                                                           : HouseBookSet_SqlTable::RentBook);
     applyDefaultStatus();
