@@ -104,21 +104,15 @@ void TestSettingsRoutes::textFormsRoundTrip_data()
     const QString view = QStringLiteral(R"([{"id":1,"title":"单元栋号房号","choose":false},{"id":2,"title":"电话号码","choose":true},{"id":3,"title":"楼层","choose":true}])");
     QTest::newRow("item") << cfg << getCfg << "item" << tabs << parsed(tabs);
     QTest::newRow("page") << cfg << getCfg << "page" << "100" << QJsonValue(100);
-    QTest::newRow("enterfresh") << cfg << getCfg << "enterfresh" << "0" << QJsonValue(0);
     QTest::newRow("setrepeat") << cfg << getCfg << "setrepeat" << HouseBookSettingsService::repeatText({5, 1, 2}) << QJsonValue("1,2,5");
     QTest::newRow("setrepeat none") << cfg << getCfg << "setrepeat" << "" << QJsonValue("");
     QTest::newRow("publish flag") << cfg << getCfg << "storeSstate" << "1" << QJsonValue(1);
     QTest::newRow("viewrecord") << cfg << getCfg << "viewrecord" << view << parsed(view);
     QTest::newRow("chuzustate") << cfg << getCfg << "chuzustate" << states << parsed(states);
     QTest::newRow("yinhao_mode") << cfg << getCfg << "yinhao_mode" << "2" << QJsonValue(2);
-    QTest::newRow("my search") << cfg << getCfg << "mysalesearch" << choices({{83, "区域/片区"}, {1, "小区"}}) << parsed(choices({{83, "区域/片区"}, {1, "小区"}}));
-    QTest::newRow("store list") << cfg << getCfg << "storerentshow" << choices({{13, "租金"}}) << parsed(choices({{13, "租金"}}));
+    QTest::newRow("store search") << cfg << getCfg << "storesalesearch" << choices({{83, "区域/片区"}, {1, "小区"}}) << parsed(choices({{83, "区域/片区"}, {1, "小区"}}));
     const QString payway = QStringLiteral(R"([{"id":3,"name":"季付"},{"id":1,"name":"年付"}])");
     QTest::newRow("category") << "app/sethousebookcategory" << "app/gethousebookcategory" << "payway" << payway << parsed(payway);
-    const QString rules = QStringLiteral(R"([{"type":1,"count":2,"choose":true},{"type":6,"count":0,"choose":false}])");
-    QTest::newRow("rules") << "fd/fendanguize" << "fd/getfendanguize" << "rules" << rules << parsed(rules);
-    QTest::newRow("rule number") << "fd/fendanguize" << "fd/getfendanguize" << "teldays" << "15" << QJsonValue(15);
-    QTest::newRow("rule flag") << "fd/fendanguize" << "fd/getfendanguize" << "hideOwnerPhone" << "1" << QJsonValue(1);
     QTest::newRow("rule text") << "fd/fendanguize" << "fd/getfendanguize" << "shikancontent" << "横拍\n不带水印" << QJsonValue("横拍\n不带水印");
 }
 
