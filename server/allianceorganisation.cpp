@@ -132,11 +132,6 @@ struct OrganisationRoutes
         return fetched(info);
     }
 
-    static Answer rights(Store &s, const Form &, const User &u)
-    {
-        return fetched(s.rightsOf(u));
-    }
-
     static Answer staff(Store &s, const Form &, const User &u)
     {
         return fetched(s.departmentTree(u));
@@ -265,8 +260,6 @@ struct OrganisationRoutes
         addRoutes(t, {{"workcenter/jobposts", jobs},
                       {"account/initialize", initialize},
                       {"lmai/user/info", userInfo},
-                      {"workcenter/currentauth", rights},
-                      {"workcenter/jobauthInfo", rights},
                       {"omp/emp/dept_staff_info", staff},
                       {"apiv3_0_2/ArCheckApplyRecordCtr/isSetPrime", isPrime},
                       {"lmai/lwpV2", allianceTop},

@@ -1,5 +1,6 @@
-// Settings and reference data of the books, one handler per path; plus the plausible answer
-// of every other path.
+// Settings and reference data of the books, one handler per path; the seeded book settings,
+// categories and survey standard (the defaults under what an agency saves); plus the
+// plausible answer of every other path.
 #include "alliancestore.h"
 
 #include <QJsonDocument>
@@ -55,7 +56,76 @@ QJsonObject rule(bool choose, int days)
     return QJsonObject{{"timeLimit", days > 0}, {"choose", choose}, {"days", days}};
 }
 
+// Codes 25 and 26: separation rules as an object of shares per role.
+QJsonObject separationRules(bool sale)
+{
+    QJsonObject shares{{"lururen", 10}, {"weihuren", 20}, {"weituoren", 15}, {"shikanren", 10}, {"yaoshiren", 10}, {"chengjiaoren", 25}};
+    if (sale)
+        shares.insert(QStringLiteral("dujiaren"), 10);
+    return QJsonObject{{"open", 1}, {"shenhe", 1}, {"fendan", shares}};
+}
+
 } // namespace
+
+// Code 6: the book settings; `page` is the list's page size.
+QJsonObject seededBookConfig()
+{
+    const QJsonArray tabs{QJsonObject{{"id", 4}, {"title", QStringLiteral("出售房源")}, {"choose", true}},
+                          QJsonObject{{"id", 3}, {"title", QStringLiteral("出租房源")}, {"choose", true}},
+                          QJsonObject{{"id", 2}, {"title", QStringLiteral("我的出售")}, {"choose", true}},
+                          QJsonObject{{"id", 1}, {"title", QStringLiteral("我的出租")}, {"choose", true}}};
+    return QJsonObject{
+        {"item", tabs},
+        {"page", 20},
+        {"enterfresh", 1},
+        {"housepush", 1},
+        {"setrepeat", QStringLiteral("1")},
+        {"mysalesearch", choices({{1, "小区"}, {83, "区域/片区"}, {3, "楼栋号"}, {4, "编号"}, {5, "电话"}, {7, "户型"}, {8, "装修"},
+                                  {11, "图片"}, {10, "钥匙"}, {22, "跟进"}, {23, "关键字"}, {25, "面积"}, {26, "总价"}, {27, "楼层"},
+                                  {28, "录入时间"}})},
+        {"mysaleshow", choices({{1, "编号"}, {2, "区域"}, {3, "小区"}, {4, "楼栋号"}, {5, "户型"}, {6, "面积"}, {7, "装修"},
+                                {26, "总价"}, {32, "单价"}, {22, "录入人"}, {23, "录入时间"}, {18, "跟进"}, {17, "状态"}, {24, "更新时间"}})},
+        {"myrentsearch", choices({{1, "小区"}, {83, "区域/片区"}, {3, "楼栋号"}, {4, "编号"}, {5, "电话"}, {7, "户型"}, {8, "装修"},
+                                  {11, "图片"}, {10, "钥匙"}, {16, "租房方式"}, {23, "关键字"}, {36, "租金"}, {25, "面积"}, {27, "楼层"},
+                                  {28, "录入时间"}})},
+        {"myrentshow", choices({{1, "编号"}, {2, "区域"}, {3, "小区"}, {4, "楼栋号"}, {5, "户型"}, {6, "面积"}, {7, "装修"},
+                                {11, "租房方式"}, {13, "租金"}, {22, "录入人"}, {23, "录入时间"}, {12, "付款方式"}, {16, "朝向"}})},
+        {"companyGstate", 1},
+        {"companySstate", 1},
+        {"company_rent_style", 1},
+        {"company_sale_style", 1},
+        {"storeGstate", 0},
+        {"storeSstate", 0},
+        {"chushoustate", stateClasses({"有效", "急售", "特价", "一般"})},
+        {"chuzustate", stateClasses({"有效", "急租", "特价", "一般"})},
+        {"viewrecord", QJsonArray{QJsonObject{{"id", 1}, {"choose", true}}, QJsonObject{{"id", 2}, {"choose", true}},
+                                  QJsonObject{{"id", 3}, {"choose", false}}}}};
+}
+
+// Code 7: the book's categories.
+QJsonObject seededBookCategories()
+{
+    return QJsonObject{{"property1", named({"住宅", "商铺", "写字楼", "厂房", "车位"})},
+                       {"property2", named({"商品房", "房改房", "经济适用房", "安置房", "自建房"})},
+                       {"traffic", named({"地铁1号线", "地铁2号线", "地铁3号线", "地铁4号线", "地铁5号线", "BRT1号线"})},
+                       {"renttag", named({"拎包入住", "近地铁", "随时看房", "可短租", "押一付一", "独立卫生间"})},
+                       {"saletag", named({"满五唯一", "满二", "近地铁", "学区房", "南北通透", "随时看房", "带车位", "电梯房"})},
+                       {"payway", named({"押一付三", "押一付一", "押二付三", "半年付", "年付"})},
+                       {"laiyuan", named({"上门", "电话", "网络", "老客户", "转介绍", "社区开发"})}};
+}
+
+// Code 25: the sale rules with the company's survey standard: photos required per category.
+QJsonObject seededSurveyRules()
+{
+    QJsonObject rules = separationRules(true);
+    QJsonArray standard;
+    for (const auto &entry : {std::make_tuple(1, 1, true), std::make_tuple(2, 1, false), std::make_tuple(3, 1, true),
+                              std::make_tuple(4, 1, true), std::make_tuple(5, 1, false), std::make_tuple(6, 1, false)})
+        standard.append(QJsonObject{{"type", std::get<0>(entry)}, {"count", std::get<1>(entry)}, {"choose", std::get<2>(entry)}});
+    rules.insert(QStringLiteral("rules"), standard);
+    rules.insert(QStringLiteral("shikancontent"), QStringLiteral("照片需横向拍摄、光线充足、画面整洁，不得带有其他平台水印。"));
+    return rules;
+}
 
 // The handlers of the settings and reference data.
 struct ReferenceRoutes
@@ -82,53 +152,6 @@ struct ReferenceRoutes
             QJsonObject{{"name", QStringLiteral("房屋类型")}, {"data", named({"普通住宅", "公寓", "别墅", "商住", "商铺", "写字楼"})}},
             QJsonObject{{"name", QStringLiteral("标签")}, {"data", named({"满五唯一", "满二", "近地铁", "学区房", "南北通透", "随时看房", "带车位", "电梯房"})}},
             QJsonObject{{"name", QStringLiteral("户型")}, {"data", named({"1室", "2室", "3室", "4室", "5室及以上"})}}});
-    }
-
-    // Code 6: the book settings; `page` is the list's page size.
-    static Answer bookConfig(Store &, const Form &, const User &)
-    {
-        const QJsonArray tabs{QJsonObject{{"id", 4}, {"title", QStringLiteral("出售房源")}, {"choose", true}},
-                              QJsonObject{{"id", 3}, {"title", QStringLiteral("出租房源")}, {"choose", true}},
-                              QJsonObject{{"id", 2}, {"title", QStringLiteral("我的出售")}, {"choose", true}},
-                              QJsonObject{{"id", 1}, {"title", QStringLiteral("我的出租")}, {"choose", true}}};
-        return ok(QJsonObject{
-            {"item", tabs},
-            {"page", 20},
-            {"enterfresh", 1},
-            {"housepush", 1},
-            {"setrepeat", QStringLiteral("1")},
-            {"mysalesearch", choices({{1, "小区"}, {83, "区域/片区"}, {3, "楼栋号"}, {4, "编号"}, {5, "电话"}, {7, "户型"}, {8, "装修"},
-                                      {11, "图片"}, {10, "钥匙"}, {22, "跟进"}, {23, "关键字"}, {25, "面积"}, {26, "总价"}, {27, "楼层"},
-                                      {28, "录入时间"}})},
-            {"mysaleshow", choices({{1, "编号"}, {2, "区域"}, {3, "小区"}, {4, "楼栋号"}, {5, "户型"}, {6, "面积"}, {7, "装修"},
-                                    {26, "总价"}, {32, "单价"}, {22, "录入人"}, {23, "录入时间"}, {18, "跟进"}, {17, "状态"}, {24, "更新时间"}})},
-            {"myrentsearch", choices({{1, "小区"}, {83, "区域/片区"}, {3, "楼栋号"}, {4, "编号"}, {5, "电话"}, {7, "户型"}, {8, "装修"},
-                                      {11, "图片"}, {10, "钥匙"}, {16, "租房方式"}, {23, "关键字"}, {36, "租金"}, {25, "面积"}, {27, "楼层"},
-                                      {28, "录入时间"}})},
-            {"myrentshow", choices({{1, "编号"}, {2, "区域"}, {3, "小区"}, {4, "楼栋号"}, {5, "户型"}, {6, "面积"}, {7, "装修"},
-                                    {11, "租房方式"}, {13, "租金"}, {22, "录入人"}, {23, "录入时间"}, {12, "付款方式"}, {16, "朝向"}})},
-            {"companyGstate", 1},
-            {"companySstate", 1},
-            {"company_rent_style", 1},
-            {"company_sale_style", 1},
-            {"storeGstate", 0},
-            {"storeSstate", 0},
-            {"chushoustate", stateClasses({"有效", "急售", "特价", "一般"})},
-            {"chuzustate", stateClasses({"有效", "急租", "特价", "一般"})},
-            {"viewrecord", QJsonArray{QJsonObject{{"id", 1}, {"choose", true}}, QJsonObject{{"id", 2}, {"choose", true}},
-                                      QJsonObject{{"id", 3}, {"choose", false}}}}});
-    }
-
-    // Code 7: the book's categories.
-    static Answer bookCategories(Store &, const Form &, const User &)
-    {
-        return ok(QJsonObject{{"property1", named({"住宅", "商铺", "写字楼", "厂房", "车位"})},
-                              {"property2", named({"商品房", "房改房", "经济适用房", "安置房", "自建房"})},
-                              {"traffic", named({"地铁1号线", "地铁2号线", "地铁3号线", "地铁4号线", "地铁5号线", "BRT1号线"})},
-                              {"renttag", named({"拎包入住", "近地铁", "随时看房", "可短租", "押一付一", "独立卫生间"})},
-                              {"saletag", named({"满五唯一", "满二", "近地铁", "学区房", "南北通透", "随时看房", "带车位", "电梯房"})},
-                              {"payway", named({"押一付三", "押一付一", "押二付三", "半年付", "年付"})},
-                              {"laiyuan", named({"上门", "电话", "网络", "老客户", "转介绍", "社区开发"})}});
     }
 
     static Answer packages(Store &, const Form &, const User &)
@@ -193,36 +216,16 @@ struct ReferenceRoutes
                               {"hetong", three}});
     }
 
-    // Codes 25 and 26: separation rules as an object of shares per role.
-    static Answer separationRules(bool sale)
+    // Code 26: the rent separation rules.
+    static Answer rentSeparationRules(Store &, const Form &, const User &)
     {
-        QJsonObject shares{{"lururen", 10}, {"weihuren", 20}, {"weituoren", 15}, {"shikanren", 10}, {"yaoshiren", 10}, {"chengjiaoren", 25}};
-        if (sale)
-            shares.insert(QStringLiteral("dujiaren"), 10);
-        return ok(QJsonObject{{"open", 1}, {"shenhe", 1}, {"fendan", shares}});
-    }
-
-    // The sale rules with the company's survey standard: photos required per category.
-    static Answer surveyRules()
-    {
-        QJsonObject rules = separationRules(true).data.toObject();
-        QJsonArray standard;
-        for (const auto &entry : {std::make_tuple(1, 1, true), std::make_tuple(2, 1, false), std::make_tuple(3, 1, true),
-                                  std::make_tuple(4, 1, true), std::make_tuple(5, 1, false), std::make_tuple(6, 1, false)})
-            standard.append(QJsonObject{{"type", std::get<0>(entry)}, {"count", std::get<1>(entry)}, {"choose", std::get<2>(entry)}});
-        rules.insert(QStringLiteral("rules"), standard);
-        rules.insert(QStringLiteral("shikancontent"), QStringLiteral("照片需横向拍摄、光线充足、画面整洁，不得带有其他平台水印。"));
-        return ok(rules);
+        return ok(separationRules(false));
     }
 
     static void addTo(RouteTable &t)
     {
-        using F = const Form &;
-        using U = const User &;
         addRoutes(t, {{"app/getdistric", districts},
                       {"publics/housecategory", publicCategories},
-                      {"app/gethousebookconfig", bookConfig},
-                      {"app/gethousebookcategory", bookCategories},
                       {"softpack/basePcAppPosts", packages},
                       {"app/getpublicofferconfig", publicOfferConfig},
                       {"black/cityList", cityList},
@@ -231,9 +234,7 @@ struct ReferenceRoutes
                       {"app/scontractSetting", contractSettings},
                       {"app/scontractrentsetting", contractSettings},
                       {"call/getsetting", callSettings},
-                      {"fd/getfendanguize", [](Store &, F, U) { return surveyRules(); }},
-                      {"fd/GetRentFendanguize", [](Store &, F, U) { return separationRules(false); }},
-                      {"fd/fendanguize", [](Store &, F, U) { return separationRules(true); }}});
+                      {"fd/GetRentFendanguize", rentSeparationRules}});
     }
 };
 

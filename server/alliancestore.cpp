@@ -417,7 +417,7 @@ bool Store::isSeeded()
 // (other texts for the same seed) is seeded afresh.
 QString Store::signature() const
 {
-    return QStringLiteral("%1/%2/%3/g7").arg(m_options.seed).arg(m_options.listings).arg(m_options.communities);
+    return QStringLiteral("%1/%2/%3/g8").arg(m_options.seed).arg(m_options.listings).arg(m_options.communities);
 }
 
 namespace {
@@ -879,7 +879,8 @@ bool Store::seed(QString *error)
         || !seedListings(q, communities, org, m_options.listings, r, span, error)
         || !createDetailTables(q, error) || !seedDetailRecords(q, m_companies, error)
         || !createPhotoTables(q, error) || !seedPhotoRecords(q, error)
-        || !createSeparationTables(q, error) || !seedSeparationRecords(*this, q, error)) {
+        || !createSeparationTables(q, error) || !seedSeparationRecords(*this, q, error)
+        || !createSettingsTables(q, error)) {
         database.rollback();
         return false;
     }
@@ -1326,6 +1327,7 @@ const RouteTable &Store::routes()
         addDescribeRoutes(t);
         addChangeRoutes(t);
         addReferenceRoutes(t);
+        addSettingsRoutes(t);
         addOrganisationRoutes(t);
         addBuildingRoutes(t);
         return t;

@@ -92,10 +92,18 @@ void addPhotoRoutes(RouteTable &table);
 void addSurveyRoutes(RouteTable &table);
 void addDescribeRoutes(RouteTable &table);
 void addSeparationRoutes(RouteTable &table);
+void addSettingsRoutes(RouteTable &table);
 // The tables of the detail window (follow-up tags, change history, the must-follow debt) and
 // their seeded rows: follow-ups, call recordings and change history of some listings.
 bool createDetailTables(QSqlQuery &q, QString *error);
 bool seedDetailRecords(QSqlQuery &q, const QVector<Company> &companies, QString *error);
+// The table of what agencies save (book settings, categories, separation rules, job
+// permissions); it lives in the database file, so a restart on the same file keeps it.
+bool createSettingsTables(QSqlQuery &q, QString *error);
+// The seeded settings: what a company gets until it saves its own.
+QJsonObject seededBookConfig();
+QJsonObject seededBookCategories();
+QJsonObject seededSurveyRules();
 // What each seeded community is besides its row, taken from its id alone (so that drawing it
 // leaves the rest of the seeded data as it was).
 struct CommunityTraits
@@ -191,6 +199,7 @@ private:
     friend struct SurveyRoutes;
     friend struct DescribeRoutes;
     friend struct SeparationRoutes;
+    friend struct SettingsRoutes;
     static const RouteTable &routes();
     Answer sync(const Form &form, const User &u, bool jointSale);
     Answer columnsOf(const Form &form, const User &u);
