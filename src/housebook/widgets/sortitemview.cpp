@@ -60,7 +60,6 @@ void SortItemView::buildUi(const QVariantMap &item)
         tip->setTipId(tipId);
         layout->addWidget(tip);
     }
-    layout->addStretch();
     if (item.value(QStringLiteral("has_set")).toBool()) {
         auto *set = new QPushButton(QStringLiteral("设置>"), this);
         set->setObjectName(QStringLiteral("sortItemSetButton"));
@@ -68,6 +67,7 @@ void SortItemView::buildUi(const QVariantMap &item)
         layout->addWidget(set);
         connect(set, &QPushButton::clicked, this, &SortItemView::btnClick);
     }
+    layout->addStretch();
     connect(m_check, &QCheckBox::toggled, this, &SortItemView::statechange);
 }
 
