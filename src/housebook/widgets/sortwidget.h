@@ -32,9 +32,14 @@ signals:
     void itemsChanged();
 
 private:
-    void layoutItems();
+    // Drops the old views (after the current event: a drop comes from one of them) and
+    // builds one view per entry.
+    void rebuildViews();
+    SortItemView *createView(int index);
+    // Puts each view in the cell of its entry's position and fixes the height.
+    void placeViews();
     void changeTo(int fromRow, int fromColum, int toRow, int toColum);
-    void setChoose(int index, bool choose);
+    void setChoose(SortItemView *view, bool choose);
 
     QList<QVariantMap> m_items;
     QList<SortItemView *> m_views;
