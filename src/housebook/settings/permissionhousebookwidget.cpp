@@ -3,6 +3,7 @@
 #include "settings/permissionrangechoosewidget.h"
 
 #include <QCheckBox>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -110,6 +111,9 @@ const QList<FollowGroup> &followGroups()
     return groups;
 }
 
+// Sub-options wrap after this many boxes to fit the settings window.
+constexpr int kSonsPerLine = 4;
+
 // Limits that mean "no limit" at 0 show the field empty with this placeholder.
 const QString kUnlimited = QStringLiteral("不限");
 
@@ -145,6 +149,7 @@ PermissionHouseBookWidget::PermissionHouseBookWidget(QWidget *parent) : QWidget(
     scroll->setObjectName(QStringLiteral("permissionScrollArea"));
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     auto *content = new QWidget(scroll);
     auto *layout = new QVBoxLayout(content);
     layout->setContentsMargins(12, 8, 12, 8);
@@ -169,6 +174,12 @@ void PermissionHouseBookWidget::buildRows(QVBoxLayout *layout, QWidget *parent)
         setControlsEnabled(row, false);
         m_rows << row;
     }
+    // The permission names form one column so the controls beside them line up.
+    int labelWidth = 0;
+    for (const Row &row : qAsConst(m_rows))
+        labelWidth = qMax(labelWidth, row.check->sizeHint().width());
+    for (Row &row : m_rows)
+        row.check->setFixedWidth(labelWidth + 8);
 }
 
 QWidget *PermissionHouseBookWidget::buildRow(Row &row, const QString &label, bool hasRange, const QString &unit,
@@ -182,7 +193,6 @@ QWidget *PermissionHouseBookWidget::buildRow(Row &row, const QString &label, boo
     row.check = new QCheckBox(label, widget);
     row.check->setObjectName(QStringLiteral("permCheck_%1").arg(row.id));
     row.check->setCursor(Qt::PointingHandCursor);
-    row.check->setMinimumWidth(240);
     const int id = row.id;
     connect(row.check, &QCheckBox::toggled, this, [this, id](bool on) { setDeHaveChoose(id, on); });
     line->addWidget(row.check);
@@ -223,21 +233,22 @@ void PermissionHouseBookWidget::addCountControl(Row &row, const QString &unit, Q
 QWidget *PermissionHouseBookWidget::buildSonBoxes(Row &row, const QStringList &names, QWidget *parent)
 {
     auto *box = new QWidget(parent);
-    auto *layout = new QHBoxLayout(box);
+    auto *layout = new QGridLayout(box);
     layout->setContentsMargins(24, 0, 0, 0);
+    layout->setHorizontalSpacing(16);
     const int id = row.id;
     row.all = new QCheckBox(QStringLiteral("全部"), box);
     row.all->setObjectName(QStringLiteral("permSonAll_%1").arg(id));
     connect(row.all, &QCheckBox::clicked, this, [this, id](bool on) { allSons(id, on); });
-    layout->addWidget(row.all);
+    layout->addWidget(row.all, 0, 0);
     for (int n = 0; n < names.size(); ++n) {
         auto *son = new QCheckBox(names.at(n), box);
         son->setObjectName(QStringLiteral("permSon_%1_%2").arg(id).arg(n));
         connect(son, &QCheckBox::clicked, this, [this, id] { sonBoxsChoose(id); });
-        layout->addWidget(son);
+        layout->addWidget(son, (n + 1) / kSonsPerLine, (n + 1) % kSonsPerLine);
         row.sons << son;
     }
-    layout->addStretch();
+    layout->setColumnStretch(kSonsPerLine, 1);
     return box;
 }
 

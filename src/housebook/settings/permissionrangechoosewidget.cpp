@@ -39,7 +39,7 @@ PermissionRangeChooseWidget::PermissionRangeChooseWidget(QWidget *parent, bool o
     m_combo = new QComboBox(this);
     m_combo->setObjectName(QStringLiteral("comboBox_range"));
     m_combo->setCursor(Qt::PointingHandCursor);
-    m_combo->setMinimumWidth(150);
+    m_combo->setFixedWidth(150);
     if (offerDefault)
         m_combo->addItem(QStringLiteral("默认范围"), Default);
     m_combo->addItem(QStringLiteral("仅自己"), Own);
