@@ -287,6 +287,9 @@ void TestBookSetPages::catalogueRestOfferedUnchosen()
     const QList<int> searchIds = idsOf(sort(page, "mySearchSort")->items());
     QVERIFY(searchIds.contains(76));
     QVERIFY(!searchIds.contains(58));
+    // The fresh lists search by 区域/片区; the plain area field would be a second area filter.
+    QVERIFY(searchIds.contains(83));
+    QVERIFY(!searchIds.contains(2));
 }
 
 void TestBookSetPages::companySwitchForManagersOnly()

@@ -43,6 +43,19 @@ bool isListingColumn(int id)
     return (id >= 1 && id <= 36) || id == 61 || id == 62;
 }
 
+// The books search by 区域/片区 (83), which took the place of the plain area field (2); a
+// search list that has the first is not offered the second as well.
+QSet<int> notOffered(QSet<int> foreign, const QList<QVariantMap> &searchItems)
+{
+    constexpr int kAreaField = 2;
+    constexpr int kAreaAndZoneField = 83;
+    for (const QVariantMap &entry : searchItems) {
+        if (WholeNumber::toInt(entry.value(kId)) == kAreaAndZoneField)
+            foreign.insert(kAreaField);
+    }
+    return foreign;
+}
+
 // A list the settings object holds, as an array or as its JSON text.
 QList<QVariantMap> storedList(const QVariant &value)
 {
@@ -156,14 +169,18 @@ void HouseBookBookSetPage::showSet()
     const QList<QVariantMap> searchCatalogue = store.searchCatalogue();
     const QList<QVariantMap> columnCatalogue = store.columnCatalogue();
 
-    m_mySearch->setItems(offered(mySearch, searchCatalogue, m_kind.foreignSearch, isListingSearch), kSortColumns);
+    if (storeSearch.isEmpty())
+        storeSearch = mySearch;
+    if (storeShow.isEmpty())
+        storeShow = myShow;
+
+    m_mySearch->setItems(offered(mySearch, searchCatalogue, notOffered(m_kind.foreignSearch, mySearch), isListingSearch),
+                         kSortColumns);
     m_myShow->setItems(offered(myShow, columnCatalogue, m_kind.foreignColumns, isListingColumn), kSortColumns);
-    m_storeSearch->setItems(offered(storeSearch.isEmpty() ? mySearch : storeSearch, searchCatalogue,
-                                    m_kind.foreignSearch, isListingSearch),
-                            kSortColumns);
-    m_storeShow->setItems(offered(storeShow.isEmpty() ? myShow : storeShow, columnCatalogue, m_kind.foreignColumns,
-                                  isListingColumn),
-                          kSortColumns);
+    m_storeSearch->setItems(
+        offered(storeSearch, searchCatalogue, notOffered(m_kind.foreignSearch, storeSearch), isListingSearch),
+        kSortColumns);
+    m_storeShow->setItems(offered(storeShow, columnCatalogue, m_kind.foreignColumns, isListingColumn), kSortColumns);
 
     m_companyStyle->setChecked(WholeNumber::toInt(store.bookSetValue(key("company_", "_style"))) == 1);
     m_companyStyle->setEnabled(DataCenter::isManager || DataCenter::isJointSaleManger);
