@@ -161,7 +161,6 @@ void TestBaseSetPage::refusals_data()
     QTest::newRow("page not a number") << "pageLineEdit" << "abc" << tooSmall;
     QTest::newRow("page 101") << "pageLineEdit" << "101" << QStringLiteral("每页个数要小于100");
     QTest::newRow("page 100") << "pageLineEdit" << "100" << QString();
-    QTest::newRow("page 1") << "pageLineEdit" << "1" << QString();
     QTest::newRow("sale opening bracket") << "saleStateEdit_A" << "有效(新" << brackets;
     QTest::newRow("rent closing bracket") << "rentStateEdit_D" << "暂缓)" << brackets;
     QTest::newRow("full-width opening") << "saleStateEdit_C" << "一般（" << brackets;
