@@ -23,6 +23,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QStackedWidget>
 #include <QTabWidget>
 #include "widgets/loadfailureview.h"
 
@@ -595,6 +596,8 @@ void TestSeperatePage::ruleButton()
     CommonAddWidget *popup = waitForPopup();
     QVERIFY(popup);
     QCOMPARE(popup->title(), QStringLiteral("房源本设置"));
+    // The rules live on the settings' team page, which opens in front.
+    QCOMPARE(popup->contentWidget()->findChild<QStackedWidget *>("setStackedWidget")->currentIndex(), 4);
 }
 
 void TestSeperatePage::teamTabLoadsShownListing()

@@ -190,7 +190,7 @@ void HouseBookDetailSeperateWidget::ruleSet()
     else if (!holds(kReviewRight))
         AlertWidget::warning(QStringLiteral("您没有设置权限！"));
     else
-        HouseBookSetWidget::openSettings(window());
+        HouseBookSetWidget::openSettings(window(), HouseBookSetWidget::XieZuoPage);
 }
 
 CommonAddWidget *HouseBookDetailSeperateWidget::openPage(QWidget *content, const QString &title, bool detailSize)

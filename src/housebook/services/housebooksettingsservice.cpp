@@ -4,6 +4,7 @@
 #include "net/wholenumber.h"
 #include "platform/housebookcodes.h"
 #include "services/jointsalepost.h"
+#include "sql/basemessage_sqltable.h"
 #include "sql/basesqlobject.h"
 
 #include <QJsonArray>
@@ -59,13 +60,47 @@ void HouseBookSettingsService::saveThenReload(Request request, const QString &ur
 // open pages itself.
 void HouseBookSettingsService::reloadCaches(Request request, int downloadCode)
 {
+    download(downloadCode, [this, request](bool ok, const QString &) { emit cachesReloaded(request, ok); });
+}
+
+void HouseBookSettingsService::download(int downloadCode, const std::function<void(bool, const QString &)> &done)
+{
     auto *sql = new BaseSqlObject(this, HouseBookCodes::kJointSale);
     auto stored = std::make_shared<bool>(false);
     connect(sql, &BaseSqlObject::loadDataSuccess, this, [stored](int) { *stored = true; });
     connect(sql, &BaseSqlObject::loadDataFinish, this,
-            [this, request, stored](int) { emit cachesReloaded(request, *stored); });
+            [sql, stored, done](int) { done(*stored, sql->lastFailure()); });
     connect(sql, &BaseSqlObject::allLoadFinish, sql, &QObject::deleteLater);
     sql->download_id({downloadCode});
+}
+
+QList<QVariantMap> HouseBookSettingsService::storedJobs()
+{
+    QList<QVariantMap> jobs;
+    for (const QVariant &value : BaseMessage_SqlTable(nullptr, HouseBookCodes::kJointSale).list(QStringLiteral("job"))) {
+        const QVariantMap job = value.toMap();
+        const int id = WholeNumber::toInt(job.value(QStringLiteral("id")));
+        if (id > 0)
+            jobs << QVariantMap{{QStringLiteral("id"), id}, {QStringLiteral("name"), job.value(QStringLiteral("name")).toString()}};
+    }
+    return jobs;
+}
+
+void HouseBookSettingsService::loadJobs()
+{
+    const QList<QVariantMap> jobs = storedJobs();
+    if (!jobs.isEmpty()) {
+        emit jobsLoaded(jobs);
+        emit finished(LoadJobs);
+        return;
+    }
+    download(HouseBookCodes::JobListDownload, [this](bool ok, const QString &reason) {
+        if (ok)
+            emit jobsLoaded(storedJobs());
+        else
+            emit failed(LoadJobs, reason);
+        emit finished(LoadJobs);
+    });
 }
 
 void HouseBookSettingsService::saveConfig(const QVariantMap &form)

@@ -19,7 +19,7 @@ class HouseBookSettingsService : public QObject
 {
     Q_OBJECT
 public:
-    enum Request { Config, Category, LoadSeparationRules, SeparationRules, LoadJobAuth, JobAuth };
+    enum Request { Config, Category, LoadSeparationRules, SeparationRules, LoadJobAuth, JobAuth, LoadJobs };
     Q_ENUM(Request)
 
     explicit HouseBookSettingsService(QObject *parent = nullptr);
@@ -35,6 +35,9 @@ public:
     // fd/fendanguize; form keys followdays, followcount, teldays, telcount, shikancontent,
     // hideOwnerPhone, dujiaren as given, and `rules`, the six {type, count, choose} entries.
     void saveSeparationRules(const QList<QVariantMap> &rules, const QVariantMap &form);
+    // The company's jobs {id, name} as the local store holds them; when it holds none they are
+    // downloaded first (workcenter/jobposts). Answers with jobsLoaded() or failed(LoadJobs).
+    void loadJobs();
     // workcenter/jobauthInfo "id=%1&lianmai=1".
     void loadJobAuth(int jobId);
     // workcenter/jobedit "content=%1&id=%2&lianmai=1", content the entries' text form.
@@ -62,6 +65,7 @@ signals:
     void cachesReloaded(HouseBookSettingsService::Request request, bool ok);
     void separationRulesLoaded(const QVariantMap &rules);
     void jobAuthLoaded(int jobId, const QList<QVariantMap> &entries);
+    void jobsLoaded(const QList<QVariantMap> &jobs);
     void failed(HouseBookSettingsService::Request request, const QString &reason);
     void finished(HouseBookSettingsService::Request request);
 
@@ -70,4 +74,7 @@ private:
               const std::function<void(const QJsonValue &)> &onSuccess, const QString &failureNotice);
     void saveThenReload(Request request, const QString &url, const QVariantMap &form, int downloadCode);
     void reloadCaches(Request request, int downloadCode);
+    // Runs one download of the local store; done(ok, reason) when it has ended.
+    void download(int downloadCode, const std::function<void(bool, const QString &)> &done);
+    static QList<QVariantMap> storedJobs();
 };

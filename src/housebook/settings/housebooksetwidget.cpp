@@ -1,18 +1,42 @@
-#include "housebooksetwidget.h"
+#include "settings/housebooksetwidget.h"
 
+#include "settings/housebookbasesetwidget.h"
+#include "settings/housebooksetpages.h"
 #include "widgets/alertwidget.h"
 #include "widgets/commonaddwidget.h"
+#include "widgets/namedwidgets.h"
 #include "widgets/openpopup.h"
-#include "widgets/pageplaceholder.h"
+
+#include <QButtonGroup>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+// The left buttons, in the order of the pages they show.
+const QList<QPair<QString, QString>> kPageButtons{
+    {QStringLiteral("baseSetButton"), QStringLiteral("基本设置")},
+    {QStringLiteral("saleSetButton"), QStringLiteral("出售房源")},
+    {QStringLiteral("rentSetButton"), QStringLiteral("出租房源")},
+    {QStringLiteral("itemSetButton"), QStringLiteral("类目管理")},
+    {QStringLiteral("xieZuoSetButton"), QStringLiteral("团队协作")}};
+
+} // namespace
 
 HouseBookSetWidget::HouseBookSetWidget(QWidget *parent, int type) : QWidget(parent), m_type(type)
 {
-    fillPlaceholder(this, QStringLiteral("房源本设置"));
+    buildUi();
+    connectJobService();
+    setCurrentPage(BasePage);
 }
 
-CommonAddWidget *HouseBookSetWidget::openSettings(QWidget *parent)
+CommonAddWidget *HouseBookSetWidget::openSettings(QWidget *parent, int page)
 {
     auto *settings = new HouseBookSetWidget(parent, 1);
+    settings->setCurrentPage(page);
     CommonAddWidget *popup = openPopup(parent, PopupSize::Settings, QStringLiteral("房源本设置"), settings);
     connect(settings, &HouseBookSetWidget::closeWidget, popup, &CommonAddWidget::closeWidget);
     connect(settings, &HouseBookSetWidget::setSuccess, popup, [popup] {
@@ -20,4 +44,110 @@ CommonAddWidget *HouseBookSetWidget::openSettings(QWidget *parent)
         popup->closeWidget();
     });
     return popup;
+}
+
+void HouseBookSetWidget::buildUi()
+{
+    m_stack = new QStackedWidget(this);
+    m_stack->setObjectName(QStringLiteral("setStackedWidget"));
+    m_basePage = new HouseBookBaseSetWidget(m_stack);
+    connect(m_basePage, &HouseBookBaseSetWidget::setSuccess, this, &HouseBookSetWidget::setSuccess);
+    connect(m_basePage, &HouseBookBaseSetWidget::closeWidget, this, &HouseBookSetWidget::closeWidget);
+    m_stack->addWidget(m_basePage);
+    addPage(makeSalePage(m_stack));
+    addPage(makeRentPage(m_stack));
+    addPage(makeItemPage(m_stack));
+    m_stack->addWidget(buildXieZuoPage());
+
+    auto *bottom = new QHBoxLayout;
+    bottom->addStretch();
+    QPushButton *cancel = namedButton(QStringLiteral("cancelButton"), QStringLiteral("取消"), this);
+    QPushButton *save = namedButton(QStringLiteral("saveButton"), QStringLiteral("保存设置"), this);
+    connect(cancel, &QPushButton::clicked, this, &HouseBookSetWidget::closeWidget);
+    connect(save, &QPushButton::clicked, this, &HouseBookSetWidget::submitModify);
+    bottom->addWidget(cancel);
+    bottom->addWidget(save);
+
+    auto *right = new QVBoxLayout;
+    right->addWidget(m_stack, 1);
+    right->addLayout(bottom);
+    auto *layout = new QHBoxLayout(this);
+    layout->addWidget(buildNavigation());
+    layout->addLayout(right, 1);
+}
+
+QWidget *HouseBookSetWidget::buildNavigation()
+{
+    auto *column = new QWidget(this);
+    column->setFixedWidth(110);
+    auto *layout = new QVBoxLayout(column);
+    layout->setContentsMargins(0, 0, 0, 0);
+    m_buttons = new QButtonGroup(this);
+    for (int page = 0; page < kPageButtons.size(); ++page) {
+        QPushButton *button = namedButton(kPageButtons.at(page).first, kPageButtons.at(page).second, column);
+        button->setCheckable(true);
+        m_buttons->addButton(button, page);
+        layout->addWidget(button);
+    }
+    layout->addStretch();
+    connect(m_buttons, &QButtonGroup::idClicked, this, &HouseBookSetWidget::childWidgetSwitch);
+    return column;
+}
+
+// A page another part of the module provides: its outcome is the window's.
+void HouseBookSetWidget::addPage(QWidget *page)
+{
+    relayPageSignal(page, "setSuccess()", this);
+    relayPageSignal(page, "closeWidget()", this);
+    m_stack->addWidget(page);
+}
+
+QWidget *HouseBookSetWidget::buildXieZuoPage()
+{
+    m_xieZuoTabs = new QTabWidget(m_stack);
+    m_xieZuoTabs->setObjectName(QStringLiteral("xieZuoTabWidget"));
+    m_rulesPage = makeSeperateRulesPage(m_xieZuoTabs);
+    relayPageSignal(m_rulesPage, "setSuccess()", this);
+    m_xieZuoTabs->addTab(m_rulesPage, QStringLiteral("分单规则"));
+    m_xieZuoTabs->addTab(buildJobPage(), QStringLiteral("岗位权限"));
+    return m_xieZuoTabs;
+}
+
+int HouseBookSetWidget::currentPage() const
+{
+    return m_stack->currentIndex();
+}
+
+void HouseBookSetWidget::childWidgetSwitch(int buttonId)
+{
+    setCurrentPage(buttonId);
+}
+
+void HouseBookSetWidget::setCurrentPage(int chooseIndex)
+{
+    if (chooseIndex < 0 || chooseIndex >= m_stack->count())
+        return;
+    m_stack->setCurrentIndex(chooseIndex);
+    m_buttons->button(chooseIndex)->setChecked(true);
+    // The jobs are fetched when the team page is first shown, not with every window.
+    if (chooseIndex == XieZuoPage && !m_jobsRequested)
+        loadjob();
+}
+
+void HouseBookSetWidget::submitModify()
+{
+    switch (currentPage()) {
+    case BasePage:
+        m_basePage->basic_message_submit();
+        break;
+    case XieZuoPage:
+        if (m_xieZuoTabs->currentIndex() == JobAuthTab)
+            saveJobAuth();
+        else
+            submitPage(m_rulesPage);
+        break;
+    default:
+        submitPage(m_stack->currentWidget());
+        break;
+    }
 }
