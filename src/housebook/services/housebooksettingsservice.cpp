@@ -74,6 +74,18 @@ void HouseBookSettingsService::download(int downloadCode, const std::function<vo
     sql->download_id({downloadCode});
 }
 
+void HouseBookSettingsService::refreshCaches()
+{
+    download(HouseBookCodes::HouseBookSetDownload, [this](bool ok, const QString &reason) {
+        if (!ok) {
+            emit cachesRefreshed(false, reason);
+            return;
+        }
+        download(HouseBookCodes::HouseBookCategoryDownload,
+                 [this](bool categoriesOk, const QString &why) { emit cachesRefreshed(categoriesOk, why); });
+    });
+}
+
 QList<QVariantMap> HouseBookSettingsService::storedJobs()
 {
     QList<QVariantMap> jobs;

@@ -42,6 +42,9 @@ public:
     void loadJobAuth(int jobId);
     // workcenter/jobedit "content=%1&id=%2&lianmai=1", content the entries' text form.
     void saveJobAuth(int jobId, const QList<QVariantMap> &entries);
+    // Downloads the book settings and the category lists into the local store; answers with
+    // cachesRefreshed(). For a window opened before the sign-in downloads have stored them.
+    void refreshCaches();
 
     // ---- Text forms shared with the settings store and the server ----
     // A list as compact JSON array text ({id, title, choose} choice lists, the view-record
@@ -66,6 +69,7 @@ signals:
     void separationRulesLoaded(const QVariantMap &rules);
     void jobAuthLoaded(int jobId, const QList<QVariantMap> &entries);
     void jobsLoaded(const QList<QVariantMap> &jobs);
+    void cachesRefreshed(bool ok, const QString &reason);
     void failed(HouseBookSettingsService::Request request, const QString &reason);
     void finished(HouseBookSettingsService::Request request);
 

@@ -19,7 +19,7 @@
 
 namespace {
 
-constexpr int kSortColumns = 6;
+constexpr int kSortColumns = 5;
 // Id 1 is the community in the search items and the number in the list columns; a book
 // without either cannot be searched or told apart.
 constexpr int kRequiredId = 1;

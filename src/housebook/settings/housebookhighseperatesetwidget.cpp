@@ -114,12 +114,13 @@ QWidget *HouseBookHighSeperateSetWidget::buildRules()
         m_ruleCounts[i]->setRange(1, 99);
         m_ruleCounts[i]->setPrefix(QStringLiteral("至少 "));
         m_ruleCounts[i]->setSuffix(QStringLiteral(" 张"));
-        const int row = i / 3;
-        const int column = (i % 3) * 2;
+        // Two categories a line, so the page fits the settings window whatever the font.
+        const int row = i / 2;
+        const int column = (i % 2) * 2;
         grid->addWidget(m_ruleChecks[i], row, column);
         grid->addWidget(m_ruleCounts[i], row, column + 1);
     }
-    grid->setColumnStretch(6, 1);
+    grid->setColumnStretch(4, 1);
     return box;
 }
 

@@ -1,19 +1,15 @@
 #include "settings/housebooksetpages.h"
 
-#include "widgets/pageplaceholder.h"
+#include "settings/housebookhighseperatesetwidget.h"
+#include "settings/housebookitemsetwidget.h"
+#include "settings/housebookrentsetwidget.h"
+#include "settings/housebooksalesetwidget.h"
 
 #include <QMetaMethod>
 #include <QMetaObject>
 #include <QWidget>
 
 namespace {
-
-QWidget *placeholderPage(QWidget *parent, const QString &caption)
-{
-    auto *page = new QWidget(parent);
-    fillPlaceholder(page, caption);
-    return page;
-}
 
 QMetaMethod methodOf(const QObject *object, const char *signature)
 {
@@ -25,22 +21,22 @@ QMetaMethod methodOf(const QObject *object, const char *signature)
 
 QWidget *makeSalePage(QWidget *parent)
 {
-    return placeholderPage(parent, QStringLiteral("出售房源"));
+    return new HouseBookSaleSetWidget(parent);
 }
 
 QWidget *makeRentPage(QWidget *parent)
 {
-    return placeholderPage(parent, QStringLiteral("出租房源"));
+    return new HouseBookRentSetWidget(parent);
 }
 
 QWidget *makeItemPage(QWidget *parent)
 {
-    return placeholderPage(parent, QStringLiteral("类目管理"));
+    return new HouseBookItemSetWidget(parent);
 }
 
 QWidget *makeSeperateRulesPage(QWidget *parent)
 {
-    return placeholderPage(parent, QStringLiteral("分单规则"));
+    return new HouseBookHighSeperateSetWidget(parent);
 }
 
 bool submitPage(QWidget *page)

@@ -2,6 +2,10 @@
 
 #include "settings/housebookbasesetwidget.h"
 #include "settings/housebooksetpages.h"
+#include "platform/housebookcodes.h"
+#include "services/housebooksettingsservice.h"
+#include "sql/housebookset_sqltable.h"
+#include "widgets/busyoverlay.h"
 #include "widgets/alertwidget.h"
 #include "widgets/commonaddwidget.h"
 #include "widgets/namedwidgets.h"
@@ -31,6 +35,40 @@ HouseBookSetWidget::HouseBookSetWidget(QWidget *parent, int type) : QWidget(pare
     buildUi();
     connectJobService();
     setCurrentPage(BasePage);
+    refreshIfNeverDownloaded();
+}
+
+// Opened before the sign-in downloads have stored the company's settings, the pages would
+// show blank values, and saving them would overwrite what the company set. The settings are
+// fetched first, with the pages covered until they arrive.
+void HouseBookSetWidget::refreshIfNeverDownloaded()
+{
+    if (!HouseBookSet_SqlTable(nullptr, HouseBookCodes::kJointSale).bookSet().isEmpty())
+        return;
+    auto *overlay = new BusyOverlay(m_stack);
+    overlay->setObjectName(QStringLiteral("settingsRefreshOverlay"));
+    overlay->start(QStringLiteral("加载设置中..."));
+    connect(m_service, &HouseBookSettingsService::cachesRefreshed, overlay,
+            [this, overlay](bool ok, const QString &reason) {
+                overlay->stop();
+                overlay->deleteLater();
+                showRefreshed(ok, reason);
+            });
+    m_service->refreshCaches();
+}
+
+void HouseBookSetWidget::showRefreshed(bool ok, const QString &reason)
+{
+    if (!ok) {
+        AlertWidget::warning(
+            QStringLiteral("房源本设置下载失败：%1。页面显示的是本机保存的设置，请确认后再保存。").arg(reason));
+        return;
+    }
+    for (int i = 0; i < m_stack->count(); ++i) {
+        QWidget *page = m_stack->widget(i);
+        if (page->metaObject()->indexOfSlot("showSet()") >= 0)
+            QMetaObject::invokeMethod(page, "showSet");
+    }
 }
 
 CommonAddWidget *HouseBookSetWidget::openSettings(QWidget *parent, int page)

@@ -61,6 +61,8 @@ private:
     QWidget *buildXieZuoPage();
     QWidget *buildJobPage();
     void connectJobService();
+    void refreshIfNeverDownloaded();
+    void showRefreshed(bool ok, const QString &reason);
     void addPage(QWidget *page);
     void showJobs(const QList<QVariantMap> &jobs);
     void chooseJob(int row);
