@@ -6,7 +6,6 @@
 #include "net/endpoints.h"
 #include "recordingserver.h"
 #include "services/housebooksettingsservice.h"
-#include "settings/housebooksetpages.h"
 #include "settings/housebooksetwidget.h"
 #include "settings/permissionhousebookwidget.h"
 #include "sql/basemessage_sqltable.h"
@@ -30,28 +29,6 @@ QString pathOf(const QString &url)
 {
     return QUrl(url).path();
 }
-
-// A page of another part as the window sees it: a submit slot and the outcome signals.
-class FakePage : public QWidget
-{
-    Q_OBJECT
-public:
-    int submits = 0;
-public slots:
-    void submit() { ++submits; }
-signals:
-    void setSuccess();
-    void closeWidget();
-};
-
-class FakeSalePage : public FakePage
-{
-    Q_OBJECT
-public:
-    int saleSubmits = 0;
-public slots:
-    void sale_message_submit() { ++saleSubmits; }
-};
 
 const QList<QVariantMap> kEntries{
     {{"id", 200}, {"selected", true}, {"range", 1}},
@@ -97,7 +74,6 @@ private slots:
 
     void pagesFollowTheLeftButtons();
     void saveRoutesToTheShownPage();
-    void otherPagesAreCalledByName();
     void jobPermissionsLoadFillAndSave();
     void failedLoadsOfferRetry();
 
@@ -210,27 +186,6 @@ void TestSetWindow::saveRoutesToTheShownPage()
     QTRY_COMPARE(m_server.requestsTo(config).size(), 3);
     QVERIFY(m_server.requestsTo(config).last().form.contains("companyGstate"));
     QCOMPARE(m_server.requestsTo(jobedit).size(), 1);
-}
-
-void TestSetWindow::otherPagesAreCalledByName()
-{
-    FakeSalePage sale;
-    FakePage item;
-    QWidget plain;
-    QVERIFY(submitPage(&sale));
-    QCOMPARE(sale.saleSubmits, 1);
-    QCOMPARE(sale.submits, 0);
-    QVERIFY(submitPage(&item));
-    QCOMPARE(item.submits, 1);
-    QVERIFY(!submitPage(&plain));
-    QVERIFY(!submitPage(nullptr));
-
-    Window window(m_host->mainWindow(), 1);
-    QSignalSpy windowSuccess(&window, &Window::setSuccess);
-    QVERIFY(relayPageSignal(&item, "setSuccess()", &window));
-    QVERIFY(!relayPageSignal(&plain, "setSuccess()", &window));
-    emit item.setSuccess();
-    QCOMPARE(windowSuccess.count(), 1);
 }
 
 void TestSetWindow::jobPermissionsLoadFillAndSave()

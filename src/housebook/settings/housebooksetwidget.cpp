@@ -1,7 +1,10 @@
 #include "settings/housebooksetwidget.h"
 
 #include "settings/housebookbasesetwidget.h"
-#include "settings/housebooksetpages.h"
+#include "settings/housebookhighseperatesetwidget.h"
+#include "settings/housebookitemsetwidget.h"
+#include "settings/housebookrentsetwidget.h"
+#include "settings/housebooksalesetwidget.h"
 #include "platform/housebookcodes.h"
 #include "services/housebooksettingsservice.h"
 #include "sql/housebookset_sqltable.h"
@@ -64,11 +67,10 @@ void HouseBookSetWidget::showRefreshed(bool ok, const QString &reason)
             QStringLiteral("房源本设置下载失败：%1。页面显示的是本机保存的设置，请确认后再保存。").arg(reason));
         return;
     }
-    for (int i = 0; i < m_stack->count(); ++i) {
-        QWidget *page = m_stack->widget(i);
-        if (page->metaObject()->indexOfSlot("showSet()") >= 0)
-            QMetaObject::invokeMethod(page, "showSet");
-    }
+    m_basePage->showSet();
+    m_salePage->showSet();
+    m_rentPage->showSet();
+    m_itemPage->showSet();
 }
 
 CommonAddWidget *HouseBookSetWidget::openSettings(QWidget *parent, int page)
@@ -92,9 +94,14 @@ void HouseBookSetWidget::buildUi()
     connect(m_basePage, &HouseBookBaseSetWidget::setSuccess, this, &HouseBookSetWidget::setSuccess);
     connect(m_basePage, &HouseBookBaseSetWidget::closeWidget, this, &HouseBookSetWidget::closeWidget);
     m_stack->addWidget(m_basePage);
-    addPage(makeSalePage(m_stack));
-    addPage(makeRentPage(m_stack));
-    addPage(makeItemPage(m_stack));
+    m_salePage = new HouseBookSaleSetWidget(m_stack);
+    addBookPage(m_salePage);
+    m_rentPage = new HouseBookRentSetWidget(m_stack);
+    addBookPage(m_rentPage);
+    m_itemPage = new HouseBookItemSetWidget(m_stack);
+    connect(m_itemPage, &HouseBookItemSetWidget::setSuccess, this, &HouseBookSetWidget::setSuccess);
+    connect(m_itemPage, &HouseBookItemSetWidget::closeWidget, this, &HouseBookSetWidget::closeWidget);
+    m_stack->addWidget(m_itemPage);
     m_stack->addWidget(buildXieZuoPage());
 
     auto *bottom = new QHBoxLayout;
@@ -132,11 +139,11 @@ QWidget *HouseBookSetWidget::buildNavigation()
     return column;
 }
 
-// A page another part of the module provides: its outcome is the window's.
-void HouseBookSetWidget::addPage(QWidget *page)
+// The sale or rent page: its outcome is the window's.
+void HouseBookSetWidget::addBookPage(HouseBookBookSetPage *page)
 {
-    relayPageSignal(page, "setSuccess()", this);
-    relayPageSignal(page, "closeWidget()", this);
+    connect(page, &HouseBookBookSetPage::setSuccess, this, &HouseBookSetWidget::setSuccess);
+    connect(page, &HouseBookBookSetPage::closeWidget, this, &HouseBookSetWidget::closeWidget);
     m_stack->addWidget(page);
 }
 
@@ -144,8 +151,8 @@ QWidget *HouseBookSetWidget::buildXieZuoPage()
 {
     m_xieZuoTabs = new QTabWidget(m_stack);
     m_xieZuoTabs->setObjectName(QStringLiteral("xieZuoTabWidget"));
-    m_rulesPage = makeSeperateRulesPage(m_xieZuoTabs);
-    relayPageSignal(m_rulesPage, "setSuccess()", this);
+    m_rulesPage = new HouseBookHighSeperateSetWidget(m_xieZuoTabs);
+    connect(m_rulesPage, &HouseBookHighSeperateSetWidget::setSuccess, this, &HouseBookSetWidget::setSuccess);
     m_xieZuoTabs->addTab(m_rulesPage, QStringLiteral("分单规则"));
     m_xieZuoTabs->addTab(buildJobPage(), QStringLiteral("岗位权限"));
     return m_xieZuoTabs;
@@ -182,10 +189,18 @@ void HouseBookSetWidget::submitModify()
         if (m_xieZuoTabs->currentIndex() == JobAuthTab)
             saveJobAuth();
         else
-            submitPage(m_rulesPage);
+            m_rulesPage->submit();
+        break;
+    case SalePage:
+        m_salePage->sale_message_submit();
+        break;
+    case RentPage:
+        m_rentPage->rent_message_submit();
+        break;
+    case ItemPage:
+        m_itemPage->submit();
         break;
     default:
-        submitPage(m_stack->currentWidget());
         break;
     }
 }

@@ -11,6 +11,11 @@
 class BusyOverlay;
 class CommonAddWidget;
 class HouseBookBaseSetWidget;
+class HouseBookBookSetPage;
+class HouseBookHighSeperateSetWidget;
+class HouseBookItemSetWidget;
+class HouseBookRentSetWidget;
+class HouseBookSaleSetWidget;
 class HouseBookSettingsService;
 class LoadFailureView;
 class PermissionHouseBookWidget;
@@ -63,7 +68,7 @@ private:
     void connectJobService();
     void refreshIfNeverDownloaded();
     void showRefreshed(bool ok, const QString &reason);
-    void addPage(QWidget *page);
+    void addBookPage(HouseBookBookSetPage *page);
     void showJobs(const QList<QVariantMap> &jobs);
     void chooseJob(int row);
     void showAuthFailure(const QString &reason);
@@ -75,7 +80,10 @@ private:
     QStackedWidget *m_stack = nullptr;
     HouseBookBaseSetWidget *m_basePage = nullptr;
     QTabWidget *m_xieZuoTabs = nullptr;
-    QWidget *m_rulesPage = nullptr;
+    HouseBookSaleSetWidget *m_salePage = nullptr;
+    HouseBookRentSetWidget *m_rentPage = nullptr;
+    HouseBookItemSetWidget *m_itemPage = nullptr;
+    HouseBookHighSeperateSetWidget *m_rulesPage = nullptr;
 
     HouseBookSettingsService *m_service = nullptr;
     BusyOverlay *m_overlay = nullptr;
