@@ -1,5 +1,7 @@
 #include "settings/housebookbasesetwidget.h"
 
+#include "settings/settingssave.h"
+
 #include "net/wholenumber.h"
 #include "platform/housebookcodes.h"
 #include "services/housebooksettingsservice.h"
@@ -9,7 +11,6 @@
 #include "widgets/namedwidgets.h"
 #include "widgets/sortwidget.h"
 
-#include "datacenter.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -76,11 +77,6 @@ bool anyChosen(const QList<QVariantMap> &items)
     return false;
 }
 
-bool isManager()
-{
-    return DataCenter::isManager || DataCenter::isJointSaleManger;
-}
-
 } // namespace
 
 HouseBookBaseSetWidget::HouseBookBaseSetWidget(QWidget *parent)
@@ -88,19 +84,7 @@ HouseBookBaseSetWidget::HouseBookBaseSetWidget(QWidget *parent)
 {
     buildUi();
     m_overlay = new BusyOverlay(this);
-    connect(m_service, &Service::failed, this, [this](Service::Request request, const QString &) {
-        if (request == Service::Config)
-            m_overlay->stop();  // the service has told the agent; her edits stay on the page
-    });
-    connect(m_service, &Service::cachesReloaded, this, [this](Service::Request request, bool ok) {
-        if (request != Service::Config)
-            return;
-        m_overlay->stop();
-        // A failed reload would show the old values: the edits stay until the next sync.
-        if (ok)
-            showSet();
-        emit setSuccess();
-    });
+    SettingsSave::bind(m_service, Service::Config, m_overlay, [this] { showSet(); }, [this] { emit setSuccess(); });
     showSet();
 }
 
@@ -295,7 +279,7 @@ void HouseBookBaseSetWidget::showCompany(const QVariantMap &bookSet, HouseBookSe
 // others see why their controls are off.
 void HouseBookBaseSetWidget::applyUnifiedLock(bool companyUnified)
 {
-    const bool manager = isManager();
+    const bool manager = SettingsSave::mayChangeCompanyChoices();
     m_personalLocked = companyUnified && !manager;
     m_notice->setText(m_personalLocked ? QStringLiteral("公司管理员已开启基础设置【全公司】统一设置，不支持个人修改")
                                        : QString());
@@ -382,7 +366,7 @@ QVariantMap HouseBookBaseSetWidget::form() const
     }
     form.insert(QStringLiteral("yinhao_mode"), QString::number(yinhao));
     // Only a manager decides whether the company's choices bind everyone.
-    if (isManager())
+    if (SettingsSave::mayChangeCompanyChoices())
         form.insert(QStringLiteral("company_base_style"), flag(m_companyStyle->isChecked()));
     return form;
 }

@@ -1,9 +1,9 @@
 #include "settings/housebookbooksetpage.h"
 
-#include "datacenter.h"
 #include "net/wholenumber.h"
 #include "platform/housebookcodes.h"
 #include "services/housebooksettingsservice.h"
+#include "settings/settingssave.h"
 #include "sql/housebookcatalogue.h"
 #include "sql/housebookset_sqltable.h"
 #include "widgets/alertwidget.h"
@@ -135,15 +135,8 @@ HouseBookBookSetPage::HouseBookBookSetPage(const BookSetKind &kind, QWidget *par
     layout->addWidget(scroll);
     m_overlay = new BusyOverlay(this);
 
-    connect(m_service, &HouseBookSettingsService::cachesReloaded, this,
-            [this](HouseBookSettingsService::Request request, bool ok) {
-                if (request == HouseBookSettingsService::Config)
-                    saved(ok);
-            });
-    connect(m_service, &HouseBookSettingsService::failed, this, [this](HouseBookSettingsService::Request request) {
-        if (request == HouseBookSettingsService::Config)
-            m_overlay->stop();
-    });
+    SettingsSave::bind(m_service, HouseBookSettingsService::Config, m_overlay, [this] { showSet(); },
+                       [this] { emit setSuccess(); });
     showSet();
 }
 
@@ -183,7 +176,7 @@ void HouseBookBookSetPage::showSet()
     m_storeShow->setItems(offered(storeShow, columnCatalogue, m_kind.foreignColumns, isListingColumn), kSortColumns);
 
     m_companyStyle->setChecked(WholeNumber::toInt(store.bookSetValue(key("company_", "_style"))) == 1);
-    m_companyStyle->setEnabled(DataCenter::isManager || DataCenter::isJointSaleManger);
+    m_companyStyle->setEnabled(SettingsSave::mayChangeCompanyChoices());
 }
 
 // The stored entries in their order, then every other entry of the book's catalogue
@@ -255,14 +248,4 @@ void HouseBookBookSetPage::submit()
                                                                                    : QStringLiteral("0")}};
     m_overlay->start(QStringLiteral("提交设置中..."));
     m_service->saveConfig(form);
-}
-
-// The server has the new lists. When the store could not fetch them back it still holds the
-// old ones, so the page keeps what the agent sees instead of showing those.
-void HouseBookBookSetPage::saved(bool cachesReloaded)
-{
-    m_overlay->stop();
-    if (cachesReloaded)
-        showSet();
-    emit setSuccess();
 }

@@ -57,7 +57,6 @@ private:
     QList<QVariantMap> offered(const QList<QVariantMap> &chosen, const QList<QVariantMap> &catalogue,
                                const QSet<int> &foreign, bool (*inBook)(int));
     QString key(const char *prefix, const char *suffix) const;
-    void saved(bool cachesReloaded);
 
     const BookSetKind &m_kind;
     SortWidget *m_mySearch = nullptr;

@@ -3,6 +3,7 @@
 #include "platform/housebookcodes.h"
 #include "services/housebooksettingsservice.h"
 #include "settings/categorylisteditor.h"
+#include "settings/settingssave.h"
 #include "sql/basemessage_sqltable.h"
 #include "widgets/alertwidget.h"
 #include "widgets/busyoverlay.h"
@@ -46,16 +47,8 @@ HouseBookItemSetWidget::HouseBookItemSetWidget(QWidget *parent)
 {
     buildUi();
     m_busy = new BusyOverlay(this);
-    connect(m_service, &HouseBookSettingsService::failed, this,
-            [this](HouseBookSettingsService::Request request) {
-                if (request == HouseBookSettingsService::Category)
-                    onSaveFailed();
-            });
-    connect(m_service, &HouseBookSettingsService::cachesReloaded, this,
-            [this](HouseBookSettingsService::Request request, bool ok) {
-                if (request == HouseBookSettingsService::Category)
-                    onCachesReloaded(ok);
-            });
+    SettingsSave::bind(m_service, HouseBookSettingsService::Category, m_busy, [this] { showSet(); },
+                       [this] { emit setSuccess(); });
     showSet();
 }
 
@@ -92,30 +85,11 @@ bool HouseBookItemSetWidget::checkLists()
 
 void HouseBookItemSetWidget::submit()
 {
-    if (m_submitting || !checkLists())
+    if (m_busy->isRunning() || !checkLists())
         return;
     QMap<QString, QList<QVariantMap>> lists;
     for (CategoryListEditor *editor : qAsConst(m_editors))
         lists.insert(editor->key(), editor->entries());
-    m_submitting = true;
     m_busy->start(QStringLiteral("提交设置中..."));
     m_service->saveCategories(lists);
-}
-
-// The service has told the agent why; her lists stay on the page for another try.
-void HouseBookItemSetWidget::onSaveFailed()
-{
-    m_submitting = false;
-    m_busy->stop();
-}
-
-// Saved. When the download failed the store still holds the old lists while the server holds
-// the new ones, so the page keeps showing what was saved rather than the stale store.
-void HouseBookItemSetWidget::onCachesReloaded(bool ok)
-{
-    m_submitting = false;
-    m_busy->stop();
-    if (ok)
-        showSet();
-    emit setSuccess();
 }

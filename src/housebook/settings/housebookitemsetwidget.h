@@ -30,11 +30,8 @@ public slots:
 private:
     void buildUi();
     bool checkLists();
-    void onSaveFailed();
-    void onCachesReloaded(bool ok);
 
     QList<CategoryListEditor *> m_editors;
     HouseBookSettingsService *m_service = nullptr;
     BusyOverlay *m_busy = nullptr;
-    bool m_submitting = false;
 };
