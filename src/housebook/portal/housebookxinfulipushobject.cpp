@@ -29,9 +29,28 @@ HouseBookXinfuLiPushObject *HouseBookXinfuLiPushObject::announcer()
     return &instance;
 }
 
+void HouseBookXinfuLiPushObject::pushHouse(int id)
+{
+    m_data.houseId = id;
+    m_mode = PushMode;
+}
+
+void HouseBookXinfuLiPushObject::downloadXinfuliPushStatus() {}
+void HouseBookXinfuLiPushObject::dealXinfuLiPushStatusData(QJsonValue) {}
+void HouseBookXinfuLiPushObject::downloadHouseDescriceData() {}
+void HouseBookXinfuLiPushObject::dealHouseDescriceData(QJsonValue) {}
+void HouseBookXinfuLiPushObject::downloadHouseVrs() {}
+void HouseBookXinfuLiPushObject::dealHouseVrs(QJsonValue) {}
+void HouseBookXinfuLiPushObject::downloadWaterMark() {}
+void HouseBookXinfuLiPushObject::dealWaterMark(QJsonValue) {}
+void HouseBookXinfuLiPushObject::downloadXinfuLiNeedData() {}
+void HouseBookXinfuLiPushObject::dealXinfuLiNeedData(QJsonValue) {}
+void HouseBookXinfuLiPushObject::submitData(const QString &) {}
+void HouseBookXinfuLiPushObject::fillXiaJiaReason() {}
+
 void HouseBookXinfuLiPushObject::xiaJiaData(int id, const QString &reason)
 {
-    m_houseId = id;
+    m_data.houseId = id;
     m_mode = PutDownMode;
     m_reason = reason;
     takedowns() << QStringLiteral("%1:%2").arg(id).arg(reason);

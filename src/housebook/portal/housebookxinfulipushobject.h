@@ -1,9 +1,17 @@
 #pragma once
-// Takes a listing of the book down from the XinfuLi portal when it goes off the market or is
-// deleted. Pages create one without a parent, call xiaJiaData() and forget it: the object
-// neither reports a result to its caller nor blocks it, and releases itself afterwards.
-// For now the takedown only records and announces the request; the portal exchange (status
-// query, reason, removal) is added on top of the same call.
+// Pushes a listing of the book to the XinfuLi portal and takes it down again, through the
+// portal exchange server. Both start with the status query; a listing whose status is 0 is
+// not handled by the portal and nothing further happens. A takedown then asks for a reason
+// (unless one was given) and posts the removal; a push reads the listing from the local
+// store, downloads the promotion text and photos, VR views, watermark and the portal's data,
+// checks them and posts the listing.
+//
+// The list page and the detail window take listings down when they go off the market or are
+// deleted: they create one without a parent, call xiaJiaData() and forget it; such an object
+// deletes itself once its work ended.
+#include "portal/portalpushdata.h"
+
+#include <QJsonValue>
 #include <QObject>
 #include <QString>
 
@@ -11,14 +19,17 @@ class HouseBookXinfuLiPushObject : public QObject
 {
     Q_OBJECT
 public:
-    // The takedown mode of the object (a push is mode 1).
     enum Mode { PushMode = 1, PutDownMode = 2 };
 
     explicit HouseBookXinfuLiPushObject(QObject *parent = nullptr);
 
-    int houseId() const { return m_houseId; }
+    int houseId() const { return m_data.houseId; }
     int mode() const { return m_mode; }
     QString reason() const { return m_reason; }
+    const PortalPushData &data() const { return m_data; }
+
+    // Starts a push of the listing.
+    void pushHouse(int id);
 
     // Every takedown asked for in this process, as "id:reason" (diagnostics and tests).
     static QStringList putDownLog();
@@ -33,13 +44,33 @@ signals:
     void putDownSuccess();
     // A takedown of listing id with this reason was asked for.
     void putDownRequested(int id, QString reason);
+    // The work ended without success: a refusal (its text) or a failed request (its reason).
+    void failed(QString reason);
+    // The work ended either way (also when the status was 0); a parentless object deletes
+    // itself after this.
+    void finished();
 
 public slots:
-    // The takedown: stores the id and the reason and starts the portal exchange.
+    void downloadXinfuliPushStatus();
+    void dealXinfuLiPushStatusData(QJsonValue value);
+    void downloadHouseDescriceData();
+    void dealHouseDescriceData(QJsonValue value);
+    void downloadHouseVrs();
+    void dealHouseVrs(QJsonValue value);
+    void downloadWaterMark();
+    void dealWaterMark(QJsonValue value);
+    void downloadXinfuLiNeedData();
+    void dealXinfuLiNeedData(QJsonValue value);
+    // Checks and posts the listing; a position "lng,lat" waives the map position check.
+    void submitData(const QString &lat_lng = QString());
+    // The reason box ("下架原因：", "请输入下架的原因", "下架").
+    void fillXiaJiaReason();
+    // The takedown: stores the id, sets the takedown mode, stores the reason and starts the
+    // status query.
     void xiaJiaData(int id, const QString &reason);
 
 private:
-    int m_houseId = 0;
+    PortalPushData m_data;
     int m_mode = PushMode;
     QString m_reason;
 };

@@ -1,0 +1,61 @@
+#pragma once
+// Pushes a listing of the book to the 58 portal (its AnXuan service) and takes it down
+// again, through the portal exchange server. A push runs: status query, promotion text and
+// photos, VR views, video, the checks, the community post, the listing post, the video post.
+// A refusal shows its message box and ends the push; a failed request has been reported by
+// the request object and ends it too. Every request to the exchange carries the company id
+// in its address ("<endpoint>?companyid=<id>").
+//
+// The object is short-lived: made without a parent it deletes itself once its work ended.
+#include "portal/portalpushdata.h"
+
+#include <QJsonValue>
+#include <QObject>
+
+class HouseBook58AnXuanPushObject : public QObject
+{
+    Q_OBJECT
+public:
+    enum Mode { PushMode = 1, PutDownMode = 2 };
+
+    explicit HouseBook58AnXuanPushObject(QObject *parent = nullptr);
+
+    int houseId() const { return m_data.houseId; }
+    int mode() const { return m_mode; }
+    const PortalPushData &data() const { return m_data; }
+    // The year the build-year check counts from (the current year unless set).
+    void setCurrentYear(int year) { m_currentYear = year; }
+
+signals:
+    void pushSuccess();
+    void putDownSuccess();
+    // The work ended without success: a refusal (its text) or a failed request (its reason).
+    void failed(QString reason);
+    // The work ended either way; a parentless object deletes itself after this.
+    void finished();
+
+public slots:
+    void pushHouse(int id);
+    void downloadHouseStatus();
+    void dealHouseStatus(QJsonValue value);
+    void downloadDetailData();
+    void dealDetailData(QJsonValue value);
+    void downloadHouseVrs();
+    void dealHouseVrs(QJsonValue value);
+    void downloadHouseVideo();
+    void dealHouseVideo(QJsonValue value);
+    void prepareCheckData();
+    // "前往标注": the community position editor; a saved position updates the gathered data.
+    void checkCommunityLocation();
+    // "前往修改": the community editor; a saved build year updates the gathered data.
+    void checkCommunityYear();
+    void submitXiaoQu();
+    void submitHouse();
+    void realPushVideo();
+    void realPutDown(int id);
+
+private:
+    PortalPushData m_data;
+    int m_mode = PushMode;
+    int m_currentYear = 0;
+};
