@@ -1,6 +1,6 @@
 #include "portal/housebook58anxuanpushobject.h"
 
-HouseBook58AnXuanPushObject::HouseBook58AnXuanPushObject(QObject *parent) : QObject(parent) {}
+HouseBook58AnXuanPushObject::HouseBook58AnXuanPushObject(QObject *parent) : PortalPushBase(parent) {}
 
 void HouseBook58AnXuanPushObject::pushHouse(int id) { m_data.houseId = id; m_mode = PushMode; }
 void HouseBook58AnXuanPushObject::downloadHouseStatus() {}

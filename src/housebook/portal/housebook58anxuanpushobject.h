@@ -7,32 +7,18 @@
 // in its address ("<endpoint>?companyid=<id>").
 //
 // The object is short-lived: made without a parent it deletes itself once its work ended.
-#include "portal/portalpushdata.h"
+#include "portal/portalpushbase.h"
 
 #include <QJsonValue>
-#include <QObject>
 
-class HouseBook58AnXuanPushObject : public QObject
+class HouseBook58AnXuanPushObject : public PortalPushBase
 {
     Q_OBJECT
 public:
-    enum Mode { PushMode = 1, PutDownMode = 2 };
-
     explicit HouseBook58AnXuanPushObject(QObject *parent = nullptr);
 
-    int houseId() const { return m_data.houseId; }
-    int mode() const { return m_mode; }
-    const PortalPushData &data() const { return m_data; }
     // The year the build-year check counts from (the current year unless set).
     void setCurrentYear(int year) { m_currentYear = year; }
-
-signals:
-    void pushSuccess();
-    void putDownSuccess();
-    // The work ended without success: a refusal (its text) or a failed request (its reason).
-    void failed(QString reason);
-    // The work ended either way; a parentless object deletes itself after this.
-    void finished();
 
 public slots:
     void pushHouse(int id);
@@ -55,7 +41,5 @@ public slots:
     void realPutDown(int id);
 
 private:
-    PortalPushData m_data;
-    int m_mode = PushMode;
     int m_currentYear = 0;
 };

@@ -11,7 +11,7 @@ QStringList &takedowns()
 }
 } // namespace
 
-HouseBookXinfuLiPushObject::HouseBookXinfuLiPushObject(QObject *parent) : QObject(parent) {}
+HouseBookXinfuLiPushObject::HouseBookXinfuLiPushObject(QObject *parent) : PortalPushBase(parent) {}
 
 QStringList HouseBookXinfuLiPushObject::putDownLog()
 {

@@ -9,24 +9,18 @@
 // The list page and the detail window take listings down when they go off the market or are
 // deleted: they create one without a parent, call xiaJiaData() and forget it; such an object
 // deletes itself once its work ended.
-#include "portal/portalpushdata.h"
+#include "portal/portalpushbase.h"
 
 #include <QJsonValue>
-#include <QObject>
 #include <QString>
 
-class HouseBookXinfuLiPushObject : public QObject
+class HouseBookXinfuLiPushObject : public PortalPushBase
 {
     Q_OBJECT
 public:
-    enum Mode { PushMode = 1, PutDownMode = 2 };
-
     explicit HouseBookXinfuLiPushObject(QObject *parent = nullptr);
 
-    int houseId() const { return m_data.houseId; }
-    int mode() const { return m_mode; }
     QString reason() const { return m_reason; }
-    const PortalPushData &data() const { return m_data; }
 
     // Starts a push of the listing.
     void pushHouse(int id);
@@ -40,15 +34,8 @@ public:
     static HouseBookXinfuLiPushObject *announcer();
 
 signals:
-    void pushSuccess();
-    void putDownSuccess();
     // A takedown of listing id with this reason was asked for.
     void putDownRequested(int id, QString reason);
-    // The work ended without success: a refusal (its text) or a failed request (its reason).
-    void failed(QString reason);
-    // The work ended either way (also when the status was 0); a parentless object deletes
-    // itself after this.
-    void finished();
 
 public slots:
     void downloadXinfuliPushStatus();
@@ -70,7 +57,5 @@ public slots:
     void xiaJiaData(int id, const QString &reason);
 
 private:
-    PortalPushData m_data;
-    int m_mode = PushMode;
     QString m_reason;
 };

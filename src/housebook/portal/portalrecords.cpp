@@ -9,7 +9,6 @@ void watermarkOf(const QJsonValue &, QString *, int *) {}
 QJsonObject portalInfoOf(const QJsonValue &) { return {}; }
 int housestatusOf(const QJsonValue &) { return -1; }
 QString wubaCommunityIdOf(const QJsonValue &) { return {}; }
-PortalCommunity communityOf(int) { return {}; }
 QString refusalText(Refusal, bool) { return {}; }
 bool hasMapPosition(const PortalCommunity &) { return false; }
 bool buildYearAcceptable(const QString &, int) { return false; }

@@ -36,8 +36,6 @@ QJsonObject portalInfoOf(const QJsonValue &data);
 // housestatus of a status reply; -1 when missing or not a number.
 int housestatusOf(const QJsonValue &data);
 QString wubaCommunityIdOf(const QJsonValue &data);
-// The community of the local store (by the listing's mycommunityid); found=false when none.
-PortalCommunity communityOf(int communityId);
 
 // ---- checks ---------------------------------------------------------------------------
 enum class Refusal {
