@@ -23,17 +23,6 @@ QStringList &takedowns()
     return log;
 }
 
-// The portal's promotion holder of the listing, or the signed-in agent when the portal's data
-// did not come or holds none.
-QVariant topValue(const QJsonObject &info, const QString &key, const QVariant &fallback)
-{
-    const QJsonValue value = info.value(QStringLiteral("top")).toObject().value(key);
-    if (value.isDouble())
-        return value.toVariant();
-    const QString text = value.toString().trimmed();
-    return text.isEmpty() ? fallback : QVariant(text);
-}
-
 } // namespace
 
 HouseBookXinfuLiPushObject::HouseBookXinfuLiPushObject(QObject *parent) : PortalPushBase(parent) {}
@@ -229,16 +218,13 @@ void HouseBookXinfuLiPushObject::removeFromPortal()
 
 void HouseBookXinfuLiPushObject::postRemoval()
 {
-    const QJsonObject &info = m_data.portalInfo;
-    const QVariantMap form{
-        {QStringLiteral("companyid"), m_data.companyId},
-        {QStringLiteral("house_id"), m_data.houseId},
-        {QStringLiteral("city_name"), info.value(QStringLiteral("city_name")).toString()},
-        {QStringLiteral("reason"), m_reason},
-        {QStringLiteral("top_userid"), topValue(info, QStringLiteral("top_userid"), DataCenter::YongHuID)},
-        {QStringLiteral("top_username"), topValue(info, QStringLiteral("top_username"), DataCenter::UserPhoneNumber)},
-        {QStringLiteral("top_status"), topValue(info, QStringLiteral("top_status"), 1)},
-    };
+    QVariantMap form = PortalRecords::topHolder(m_data.portalInfo, QString::number(DataCenter::YongHuID),
+                                                DataCenter::UserPhoneNumber)
+                           .toVariantMap();
+    form.insert(QStringLiteral("companyid"), m_data.companyId);
+    form.insert(QStringLiteral("house_id"), m_data.houseId);
+    form.insert(QStringLiteral("city_name"), m_data.portalInfo.value(QStringLiteral("city_name")).toString());
+    form.insert(QStringLiteral("reason"), m_reason);
     post(Endpoints::instance().VtApp_houseremove, form, failureNotice(), [this](const QJsonValue &) { succeed(); });
 }
 
