@@ -31,15 +31,26 @@ public slots:
     void downloadHouseVideo();
     void dealHouseVideo(QJsonValue value);
     void prepareCheckData();
-    // "前往标注": the community position editor; a saved position updates the gathered data.
+    // "前往标注": the community position editor. The refused push ends with the editor, saved
+    // or not; a saved position is kept locally for the next push.
     void checkCommunityLocation();
-    // "前往修改": the community editor; a saved build year updates the gathered data.
+    // "前往修改": the community editor for the build year, ending the push the same way.
     void checkCommunityYear();
     void submitXiaoQu();
     void submitHouse();
     void realPushVideo();
     void realPutDown(int id);
 
+protected:
+    void communityEdited(const QVariantMap &saved) override;
+
 private:
+    int currentYear() const;
+    // A reply the push needs to read held nothing readable: told to the agent, the push ends.
+    void failUnreadable();
+    // The success box, then pushSuccess().
+    void pushed();
+
     int m_currentYear = 0;
+    PortalRecords::Refusal m_refusal = PortalRecords::Refusal::None;
 };

@@ -7,7 +7,9 @@
 //
 // Reply shapes read here (all tolerant: a missing or malformed key reads as empty):
 //  - housebook2/housebookdesdetail: {"title","describes","pic":[{"url","type","frist"}], facts...}
-//      pic type 1 indoor, 2 floor plan, 3 outside; "frist" 1 marks the cover.
+//      pic type 2 floor plan, 3 outside, anything else indoor; a pic carrying a photo page
+//      category instead (1 floor plan, 6 outside) is sorted by it; "frist" 1 (number or text)
+//      marks the cover, else the first photo is the cover; rows without an address are dropped.
 //  - house/vr/VRContent:  {"list":[{"id","url","cover","title"}]} or a bare list.
 //  - fd/getHouseVod:      {"list":[{"id","url","cover","title"}]} or {"url","cover"}; first entry used.
 //  - Propaganda/WatermarkDetail: {"platform","imagestyle"}.
@@ -17,6 +19,7 @@
 //                 "qualificationCertificate","certNo","realtor_id_num"},
 //      "corp":{"corp_name","business_code","corporation"},
 //      "top":{"top_userid","top_username","top_status"}}
+//      portalInfoOf gives every key of this shape (nested ones in their objects) as text.
 //  - Wubapush/housestatus, VtApp/housestatus: {"housestatus": n}.
 //  - Wubapush/dataxiaoqu: {"ownerCommId": "..."}.
 #include "portal/portalpushdata.h"
@@ -36,6 +39,10 @@ QJsonObject portalInfoOf(const QJsonValue &data);
 // housestatus of a status reply; -1 when missing or not a number.
 int housestatusOf(const QJsonValue &data);
 QString wubaCommunityIdOf(const QJsonValue &data);
+// Who holds the promotion of the listing on XinfuLi: the portal data's "top" object when it
+// names a holder, else the given user (the signed-in agent) with status "1". Keys top_userid,
+// top_username, top_status, all text.
+QJsonObject topHolder(const QJsonObject &portalInfo, const QString &userId, const QString &userName);
 
 // ---- checks ---------------------------------------------------------------------------
 enum class Refusal {
@@ -56,6 +63,8 @@ QString refusalText(Refusal refusal, bool wuba);
 bool hasMapPosition(const PortalCommunity &community);
 // 1900 < year <= currentYear + 2; the year is read from the leading digits of the text.
 bool buildYearAcceptable(const QString &years, int currentYear);
+// The year a build year text starts with ("2008年" → 2008); 0 when it starts with no digit.
+int buildYearOf(const QString &years);
 // The 58 checks in their order: community record, map position, build year, floor plans,
 // indoor photos, outside photos.
 Refusal wubaRefusal(const PortalPushData &data, int currentYear);
@@ -69,6 +78,7 @@ Refusal xinfuLiRefusal(const PortalPushData &data, bool positionWaived);
 QString wubaCateId(bool rent);
 // Wubapush/dataxiaoqu form.
 QVariantMap wubaCommunityForm(const PortalPushData &data);
+// Both records send the price as the listing keeps it: 万元 for a sale, 元 a month for a rent.
 // The 58 listing record (the keys of Wubapush/datahouse besides bianhao/cateid/content).
 QJsonObject wubaRecord(const PortalPushData &data);
 // Wubapush/datahouse form: bianhao, cateid, content (the record as compact JSON) and every

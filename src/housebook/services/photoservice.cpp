@@ -14,16 +14,6 @@ namespace {
 
 const QString kLianmai = QStringLiteral("lianmai");
 
-QJsonObject objectOf(const QJsonValue &value)
-{
-    if (value.isObject())
-        return value.toObject();
-    // Some servers send nested objects as JSON text.
-    if (value.isString())
-        return QJsonDocument::fromJson(value.toString().toUtf8()).object();
-    return QJsonObject();
-}
-
 bool flagOf(const QJsonValue &value)
 {
     if (value.isBool())
@@ -34,7 +24,7 @@ bool flagOf(const QJsonValue &value)
 
 Photo photoOf(const QJsonValue &value)
 {
-    const QJsonObject o = objectOf(value);
+    const QJsonObject o = PhotoService::objectOf(value);
     Photo photo;
     if (o.isEmpty()) {
         photo.url = PhotoService::textOf(value);  // a bare address
@@ -49,7 +39,7 @@ Photo photoOf(const QJsonValue &value)
 
 Video videoOf(const QJsonValue &value)
 {
-    const QJsonObject o = objectOf(value);
+    const QJsonObject o = PhotoService::objectOf(value);
     Video video;
     video.id = PhotoService::textOf(o.value(QStringLiteral("id")));
     video.url = PhotoService::textOf(o.value(QStringLiteral("url")));
@@ -62,7 +52,7 @@ Video videoOf(const QJsonValue &value)
 
 DataItem recordOf(const QJsonValue &value)
 {
-    const QJsonObject o = objectOf(value);
+    const QJsonObject o = PhotoService::objectOf(value);
     DataItem item;
     item.id = PhotoService::textOf(o.value(QStringLiteral("id")));
     item.xiezuoid = PhotoService::textOf(o.value(QStringLiteral("xiezuoid")));
@@ -86,6 +76,16 @@ PhotoService::PhotoService(QObject *parent)
 {
     qRegisterMetaType<QList<HouseBookPhotos_Model::DataItem>>();
     qRegisterMetaType<QList<HouseBookPhotos_Model::Photo>>();
+}
+
+QJsonObject PhotoService::objectOf(const QJsonValue &value)
+{
+    if (value.isObject())
+        return value.toObject();
+    // Some servers send nested objects as JSON text.
+    if (value.isString())
+        return QJsonDocument::fromJson(value.toString().toUtf8()).object();
+    return QJsonObject();
 }
 
 QString PhotoService::textOf(const QJsonValue &value)

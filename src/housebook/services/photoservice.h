@@ -4,6 +4,7 @@
 // the watermark. Each call posts one form and answers with one signal; a refusal or a lost
 // connection has been shown by the request object and ends in failed(); every call ends
 // with finished().
+#include <QJsonObject>
 #include <QJsonValue>
 #include <QList>
 #include <QObject>
@@ -91,6 +92,8 @@ public:
     static int numberOf(const QJsonValue &value, int fallback = 0);
     // The entries of a list sent as an array, as an object of entries or under "list".
     static QList<QJsonValue> entriesOf(const QJsonValue &value);
+    // An object sent as such or as JSON text; anything else reads as empty.
+    static QJsonObject objectOf(const QJsonValue &value);
 
 signals:
     void recordsArrived(const QList<HouseBookPhotos_Model::DataItem> &records);
