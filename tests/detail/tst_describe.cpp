@@ -12,6 +12,7 @@
 #include "detail/describe/joinertext.h"
 #include "detail/describe/salehousedetaildescribewidget.h"
 #include "hostfixture.h"
+#include "portal/housebookxinfulipushobject.h"
 #include "recordingserver.h"
 #include "services/describeservice.h"
 #include "testuser.h"
@@ -64,6 +65,8 @@ private slots:
     void factsEditorShowsAndPosts();
     void salePageShowsFactsAndSetsCover();
     void evaluationsAddAndDelete();
+    void pushButtonsWaitForThePush_data();
+    void pushButtonsWaitForThePush();
     void simulatorKeepsWhatWasSaved();
 
 private:
@@ -368,6 +371,39 @@ void TestDescribe::evaluationsAddAndDelete()
     QTRY_COMPARE(m_server.requestsTo("/app/app/housepjposts").size(), 3);
     QCOMPARE(m_alerts->last().text, QStringLiteral("您确定要删除该条评价吗？"));
     QCOMPARE(m_server.requestsTo("/app/app/housepjdel").first().form.value("id"), QStringLiteral("31"));
+}
+
+void TestDescribe::pushButtonsWaitForThePush_data()
+{
+    QTest::addColumn<bool>("manager");
+    QTest::newRow("may push") << true;
+    QTest::newRow("may not push") << false;
+}
+
+void TestDescribe::pushButtonsWaitForThePush()
+{
+    QFETCH(bool, manager);
+    HostFixture::signInAs(TestUser().jointSaleManager(manager).withoutRights());
+    // The portal does not take the listing: the push ends at its first answer.
+    m_server.setReply("/web/VtApp/housestatus", RecordingServer::envelope(200, QJsonObject{{"housestatus", 0}}));
+    SaleHouseDetailDescribeWidget page;
+    page.showRecord(listing(12));
+    auto *wuba = page.findChild<QPushButton *>("pushWubaButton");
+    auto *xinfuLi = page.findChild<QPushButton *>("pushXinfuLiButton");
+    QVERIFY(wuba && xinfuLi);
+    QCOMPARE(wuba->text(), QStringLiteral("推送到58安选"));
+    QCOMPARE(xinfuLi->text(), QStringLiteral("推送到幸福里"));
+    QCOMPARE(!xinfuLi->isHidden() && xinfuLi->isVisibleTo(&page), manager);
+    if (!manager)
+        return;
+    xinfuLi->click();
+    QVERIFY(!wuba->isEnabled() && !xinfuLi->isEnabled());
+    QVERIFY(page.findChild<HouseBookXinfuLiPushObject *>());
+    QTRY_VERIFY(wuba->isEnabled() && xinfuLi->isEnabled());
+    QTRY_COMPARE(m_alerts->count(), 1);  // the agent hears why it ended
+    const auto asked = m_server.requestsTo("/web/VtApp/housestatus");
+    QCOMPARE(asked.size(), 1);
+    QCOMPARE(asked.first().form.value("house_id"), QStringLiteral("12"));
 }
 
 void TestDescribe::simulatorKeepsWhatWasSaved()

@@ -56,6 +56,19 @@ public slots:
     // status query.
     void xiaJiaData(int id, const QString &reason);
 
+protected:
+    // A position saved in the position editor goes with the listing ("lng,lat").
+    void communityEdited(const QVariantMap &saved) override;
+
 private:
+    // The portal's data of the listing gives the removal its city and promotion holder; the
+    // removal goes out without them when that download fails.
+    void removeFromPortal();
+    void postRemoval();
+    // What the agent is told when a request fails, by mode and by who gave the reason.
+    QString failureNotice() const;
+
     QString m_reason;
+    bool m_reasonTyped = false;     // the agent typed the reason in the box
+    bool m_positionWaived = false;  // the agent chose "继续推送" without a map position
 };

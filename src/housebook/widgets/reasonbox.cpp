@@ -18,11 +18,11 @@ ReasonBox::ReasonBox(const QString &caption, const QString &emptyWarning, QWidge
     m_reason->setObjectName(QStringLiteral("textEdit_reason"));
     m_reason->setPlaceholderText(emptyWarning);
     m_reason->setMinimumSize(360, 120);
-    auto *submit = new QPushButton(QStringLiteral("提交"), this);
-    submit->setObjectName(QStringLiteral("submitButton"));
-    submit->setFixedSize(90, 32);
-    submit->setStyleSheet(QStringLiteral("background: rgb(24,137,240); color: white; border-radius: 4px;"));
-    connect(submit, &QPushButton::clicked, this, &ReasonBox::submit);
+    m_submit = new QPushButton(QStringLiteral("提交"), this);
+    m_submit->setObjectName(QStringLiteral("submitButton"));
+    m_submit->setFixedSize(90, 32);
+    m_submit->setStyleSheet(QStringLiteral("background: rgb(24,137,240); color: white; border-radius: 4px;"));
+    connect(m_submit, &QPushButton::clicked, this, &ReasonBox::submit);
 
     auto *row = new QHBoxLayout;
     row->addWidget(label, 0, Qt::AlignTop);
@@ -30,7 +30,12 @@ ReasonBox::ReasonBox(const QString &caption, const QString &emptyWarning, QWidge
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(20, 16, 20, 16);
     layout->addLayout(row);
-    layout->addWidget(submit, 0, Qt::AlignRight);
+    layout->addWidget(m_submit, 0, Qt::AlignRight);
+}
+
+void ReasonBox::setSubmitText(const QString &text)
+{
+    m_submit->setText(text);
 }
 
 void ReasonBox::submit()

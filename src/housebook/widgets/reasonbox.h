@@ -5,12 +5,16 @@
 #include <QWidget>
 
 class QPlainTextEdit;
+class QPushButton;
 
 class ReasonBox : public QWidget
 {
     Q_OBJECT
 public:
     ReasonBox(const QString &caption, const QString &emptyWarning, QWidget *parent = nullptr);
+
+    // The submit button's text ("提交" unless told otherwise).
+    void setSubmitText(const QString &text);
 
 signals:
     void submitted(const QString &reason);
@@ -20,4 +24,5 @@ private:
 
     QString m_emptyWarning;
     QPlainTextEdit *m_reason = nullptr;
+    QPushButton *m_submit = nullptr;
 };

@@ -3,6 +3,8 @@
 #include "detail/describe/housedescribeitemlistview.h"
 #include "detail/describe/joinertext.h"
 #include "detail/listingmap.h"
+#include "portal/housebook58anxuanpushobject.h"
+#include "portal/housebookxinfulipushobject.h"
 #include "services/describeservice.h"
 #include "widgets/alertwidget.h"
 #include "widgets/commonaddwidget.h"
@@ -104,14 +106,59 @@ void DescribePageBase::buildContent()
     connect(map, &QPushButton::clicked, this, &DescribePageBase::showHouseMap);
     links->addWidget(map);
     layout->addLayout(links);
+    layout->addWidget(buildPushRow());
     m_extra = new QVBoxLayout;
     layout->addLayout(m_extra);
     layout->addStretch(1);
 }
 
+QWidget *DescribePageBase::buildPushRow()
+{
+    m_pushRow = new QWidget(m_content);
+    m_pushRow->setObjectName(QStringLiteral("pushRow"));
+    auto *row = new QHBoxLayout(m_pushRow);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->addStretch(1);
+    m_pushWuba = linkButton("pushWubaButton", QStringLiteral("推送到58安选"), m_pushRow);
+    m_pushXinfuLi = linkButton("pushXinfuLiButton", QStringLiteral("推送到幸福里"), m_pushRow);
+    connect(m_pushWuba, &QPushButton::clicked, this, &DescribePageBase::pushToWuba);
+    connect(m_pushXinfuLi, &QPushButton::clicked, this, &DescribePageBase::pushToXinfuLi);
+    row->addWidget(m_pushWuba);
+    row->addWidget(m_pushXinfuLi);
+    m_pushRow->hide();
+    return m_pushRow;
+}
+
+void DescribePageBase::pushToWuba()
+{
+    auto *push = new HouseBook58AnXuanPushObject(this);
+    startPush(push);
+    push->pushHouse(m_record.id);
+}
+
+void DescribePageBase::pushToXinfuLi()
+{
+    auto *push = new HouseBookXinfuLiPushObject(this);
+    startPush(push);
+    push->pushHouse(m_record.id);
+}
+
+// One push at a time from this page; the object goes when its work has ended.
+void DescribePageBase::startPush(PortalPushBase *push)
+{
+    m_pushWuba->setEnabled(false);
+    m_pushXinfuLi->setEnabled(false);
+    connect(push, &PortalPushBase::finished, this, [this, push] {
+        m_pushWuba->setEnabled(true);
+        m_pushXinfuLi->setEnabled(true);
+        push->deleteLater();
+    });
+}
+
 void DescribePageBase::showRecord(const HouseMessage_DataSqlTable::HouseMessageData &record)
 {
     m_record = record;
+    m_pushRow->setVisible(DescribeRights::of(record).push);
     fillFacts();
     showHouseTag(FirstPageTexts::tagNames(record));
     refreshData();

@@ -11,6 +11,7 @@
 #include <QWidget>
 
 class DescribeService;
+class PortalPushBase;
 class QGridLayout;
 class QHBoxLayout;
 class QLabel;
@@ -45,6 +46,9 @@ public slots:
     void corverPhoto(int index);
     // Whether the user may edit; says why not when refused.
     bool judgeEditAuth();
+    // Puts the shown listing on the 58 portal or on XinfuLi; both buttons wait for the push.
+    void pushToWuba();
+    void pushToXinfuLi();
 
 protected:
     // The shared block; the page puts it into its own layout.
@@ -63,6 +67,8 @@ protected:
 private:
     void buildContent();
     QWidget *buildHeader();
+    QWidget *buildPushRow();
+    void startPush(PortalPushBase *push);
     void fillFacts();
     void fillPhotos();
     static void clearLayout(QLayout *layout);
@@ -80,4 +86,7 @@ private:
     QHBoxLayout *m_tagRow = nullptr;
     QHBoxLayout *m_photoRow = nullptr;
     QLabel *m_panoramaLabel = nullptr;
+    QWidget *m_pushRow = nullptr;
+    QPushButton *m_pushWuba = nullptr;
+    QPushButton *m_pushXinfuLi = nullptr;
 };
