@@ -481,6 +481,11 @@ void followListingPhotos(Store &store, qint64 houseId)
     PhotoRoutes::followListing(store, houseId);
 }
 
+QString servedPhotoUrl(const Store &store, const QString &stored)
+{
+    return PhotoRoutes::resolve(store, stored);
+}
+
 // The photos of the listing's approved records; -1 when it has no survey record.
 int recordPhotoCount(Store &store, qint64 houseId)
 {

@@ -54,6 +54,7 @@ const QSet<QString> &knownPaths()
         s.insert(QStringLiteral("call/record.wav"));  // every recording file (recordingPath)
         s.insert(QStringLiteral("call/recharge"));    // the call library's top-up
         s.insert(QStringLiteral("files/contracts"));  // the electronic contracts' PDF files
+        s.insert(QStringLiteral("house/xiaoqu/edit"));  // the community library's editors
         // The review dialog library's office approval of a change of the entry role.
         s.insert(QStringLiteral("apiv3_0_2/ArApplyRecordCtr/apply"));
         s.insert(QStringLiteral("apiv3_0_2/ArApplyRecordCtr/check"));
@@ -492,4 +493,10 @@ int AllianceServer::hits(const QString &path) const
 const AllianceServer::Options &AllianceServer::options() const
 {
     return d->options;
+}
+
+QVariantMap AllianceServer::portalRecord(const QString &portal, qint64 houseId) const
+{
+    std::lock_guard<std::mutex> lock(d->storeMutex);
+    return d->store ? d->store->portalRecord(portal, houseId) : QVariantMap();
 }

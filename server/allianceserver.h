@@ -7,6 +7,7 @@
 // next sync. See server/README.md for the users, the reply shapes and the fault switches.
 #include <QMap>
 #include <QString>
+#include <QVariantMap>
 
 #include <memory>
 
@@ -80,6 +81,10 @@ public:
     int hits(const QString &path) const;
 
     const Options &options() const;
+
+    // What a portal holds of a listing (see Alliance::Store::portalRecord): the last form
+    // posted, its status, the takedown reason and time. For tests; empty before start().
+    QVariantMap portalRecord(const QString &portal, qint64 houseId) const;
 
 private:
     struct Impl;

@@ -93,6 +93,7 @@ void addSurveyRoutes(RouteTable &table);
 void addDescribeRoutes(RouteTable &table);
 void addSeparationRoutes(RouteTable &table);
 void addSettingsRoutes(RouteTable &table);
+void addPortalRoutes(RouteTable &table);
 // The tables of the detail window (follow-up tags, change history, the must-follow debt) and
 // their seeded rows: follow-ups, call recordings and change history of some listings.
 bool createDetailTables(QSqlQuery &q, QString *error);
@@ -125,6 +126,8 @@ bool createPhotoTables(QSqlQuery &q, QString *error);
 bool seedPhotoRecords(QSqlQuery &q, QString *error);
 // Sets the listing's photo column to the photos of its approved survey records.
 void followListingPhotos(Store &store, qint64 houseId);
+// The address a stored photo or video address is served under now (the port may change).
+QString servedPhotoUrl(const Store &store, const QString &stored);
 // The photos of a listing's approved survey records; -1 when the listing has no record.
 int recordPhotoCount(Store &store, qint64 houseId);
 // The role records (one per listing and role kind), their evidence, history, office approvals,
@@ -170,6 +173,10 @@ public:
     const User *user(const QString &phone) const;
     // Seconds it took to seed (0 when the database was reused).
     double seedSeconds() const { return m_seedSeconds; }
+    // What a portal holds of a listing, for tests: {"form": the last form posted (QVariantMap),
+    // "status": 1 on the portal / 0 taken down, "reason", "time" (seconds)}; empty when nothing
+    // was ever posted. Portals: "58", "58video", "xinfuli", and "58xiaoqu" keyed by community id.
+    QVariantMap portalRecord(const QString &portal, qint64 houseId);
 
     // The columns of a listing and of a community as the plug-in's tables have them.
     static const QStringList &houseColumns();
@@ -200,6 +207,7 @@ private:
     friend struct DescribeRoutes;
     friend struct SeparationRoutes;
     friend struct SettingsRoutes;
+    friend struct PortalRoutes;
     static const RouteTable &routes();
     Answer sync(const Form &form, const User &u, bool jointSale);
     Answer columnsOf(const Form &form, const User &u);

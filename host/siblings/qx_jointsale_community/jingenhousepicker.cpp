@@ -2,7 +2,7 @@
 // community service has them; clicking one hands it back to the caller and closes.
 #include "qx_jointsale_community.h"
 
-#include "datacenter.h"
+#include "common/softservice.h"
 
 #include <QDialog>
 #include <QJsonArray>
@@ -18,20 +18,6 @@
 #include <memory>
 
 namespace {
-
-QString roomsAddress()
-{
-    QString root = qEnvironmentVariable("QX_HOUSEBOOK_SOFT_ROOT").trimmed();
-    if (root.isEmpty()) {
-        const QString server = qEnvironmentVariable("QX_HOUSEBOOK_SERVER").trimmed();
-        if (server.isEmpty())
-            return QString();
-        root = server + (server.endsWith(QLatin1Char('/')) ? QStringLiteral("soft/") : QStringLiteral("/soft/"));
-    }
-    if (!root.endsWith(QLatin1Char('/')))
-        root += QLatin1Char('/');
-    return root + QStringLiteral("house/jinggeng/unitInfo");
-}
 
 // An id as the caller wants it: a number when it is one, else the text as given.
 QVariant idOf(const QVariant &v)
@@ -74,15 +60,12 @@ void fillRooms(QListWidget *list, QLabel *status, const QJsonArray &rooms, const
 
 void loadRooms(QDialog *dialog, QListWidget *list, QLabel *status, const QVariantMap &args)
 {
-    const QString address = roomsAddress();
+    const QString address = SoftService::address(QStringLiteral("house/jinggeng/unitInfo"));
     if (address.isEmpty()) {
         status->setText(QStringLiteral("未配置房源服务地址，请联系管理员！"));
         return;
     }
-    QNetworkRequest request{QUrl(address)};
-    request.setHeader(QNetworkRequest::ContentTypeHeader, QStringLiteral("application/x-www-form-urlencoded"));
-    if (!DataCenter::UserPhoneNumber.isEmpty())
-        request.setRawHeader("qxphone", DataCenter::UserPhoneNumber.toUtf8());
+    const QNetworkRequest request = SoftService::formRequest(address);
     QUrlQuery form;
     form.addQueryItem(QStringLiteral("unitid"), args.value(QStringLiteral("unitId")).toString());
     form.addQueryItem(QStringLiteral("lianmai"), QStringLiteral("1"));
