@@ -43,6 +43,9 @@ QPointer<HostWindow> &windowForCallbacks()
     return window;
 }
 
+// The plug-in's signal-hub state that counts the pages a listing sync has stored.
+constexpr int kSyncProgressState = 5;
+
 const char *const kBookTitles[4] = {"出售房源", "出租房源", "我的出售", "我的出租"};
 
 } // namespace
@@ -315,6 +318,8 @@ void HostWindow::listenToSignalHub()
         showStatus(QStringLiteral("服务器消息 %1：%2").arg(type, value.toString()));
     });
     connect(hub, &CommonSignalTool::baseSqlReq, this, [this](int type, const QVariant &, QObject *) {
+        if (type == kSyncProgressState)
+            return;  // the sync label counts the pages
         showStatus(QStringLiteral("插件请求刷新基础数据 %1").arg(type));
     });
 }

@@ -8,6 +8,7 @@ namespace {
 constexpr int kListingSync = 1;
 constexpr int kSucceeded = 1;
 constexpr int kFailed = 2;
+constexpr int kProgress = 5;
 
 } // namespace
 
@@ -36,6 +37,11 @@ void SyncStateLabel::hear(int state, const QVariant &value)
     } else if (state == kFailed && value.toMap().value(QStringLiteral("type")).toInt() == kListingSync) {
         m_outcome = Outcome::Failed;
         m_reason = value.toMap().value(QStringLiteral("message")).toString();
+    } else if (state == kProgress && value.toMap().value(QStringLiteral("type")).toInt() == kListingSync) {
+        const QVariantMap progress = value.toMap();
+        m_progress = QStringLiteral("同步房源中：第%1页，已写入%2条")
+                         .arg(progress.value(QStringLiteral("pages")).toInt())
+                         .arg(progress.value(QStringLiteral("listings")).toInt());
     }
     // Starts and ends move the sync flags too.
     refresh();
@@ -43,9 +49,12 @@ void SyncStateLabel::hear(int state, const QVariant &value)
 
 void SyncStateLabel::refresh()
 {
-    if (syncRunning())
-        setText(QStringLiteral("房源同步中…"));
-    else if (m_outcome == Outcome::Succeeded)
+    if (syncRunning()) {
+        setText(m_progress.isEmpty() ? QStringLiteral("房源同步中…") : m_progress);
+        return;
+    }
+    m_progress.clear();
+    if (m_outcome == Outcome::Succeeded)
         setText(QStringLiteral("房源已同步"));
     else if (m_outcome == Outcome::Failed)
         setText(m_reason.isEmpty() ? QStringLiteral("房源同步失败") : QStringLiteral("房源同步失败：%1").arg(m_reason));

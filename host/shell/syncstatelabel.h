@@ -3,7 +3,8 @@
 // DataCenter::refreshStateOfDB it says so; otherwise it shows the outcome the plug-in last
 // announced on the signal hub for the listing sync (code 1): baseSqlReq state 1 is success,
 // state 2 failure with {"type": 1, "message": reason}. Before any outcome it stays empty,
-// so a book that could not be fetched is never called synced.
+// so a book that could not be fetched is never called synced. While pages are stored it
+// counts them (baseSqlReq state 5: {"type": 1, "pages": N, "listings": M}).
 #include <QLabel>
 #include <QVariant>
 
@@ -23,4 +24,5 @@ private:
 
     Outcome m_outcome = Outcome::None;
     QString m_reason;
+    QString m_progress;
 };

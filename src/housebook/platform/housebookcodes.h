@@ -78,6 +78,7 @@ enum DownloadCode {
 };
 
 // What the host's signal hub (send_baseSqlReq) is told of a download.
-enum HubState { HubSyncStarted = 0, HubSucceeded = 1, HubFailed = 2, HubEnded = 3, HubSnapshotProgress = 4 };
+// HubSyncProgress carries {"type": 1, "pages": stored pages, "listings": stored listings}.
+enum HubState { HubSyncStarted = 0, HubSucceeded = 1, HubFailed = 2, HubEnded = 3, HubSnapshotProgress = 4, HubSyncProgress = 5 };
 
 } // namespace HouseBookCodes

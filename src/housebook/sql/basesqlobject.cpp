@@ -4,6 +4,7 @@
 #include "net/endpoints.h"
 #include "net/serverconfig.h"
 #include "sql/booksyncstatus.h"
+#include "sql/syncingest.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -16,7 +17,10 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QStandardPaths>
+#include <QSet>
 #include <QThread>
+
+#include <algorithm>
 
 namespace {
 
@@ -24,6 +28,13 @@ namespace {
 std::mutex &registryLock()
 {
     return DataCenter::sqlConnectListLock();
+}
+
+// Connections their worker threads keep for a long job; guarded by registryLock().
+QSet<QString> &pinnedConnections()
+{
+    static QSet<QString> names;
+    return names;
 }
 
 // The login a worker thread runs with, while its scope lasts; none on the GUI thread.
@@ -98,6 +109,9 @@ BaseSqlObject::BaseSqlObject(QObject *parent, bool isJointSale)
 
 BaseSqlObject::~BaseSqlObject()
 {
+    // The sync's worker stops first: it finishes the page it is storing and closes its
+    // connection before the book is shown as no longer syncing.
+    delete m_ingest;
     // A sync that dies with its object must not leave its book marked as syncing.
     if (m_ownsSyncFlag)
         setSyncFlag(false);
@@ -265,6 +279,8 @@ void BaseSqlObject::addConnectName(const QString &name)
         if (!found)
             list.append({{QStringLiteral("name"), name}, {QStringLiteral("time"), now}});
         for (int i = list.size() - 1; i >= 0; --i) {
+            if (pinnedConnections().contains(list.at(i).value(QStringLiteral("name")).toString()))
+                continue;
             if (now - list.at(i).value(QStringLiteral("time")).toLongLong() > kConnectionIdleMs) {
                 stale << list.at(i).value(QStringLiteral("name")).toString();
                 list.removeAt(i);
@@ -289,16 +305,44 @@ void BaseSqlObject::closeDB(DBTYPE type)
 
 void BaseSqlObject::removeAllConnect()
 {
+    QSet<QString> pinned;
     {
         std::lock_guard<std::mutex> locker(registryLock());
-        DataCenter::sqlConnectList.clear();
+        pinned = pinnedConnections();
+        QList<QVariantMap> &list = DataCenter::sqlConnectList;
+        list.erase(std::remove_if(list.begin(), list.end(),
+                                  [&](const QVariantMap &entry) {
+                                      return !pinned.contains(entry.value(QStringLiteral("name")).toString());
+                                  }),
+                   list.end());
     }
     // Only the plug-in's own connections: the host and its other modules share this process
     // and keep theirs (removing one under a running query crashes its owner).
     for (const QString &name : QSqlDatabase::connectionNames()) {
-        if (name.contains(QLatin1String("fxmsqlitewcp")))
+        if (name.contains(QLatin1String("fxmsqlitewcp")) && !pinned.contains(name))
             QSqlDatabase::removeDatabase(name);
     }
+}
+
+void BaseSqlObject::pinConnection(const QString &name)
+{
+    std::lock_guard<std::mutex> locker(registryLock());
+    pinnedConnections().insert(name);
+}
+
+void BaseSqlObject::releaseConnection(const QString &name)
+{
+    {
+        std::lock_guard<std::mutex> locker(registryLock());
+        pinnedConnections().remove(name);
+        QList<QVariantMap> &list = DataCenter::sqlConnectList;
+        list.erase(std::remove_if(list.begin(), list.end(),
+                                  [&](const QVariantMap &entry) {
+                                      return entry.value(QStringLiteral("name")).toString() == name;
+                                  }),
+                   list.end());
+    }
+    QSqlDatabase::removeDatabase(name);
 }
 
 bool BaseSqlObject::exec(DBTYPE type, const QString &sql, const QVariantList &values)

@@ -15,6 +15,8 @@ class QSqlDatabase;
 class QSqlError;
 class QSqlQuery;
 class NetRequestObjecet;
+class SyncIngest;
+struct SyncPageOutcome;
 
 class BaseSqlObject : public QObject
 {
@@ -72,6 +74,12 @@ public:
     static void addConnectName(const QString &name);
     void closeDB(DBTYPE type);
     static void removeAllConnect();
+    // A worker thread that keeps its connection over a long job pins it: the idle pruning
+    // and removeAllConnect() of other threads then leave it alone (removing it would pull the
+    // driver from under a running statement). The worker removes it itself with
+    // releaseConnection() once its statements are gone.
+    static void pinConnection(const QString &name);
+    static void releaseConnection(const QString &name);
 
     bool isHaveTable(const QString &tableName, DBTYPE type);
     int haveDataInTable(const QString &tableName, DBTYPE type);
@@ -207,6 +215,9 @@ signals:
     void loadDataSuccess(int type);
     void allLoadFinish();
     void downloadDBProcess(qint64 bytesReceived, qint64 bytesTotal);
+    // The listing sync (code 1) has stored another page: pages and listings stored so far by
+    // this sync. The host hears the same on the signal hub (HubSyncProgress).
+    void syncProgress(int pages, int listings);
 
 protected:
     // The open database of the calling thread; invalid without a signed-in user.
@@ -237,11 +248,19 @@ private:
     void reportFinish(int type);
     void countFinished(int type);
     void setSyncFlag(bool on);
-    void writeSyncPage(const QJsonObject &page);
+    // Pages go to the sync's worker thread to be stored; the next page is asked for while the
+    // worker stores the one before it.
+    void handOverSyncPage(const QJsonObject &page);
+    void syncPageStored(const SyncPageOutcome &outcome);
+    void requestNextSyncPage();
+    // Ends the sync once the page request and every handed-over page are done.
+    void finishHouseSync();
     // The one way a running listing sync ends: flag cleared, outcome told, end reported.
     void endHouseSync();
     void fetchJointSaleCompanyThenSync();
     void beginHouseSync();
+    void syncMarksRead(const QVariantMap &marks);
+    SyncIngest *newIngest();
     void failHouseSync(const QString &reason);
     void settleSyncStatus();
 
@@ -258,8 +277,13 @@ private:
     QString m_lastHouseTime = initialSyncTime();
     QString m_lastCommunityTime = initialSyncTime();
     int m_pendingUnpack = 0;
-    QStringList m_pageHouseIds;
-    QStringList m_pageCommunityIds;
+    // The listing sync's pages: the worker storing them, whether a page request is out,
+    // whether the next one waits for the worker to catch up, and what has been stored.
+    SyncIngest *m_ingest = nullptr;
+    bool m_pageRequestOpen = false;
+    bool m_nextPageWaits = false;
+    int m_pagesStored = 0;
+    int m_listingsStored = 0;
     QString m_lastFailure;
     // The listing sync's outcome for the book's sync status: set Running by this object and
     // not yet settled; success of the last page; the reason of a failure.

@@ -11,6 +11,7 @@
 #include "sql/housebookset_sqltable.h"
 #include "sql/housemessage_datasqltable.h"
 #include "sql/snapshotfile.h"
+#include "sql/syncingest.h"
 #include "sql/syncrecords.h"
 
 #include <QFile>
@@ -25,6 +26,7 @@
 #include <QThread>
 #include <QTimer>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 
@@ -78,18 +80,6 @@ void postSyncForm(BaseSqlObject *owner, const QString &url, QVariantMap form,
     BookSyncStatus::postForm(request, url, form, owner, onFail ? onFail : [](const QString &) {});
 }
 
-// The sync bookkeeping of a book's company database; the initial marks when there is none.
-QVariantMap storedMarks(bool isJointSale)
-{
-    CompanySQLConfig_DataSqltable config(nullptr, isJointSale);
-    QVariantMap row = config.getRow();
-    for (const QString &mark : {QStringLiteral("lastupdatatime"), QStringLiteral("community_lastupdatatime")}) {
-        if (row.value(mark).toString().isEmpty())
-            row.insert(mark, BaseSqlObject::initialSyncTime());
-    }
-    return row;
-}
-
 QVariantMap snapshotCheckForm(const QVariantMap &marks)
 {
     return {{QStringLiteral("version"), marks.value(QStringLiteral("version")).toString()},
@@ -99,12 +89,15 @@ QVariantMap snapshotCheckForm(const QVariantMap &marks)
 }
 
 // Page 1 brings the user's favourites, read listings and reminders; a list that is not
-// sent keeps what is stored.
+// sent keeps what is stored. These few writes stay on the interface thread (the settings store
+// reads the host's window state); a reply without them touches no database there.
 void storePersonalLists(bool isJointSale, const QJsonObject &reply)
 {
     static const QList<QPair<QString, QString>> lists{{QStringLiteral("collection"), QStringLiteral("likehistory")},
                                                       {QStringLiteral("history"), QStringLiteral("readhistory")},
                                                       {QStringLiteral("newremindinfo"), QStringLiteral("noticehistory")}};
+    if (std::none_of(lists.cbegin(), lists.cend(), [&](const auto &list) { return reply.contains(list.first); }))
+        return;
     HouseBookSet_SqlTable settings(nullptr, isJointSale);
     for (const auto &list : lists) {
         const QJsonValue value = reply.value(list.first);
@@ -337,17 +330,36 @@ void BaseSqlObject::fetchJointSaleCompanyThenSync()
     company->downloadJointSaleMsg();
 }
 
+// The marks are read on the sync's worker: on a new book that read creates the bookkeeping
+// table, a write the interface thread would wait on.
 void BaseSqlObject::beginHouseSync()
 {
-    const bool isCanDownloadBD = m_isCanDownloadBD;
-    const QVariantMap marks = storedMarks(m_isJointSale);
+    m_pagesStored = 0;
+    m_listingsStored = 0;
+    if (!m_ingest)
+        m_ingest = newIngest();
+    m_ingest->readMarks([this](const QVariantMap &marks) { syncMarksRead(marks); });
+}
+
+void BaseSqlObject::syncMarksRead(const QVariantMap &marks)
+{
+    if (!m_alive)
+        return;
+    if (isLoginWindow()) {
+        finishHouseSync();
+        return;
+    }
     m_lastHouseTime = marks.value(QStringLiteral("lastupdatatime")).toString();
     m_lastCommunityTime = marks.value(QStringLiteral("community_lastupdatatime")).toString();
     m_pageIndex = 1;
-    if (!isCanDownloadBD) {
+    if (!m_isCanDownloadBD) {
         download_first_house();
         return;
     }
+    // A snapshot replaces the database file, which must then have no connection open: the
+    // worker goes (with its connection) before the answer can start a download.
+    m_ingest->deleteLater();
+    m_ingest = nullptr;
     // Without an answer (a failed request) the sync goes on page by page.
     auto answered = std::make_shared<bool>(false);
     postSyncForm(
@@ -361,6 +373,11 @@ void BaseSqlObject::beginHouseSync()
             if (!*answered)
                 download_first_house();
         });
+}
+
+SyncIngest *BaseSqlObject::newIngest()
+{
+    return new SyncIngest(this, m_isJointSale, [this](const SyncPageOutcome &outcome) { syncPageStored(outcome); });
 }
 
 void BaseSqlObject::dealData_checkHouseDB(const QJsonValue &value)
@@ -381,10 +398,11 @@ void BaseSqlObject::download_first_house()
     if (!m_alive)
         return;
     if (isLoginWindow()) {
-        endHouseSync();
+        finishHouseSync();
         return;
     }
     CommonSignalTool::Instance()->send_baseSqlReq(HubSyncStarted, HouseSyncDownload, nullptr);
+    m_pageRequestOpen = true;
     const QVariantMap form{{QStringLiteral("pageindex"), QString::number(m_pageIndex)},
                            {QStringLiteral("lasttime"), m_lastHouseTime},
                            {QStringLiteral("community_lastupdatatime"), m_lastCommunityTime},
@@ -397,7 +415,10 @@ void BaseSqlObject::download_first_house()
             first_house_download_fail();
             failHouseSync(reason);
         },
-        [this] { first_house_download_finish(); });
+        [this] {
+            m_pageRequestOpen = false;
+            first_house_download_finish();
+        });
 }
 
 void BaseSqlObject::first_house_download_fail()
@@ -420,13 +441,35 @@ void BaseSqlObject::first_house_download_finish()
         // A server that never says "last page" would keep the sync asking for ever.
         if (m_pageIndex >= BookSyncStatus::maxSyncPages()) {
             failHouseSync(BookSyncStatus::tooManyPages());
-            endHouseSync();
+            finishHouseSync();
             return;
         }
         ++m_pageIndex;
-        download_first_house();
+        requestNextSyncPage();
         return;
     }
+    finishHouseSync();
+}
+
+// Replies come faster than pages are stored, and a page waiting for the worker holds its whole
+// reply: besides the page being stored, at most one more waits.
+void BaseSqlObject::requestNextSyncPage()
+{
+    m_nextPageWaits = m_ingest && m_ingest->unreported() > 1;
+    if (!m_nextPageWaits)
+        download_first_house();
+}
+
+// Under the login window the pages not yet begun are dropped: nothing more is stored for a
+// user who is leaving, and the marks stay with the pages stored before.
+void BaseSqlObject::finishHouseSync()
+{
+    m_pageIndex = 0;
+    m_nextPageWaits = false;
+    if (m_ingest && isLoginWindow())
+        m_ingest->dropPending();
+    if (m_pageRequestOpen || (m_ingest && m_ingest->unreported() > 0))
+        return;  // the request's end or the worker's last report comes back here
     endHouseSync();
 }
 
@@ -434,6 +477,11 @@ void BaseSqlObject::first_house_download_finish()
 void BaseSqlObject::endHouseSync()
 {
     m_pageIndex = 0;
+    m_nextPageWaits = false;
+    if (m_ingest) {
+        m_ingest->deleteLater();
+        m_ingest = nullptr;
+    }
     if (m_ownsSyncFlag)
         setSyncFlag(false);
     settleSyncStatus();
@@ -455,9 +503,11 @@ void BaseSqlObject::settleSyncStatus()
         status->setIdle(m_isJointSale);
 }
 
+// A reply that comes after the sync has failed is not stored: the marks must stay with the
+// pages stored before the failure.
 void BaseSqlObject::deal_UpdateData(const QJsonValue &value)
 {
-    if (!m_alive || isLoginWindow())
+    if (!m_alive || isLoginWindow() || m_pageIndex <= 0)
         return;
     if (!value.isObject()) {
         failHouseSync(BookSyncStatus::unreadableReply());
@@ -466,31 +516,51 @@ void BaseSqlObject::deal_UpdateData(const QJsonValue &value)
     const QJsonObject reply = value.toObject();
     if (m_pageIndex == 1)
         storePersonalLists(m_isJointSale, reply);
-    writeSyncPage(reply);
+    handOverSyncPage(reply);
+}
+
+void BaseSqlObject::handOverSyncPage(const QJsonObject &reply)
+{
+    const SyncRecords::PageShape shape = SyncRecords::pageShape(reply);
+    if (shape.malformed) {
+        failHouseSync(BookSyncStatus::unreadableReply());
+        return;
+    }
+    if (!m_ingest)
+        m_ingest = newIngest();
+    m_ingest->enqueue(reply);
+    if (shape.isLast)
+        m_pageIndex = 0;  // nothing more to ask; success follows once the page is stored
 }
 
 // A page that cannot be stored whole ends the sync without success. The marks stay with the
 // pages stored before it, so the next sync asks again from there.
-void BaseSqlObject::writeSyncPage(const QJsonObject &reply)
+void BaseSqlObject::syncPageStored(const SyncPageOutcome &outcome)
 {
-    const SyncRecords::Page page = SyncRecords::readPage(reply);
-    if (page.malformed) {
-        failHouseSync(BookSyncStatus::unreadableReply());
+    if (!m_alive)
         return;
-    }
-    if (!SyncRecords::writePage(m_isJointSale, page)) {
+    if (outcome.stored) {
+        ++m_pagesStored;
+        m_listingsStored += outcome.listings;
+        emit syncProgress(m_pagesStored, m_listingsStored);
+        CommonSignalTool::Instance()->send_baseSqlReq(HubSyncProgress,
+                                                      QVariantMap{{QStringLiteral("type"), int(HouseSyncDownload)},
+                                                                  {QStringLiteral("pages"), m_pagesStored},
+                                                                  {QStringLiteral("listings"), m_listingsStored}},
+                                                      nullptr);
+        if (outcome.isLast) {
+            if (m_authRefresh)
+                announceChanges(outcome.houseIds, outcome.communityIds);
+            m_syncSucceeded = true;
+            reportSuccess(HouseSyncDownload);
+        }
+    } else if (!outcome.skipped) {
         failHouseSync(BookSyncStatus::storeFailure());
-        return;
     }
-    m_pageHouseIds = page.houseIds;
-    m_pageCommunityIds = page.communityIds;
-    if (!page.isLast)
-        return;
-    m_pageIndex = 0;
-    if (m_authRefresh)
-        announceChanges(m_pageHouseIds, m_pageCommunityIds);
-    m_syncSucceeded = true;
-    reportSuccess(HouseSyncDownload);
+    if (m_nextPageWaits && m_pageIndex > 0)
+        requestNextSyncPage();
+    else if (!m_pageRequestOpen && m_pageIndex <= 0)
+        finishHouseSync();
 }
 
 // ---- The snapshot ----

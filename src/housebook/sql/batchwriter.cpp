@@ -46,6 +46,50 @@ QString latestMarkTime()
 
 namespace BatchWriter {
 
+namespace {
+thread_local StatementCache *innermostCache = nullptr;
+}
+
+struct StatementCache::Entry
+{
+    QString connection;
+    QString sql;
+    QSqlQuery query;
+};
+
+StatementCache::StatementCache()
+    : m_outer(innermostCache)
+{
+    innermostCache = this;
+}
+
+StatementCache::~StatementCache()
+{
+    innermostCache = m_outer;
+    qDeleteAll(m_entries);
+}
+
+StatementCache *StatementCache::current()
+{
+    return innermostCache;
+}
+
+QSqlQuery *StatementCache::prepared(const QSqlDatabase &db, const QString &sql)
+{
+    for (Entry *entry : qAsConst(m_entries)) {
+        if (entry->sql == sql && entry->connection == db.connectionName())
+            return &entry->query;
+    }
+    auto *entry = new Entry{db.connectionName(), sql, QSqlQuery(db)};
+    if (!entry->query.prepare(sql)) {
+        delete entry;
+        return nullptr;
+    }
+    ++m_prepared;
+    m_entries.append(entry);
+    return &entry->query;
+}
+
 int run(QSqlDatabase db, const QString &sql, const QList<QVariantList> &rows,
         const std::function<void(const QList<int> &)> &beforeCommit)
 {
@@ -54,8 +98,10 @@ int run(QSqlDatabase db, const QString &sql, const QList<QVariantList> &rows,
     const bool ownTransaction = db.transaction();
     QList<int> written;
     {
-        QSqlQuery query(db);
-        if (!query.prepare(sql)) {
+        StatementCache *cache = StatementCache::current();
+        QSqlQuery own(db);
+        QSqlQuery *query = cache ? cache->prepared(db, sql) : (own.prepare(sql) ? &own : nullptr);
+        if (!query) {
             if (ownTransaction)
                 db.rollback();
             return -1;
@@ -63,10 +109,12 @@ int run(QSqlDatabase db, const QString &sql, const QList<QVariantList> &rows,
         for (int i = 0; i < rows.size(); ++i) {
             const QVariantList &values = rows.at(i);
             for (int v = 0; v < values.size(); ++v)
-                query.bindValue(v, values.at(v));
-            if (query.exec())
+                query->bindValue(v, values.at(v));
+            if (query->exec())
                 written << i;
         }
+        // A kept statement is reset, so that it holds nothing of the transaction.
+        query->finish();
     }
     if (beforeCommit)
         beforeCommit(written);

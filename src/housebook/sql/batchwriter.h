@@ -3,6 +3,7 @@
 // records is stored whole or, when the commit fails, not at all. A row whose statement fails
 // is skipped; the others go on.
 #include <QList>
+#include <QSqlQuery>
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
@@ -18,6 +19,32 @@ namespace BatchWriter {
 // number of rows written, or -1 when the statement could not be prepared or committed.
 int run(QSqlDatabase db, const QString &sql, const QList<QVariantList> &rows,
         const std::function<void(const QList<int> &written)> &beforeCommit = nullptr);
+
+// While one lives on a thread, run() on that thread prepares each statement once per
+// connection and reuses it for every later call with the same text: a sync writes hundreds
+// of pages through the same few statements. Scopes nest; the innermost serves. It must go
+// before the connections its statements were prepared on are removed.
+class StatementCache
+{
+public:
+    StatementCache();
+    ~StatementCache();
+    StatementCache(const StatementCache &) = delete;
+    StatementCache &operator=(const StatementCache &) = delete;
+
+    // The calling thread's innermost cache, or none.
+    static StatementCache *current();
+    // The statement prepared on db, or nullptr when it cannot be prepared.
+    QSqlQuery *prepared(const QSqlDatabase &db, const QString &sql);
+    // How many statements were prepared through this cache.
+    int preparedCount() const { return m_prepared; }
+
+private:
+    struct Entry;
+    QList<Entry *> m_entries;
+    StatementCache *m_outer;
+    int m_prepared = 0;
+};
 
 enum class ColumnType { Int, Float, Text };
 // The kind of a declared column type: "int", "float", anything else text.

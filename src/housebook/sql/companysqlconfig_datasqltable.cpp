@@ -3,7 +3,6 @@
 #include "net/wholenumber.h"
 #include "sql/storecolumns.h"
 
-#include "datacenter.h"
 
 #include <QDateTime>
 #include <QJsonArray>
@@ -76,7 +75,8 @@ CompanySQLConfig_DataSqltable::CompanySQLConfig_DataSqltable(QObject *parent, bo
 
 void CompanySQLConfig_DataSqltable::writeDefaultRow()
 {
-    const int companyId = isJointSale() ? DataCenter::JointSaleCompanyId : DataCenter::CompanyID;
+    const Login login = currentLogin();
+    const int companyId = isJointSale() ? login.jointSaleCompanyId : login.companyId;
     exec(CompanyDB, QStringLiteral("replace into %1 values(?,?,?,?,?,?,?,?)").arg(kTable),
          {1, initialSyncTime(), initialSyncTime(), companyId, pluginVersion(), QString(), QString(), 0});
 }

@@ -280,7 +280,7 @@ int HouseMessage_DataSqlTable::weihuHouseCount(const HouseQuery &query)
 
 int HouseMessage_DataSqlTable::insertOrReplaceHouses(const QList<QVariantMap> &records, bool moveTimeMark)
 {
-    if (!m_alive || DataCenter::UserPhoneNumber.isEmpty())
+    if (!m_alive || currentLogin().phone.isEmpty())
         return -1;
     // Constructed before the transaction starts: it creates its table and row when missing.
     QScopedPointer<CompanySQLConfig_DataSqltable> config(

@@ -212,17 +212,31 @@ bool hasNextPage(const QJsonValue &value)
     return text == QLatin1String("true") || text == QLatin1String("1");
 }
 
-Page readPage(const QJsonObject &reply)
+PageShape pageShape(const QJsonObject &reply)
 {
-    Page page;
+    PageShape shape;
     const QJsonValue houses = reply.value(QLatin1String("housebook"));
     const QJsonValue communities = reply.value(QLatin1String("community"));
     if (!isListOrNothing(houses) || !isListOrNothing(communities)) {
+        shape.malformed = true;
+        return shape;
+    }
+    shape.isLast = !hasNextPage(reply.value(QLatin1String("nextpage")))
+                   || (houses.toArray().isEmpty() && communities.toArray().isEmpty());
+    return shape;
+}
+
+Page readPage(const QJsonObject &reply)
+{
+    Page page;
+    const PageShape shape = pageShape(reply);
+    if (shape.malformed) {
         page.malformed = true;
         return page;
     }
-    const QJsonArray houseArray = houses.toArray();
-    const QJsonArray communityArray = communities.toArray();
+    page.isLast = shape.isLast;
+    const QJsonArray houseArray = reply.value(QLatin1String("housebook")).toArray();
+    const QJsonArray communityArray = reply.value(QLatin1String("community")).toArray();
     page.refusedHouses = collect(houseArray, houseRecord, page.houses, page.houseIds);
     page.refusedCommunities = collect(communityArray, communityRecord, page.communities, page.communityIds);
     if (page.refusedHouses > 0 || page.refusedCommunities > 0)
@@ -230,7 +244,6 @@ Page readPage(const QJsonObject &reply)
                              << "community entries (not an object, no usable id, or an int column out of range)";
     page.houseDels = uniqueIds(reply.value(QLatin1String("dels")));
     page.communityDels = uniqueIds(reply.value(QLatin1String("communitydels")));
-    page.isLast = !hasNextPage(reply.value(QLatin1String("nextpage"))) || (houseArray.isEmpty() && communityArray.isEmpty());
     return page;
 }
 
@@ -247,6 +260,17 @@ bool inCompanyTransaction(bool isJointSale, const std::function<bool()> &work)
         return true;
     db.rollback();
     return false;
+}
+
+QVariantMap storedMarks(bool isJointSale)
+{
+    CompanySQLConfig_DataSqltable config(nullptr, isJointSale);
+    QVariantMap row = config.getRow();
+    for (const QString &mark : {QStringLiteral("lastupdatatime"), QStringLiteral("community_lastupdatatime")}) {
+        if (row.value(mark).toString().isEmpty())
+            row.insert(mark, BaseSqlObject::initialSyncTime());
+    }
+    return row;
 }
 
 bool writePage(bool isJointSale, const Page &page)

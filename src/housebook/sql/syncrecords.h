@@ -62,11 +62,24 @@ struct Page
 // Reads a reply; refused entries are counted in the page and logged as a warning.
 Page readPage(const QJsonObject &reply);
 
+// What the sync must know of a reply before it is read: whether another page follows and
+// whether the reply can be read at all. Costs no copy of the records.
+struct PageShape
+{
+    bool isLast = true;
+    bool malformed = false;
+};
+PageShape pageShape(const QJsonObject &reply);
+
 // Runs work inside one transaction on the calling thread's connection to the company
 // database of a book; the table classes join it. Commits when work returns true, rolls back
 // otherwise. False without a database, or when the connection is already inside a
 // transaction that is not ours to commit.
 bool inCompanyTransaction(bool isJointSale, const std::function<bool()> &work);
+
+// The sync bookkeeping row of a book's company database, made when missing, with the
+// initial marks where none is stored.
+QVariantMap storedMarks(bool isJointSale);
 
 // A page's deletions, records and the sync marks they move, all or nothing.
 bool writePage(bool isJointSale, const Page &page);
