@@ -11,8 +11,8 @@ ROOT="$PWD"
 bash scripts/deps.sh
 
 # The suites with worker threads: community worker, listing sync and snapshot unpacking,
-# the sync's page worker, downloads, photo compression and its upload.
-THREAD_SUITES=(tst_communityworker tst_sync tst_syncingest tst_downloads tst_photocompression tst_photosuploadobject tst_crashsafety)
+# the sync's page worker, downloads, photo compression and its upload, the list page's count.
+THREAD_SUITES=(tst_communityworker tst_housecount tst_sync tst_syncingest tst_downloads tst_photocompression tst_photosuploadobject tst_crashsafety)
 
 LAUNCHER=()
 if command -v ccache >/dev/null; then LAUNCHER=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi

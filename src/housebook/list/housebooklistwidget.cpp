@@ -14,6 +14,8 @@
 #include "list/syncstatehint.h"
 #include "platform/housebookcodes.h"
 #include "sql/housebookset_sqltable.h"
+#include "sql/housecountcache.h"
+#include "sql/housecountworker.h"
 #include "sql/housequerybuilder.h"
 #include "sql/sqlliteral.h"
 #include "widgets/busyoverlay.h"
@@ -35,6 +37,12 @@ constexpr int kDeferMs = 100;
 constexpr int kSaleStatusItem = 20;
 constexpr int kRentStatusItem = 37;
 constexpr int kKeywordItem = 23;
+
+bool &countsInBackground()
+{
+    static bool on = true;
+    return on;
+}
 
 QString emptyHint()
 {
@@ -96,6 +104,11 @@ HouseBookListWidget::HouseBookListWidget(QWidget *parent) : QWidget(parent)
     connectChanges();
 }
 
+void HouseBookListWidget::setCountsInBackground(bool on)
+{
+    countsInBackground() = on;
+}
+
 void HouseBookListWidget::buildUi()
 {
     auto *layout = new QVBoxLayout(this);
@@ -119,6 +132,7 @@ void HouseBookListWidget::buildUi()
     m_loadTimer->setObjectName(QStringLiteral("loadTimer"));
     m_loadTimer->setSingleShot(true);
     m_loadTimer->setInterval(kDeferMs);
+    m_counter = new HouseCountWorker(this);
 }
 
 // Shown while the book could not be fetched from the server: what failed, that the listings
@@ -188,6 +202,8 @@ QWidget *HouseBookListWidget::buildBottomBar()
 void HouseBookListWidget::connectSignals()
 {
     connect(m_loadTimer, &QTimer::timeout, this, &HouseBookListWidget::loadNow);
+    connect(m_counter, &HouseCountWorker::counted, this,
+            [this](int, int count, bool failed) { countArrived(count, failed); });
     connect(m_table, &QWidget::customContextMenuRequested, this, &HouseBookListWidget::showTableMeun);
     connect(m_table, &HoverTableWidget::clickRowIndex, this, &HouseBookListWidget::openRow);
     connect(m_searchView, &HouseSearchView::searchParam, this,
@@ -241,9 +257,15 @@ void HouseBookListWidget::showWorklist(const QString &keyWord)
     refreshData();
 }
 
+// The count does not wait for the load's deferral: it depends on neither the page nor the
+// columns, and on a large book it takes longer than the page.
 void HouseBookListWidget::refreshData()
 {
     m_loadTimer->start();
+    if (countsInBackground()) {
+        HouseMessage_DataSqlTable store(nullptr, kJointSale);
+        knownCount(store, currentQuery());
+    }
 }
 
 // While the listing sync of the joint-sale book runs, its end announces the changed
@@ -324,11 +346,8 @@ void HouseBookListWidget::loadWithOverlay()
     refreshData();
 }
 
-void HouseBookListWidget::loadNow()
+HouseQuery HouseBookListWidget::currentQuery() const
 {
-    m_loadTimer->stop();
-    if (m_fields.isEmpty())
-        m_fields = HouseListColumns::fieldsFor(m_columns);
     HouseQuery query;
     query.mode = m_mode;
     query.subMode = m_subMode;
@@ -339,15 +358,73 @@ void HouseBookListWidget::loadNow()
     query.page = m_pager->page();
     query.pageSize = m_pager->pageSize();
     query.fields = m_fields;
+    return query;
+}
+
+void HouseBookListWidget::loadNow()
+{
+    m_loadTimer->stop();
+    if (m_fields.isEmpty())
+        m_fields = HouseListColumns::fieldsFor(m_columns);
+    const HouseQuery query = currentQuery();
     HouseMessage_DataSqlTable store(nullptr, kJointSale);
     m_table->setSearchWords(searchWordsOf(m_conditions));
     const QList<Record> list = store.getHouseList(query);
-    const int count = store.getHouseCount(query);
     houseListData(list);
-    houseCount(count);
+    if (!countsInBackground()) {
+        houseCount(store.getHouseCount(query));
+    } else {
+        const int known = knownCount(store, query);
+        if (known >= 0)
+            houseCount(known);
+        else
+            m_pager->setCounting(list.size() >= m_pager->pageSize());
+    }
     m_overlay->stop();
     showSyncState();
     showQueryState(store.queryFailed(), HouseQueryBuilder::cutsConditions(m_conditions));
+}
+
+// The count of a query when the cache holds it for the table as it is now; else -1, and the
+// worker counts it. A count of the same query already under way on the same data is left to
+// finish (turning pages does not start it again); any other query makes it stale.
+int HouseBookListWidget::knownCount(HouseMessage_DataSqlTable &store, const HouseQuery &query)
+{
+    if (DataCenter::UserPhoneNumber.isEmpty()) {  // nothing to count, as the store answers then
+        m_counter->cancel();
+        return 0;
+    }
+    const QString statement = store.countStatement(query);
+    HouseCountCache *cache = HouseCountCache::instance();
+    const HouseCountCache::Ticket ticket = cache->ticket(statement, kJointSale);
+    const int cached = cache->lookup(ticket);
+    if (cached >= 0) {
+        m_counter->cancel();
+        return cached;
+    }
+    if (!m_counter->isPending() || ticket.key != m_countKey || ticket.version != m_countVersion) {
+        m_countKey = ticket.key;
+        m_countVersion = ticket.version;
+        m_counter->request(statement, kJointSale);
+    }
+    return -1;
+}
+
+void HouseBookListWidget::countArrived(int count, bool failed)
+{
+    if (!failed) {
+        HouseCountCache::Ticket ticket;
+        ticket.key = m_countKey;
+        ticket.version = m_countVersion;
+        HouseCountCache::instance()->store(ticket, count);
+    }
+    // A count that arrives before its page (it starts before the load's deferral) waits for it.
+    if (m_loadTimer->isActive())
+        return;
+    houseCount(count);
+    showSyncState();
+    if (failed)
+        showQueryState(true, HouseQueryBuilder::cutsConditions(m_conditions));
 }
 
 void HouseBookListWidget::showQueryState(bool failed, bool shortened)
@@ -379,7 +456,7 @@ void HouseBookListWidget::showSyncState()
     m_syncFailBar->setVisible(state == BookSyncStatus::Failed);
     m_syncFailLabel->setText(QStringLiteral("房源同步失败：%1。%2可点击“重试”重新同步。")
                                  .arg(status->lastError(kJointSale),
-                                      m_pager->total() > 0 ? QStringLiteral("下方显示的是本机已保存的房源，") : QString()));
+                                      m_pager->total() > 0 || !m_listings.isEmpty() ? QStringLiteral("下方显示的是本机已保存的房源，") : QString()));
     m_table->setEmptyText(m_pager->total() == 0 ? SyncStateHint::emptyText(kJointSale, emptyHint()) : emptyHint());
 }
 
@@ -399,6 +476,7 @@ int HouseBookListWidget::page() const { return m_pager->page(); }
 int HouseBookListWidget::pageSize() const { return m_pager->pageSize(); }
 int HouseBookListWidget::total() const { return m_pager->total(); }
 int HouseBookListWidget::pageCount() const { return m_pager->pageCount(); }
+bool HouseBookListWidget::counting() const { return m_pager->isCounting(); }
 QString HouseBookListWidget::sortKey() const { return m_pager->sortKey(); }
 bool HouseBookListWidget::sortDescending() const { return m_pager->sortDescending(); }
 

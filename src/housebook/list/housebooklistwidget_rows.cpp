@@ -226,7 +226,10 @@ void HouseBookListWidget::houseDeleted(int id)
         m_listings.removeAt(row);
         m_table->removeRow(row);
     }
-    houseCount(qMax(0, total() - 1));
+    // A count under way is of the query before the deletion or after it; the reload the
+    // deletion's announcement brings counts again.
+    if (!m_pager->isCounting())
+        houseCount(qMax(0, total() - 1));
     if (wasPending)
         emit refreshNotDeal();
 }

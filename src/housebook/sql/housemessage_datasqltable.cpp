@@ -1,6 +1,7 @@
 #include "sql/housemessage_datasqltable.h"
 
 #include "datacenter.h"
+#include "platform/housebookcodes.h"
 #include "sql/batchwriter.h"
 #include "sql/companysqlconfig_datasqltable.h"
 #include "sql/housebookset_sqltable.h"
@@ -34,7 +35,7 @@ const QStringList &maskColumns()
 // 100,000 sale listings reads about 20 MB of index instead of 260 MB of rows. The second finds
 // a community's listings directly. (An index on the scrambled name cost a third of the insert
 // speed and served nothing the first does not.)
-const QStringList &indexStatements()
+const QStringList &baseIndexStatements()
 {
     static const QStringList statements{
         QStringLiteral("create index if not exists house_kind_order on house(types,housestatus,istop,id,cityid,"
@@ -42,6 +43,47 @@ const QStringList &indexStatements()
                        "userphone,realuserphone,phonerange)"),
         QStringLiteral("create index if not exists house_community on house(mycommunityid)")};
     return statements;
+}
+
+// A book page sorted by a column walks one of these in order (pinned and other listings as two
+// arms, see HouseQueryBuilder::pinnedSplitPage) and stops after the page, instead of sorting
+// every listing of the book. They hold no scope columns: the page reads its rows anyway, and
+// the scope passes most listings, so a page reads little more than its own rows; narrow
+// entries keep the file and the sync's writes small.
+QString sortIndexName(const QString &column)
+{
+    return QStringLiteral("house_sort_") + column;
+}
+
+QStringList sortIndexStatements()
+{
+    QStringList statements;
+    for (const QString &column : HouseQueryBuilder::indexedSortKeys()) {
+        if (column != QLatin1String("id"))  // house_kind_order leads with the same columns
+            statements << QStringLiteral("create index if not exists %1 on house(types,housestatus,istop,%2)")
+                              .arg(sortIndexName(column), column);
+    }
+    return statements;
+}
+
+bool &sortIndexesWanted()
+{
+    static bool wanted = true;
+    return wanted;
+}
+
+QStringList indexStatements()
+{
+    return sortIndexesWanted() ? baseIndexStatements() + sortIndexStatements() : baseIndexStatements();
+}
+
+// The index names of the statements, quoted for an "in(...)" list.
+QString quotedIndexNames(const QStringList &statements)
+{
+    QStringList names;
+    for (const QString &statement : statements)
+        names << QStringLiteral("'%1'").arg(statement.section(QLatin1Char(' '), 5, 5));
+    return names.join(QLatin1Char(','));
 }
 
 QString replaceSql()
@@ -99,18 +141,48 @@ QString HouseMessage_DataSqlTable::createSql()
 // that keyword searches use.
 void HouseMessage_DataSqlTable::ensureSchema()
 {
+    const QStringList indexes = indexStatements();
     const QVariantMap present = selectRows(CompanyDB, QStringLiteral(
         "select (select count(*) from sqlite_master where type='table' and name='house') as house,"
-        "(select count(*) from sqlite_master where type='index' and tbl_name='house' and name in"
-        "('house_kind_order','house_community')) as indexes,"
-        "(select count(*) from sqlite_master where type='table' and name='community') as community")).value(0);
+        "(select count(*) from sqlite_master where type='index' and tbl_name='house' and name in(%1)) as indexes,"
+        "(select count(*) from sqlite_master where type='table' and name='community') as community")
+        .arg(quotedIndexNames(indexes))).value(0);
     m_hasCommunityTable = present.value(QStringLiteral("community")).toInt() > 0;
-    if (present.value(QStringLiteral("indexes")).toInt() == indexStatements().size())
+    if (present.value(QStringLiteral("indexes")).toInt() == indexes.size())
         return;
     if (present.value(QStringLiteral("house")).toInt() == 0)
         createTable(createSql(), CompanyDB);
-    for (const QString &statement : indexStatements())
+    // A database of an older version gets the indexes it lacks here, once.
+    for (const QString &statement : indexes)
         exec(CompanyDB, statement);
+}
+
+void HouseMessage_DataSqlTable::setSortIndexes(bool on)
+{
+    sortIndexesWanted() = on;
+}
+
+QStringList HouseMessage_DataSqlTable::sortIndexNames()
+{
+    QStringList names;
+    for (const QString &statement : sortIndexStatements())
+        names << statement.section(QLatin1Char(' '), 5, 5);
+    return names;
+}
+
+// The active sale and rent books ordered by an indexed column read their page in index order
+// when every listing of the kind is pinned (1) or not (0), which the same index tells at once.
+bool HouseMessage_DataSqlTable::readsInIndexOrder(const HouseQuery &query)
+{
+    if (!sortIndexesWanted() || !HouseQueryBuilder::indexedSortKeys().contains(query.sortKey))
+        return false;
+    if (query.mode != HouseBookCodes::ActiveSaleMode && query.mode != HouseBookCodes::ActiveRentMode)
+        return false;
+    const int types = query.mode == HouseBookCodes::ActiveRentMode ? 1 : 0;
+    const QList<QVariantMap> other = selectRows(
+        CompanyDB, QStringLiteral("select 1 from %1 where types = %2 and housestatus = 1 and "
+                                  "(istop < 0 or istop > 1 or istop is null) limit 1").arg(table()).arg(types));
+    return other.isEmpty();
 }
 
 QString HouseMessage_DataSqlTable::whereOf(const HouseQuery &query, HousePermission &permission,
@@ -186,9 +258,15 @@ QList<Data> HouseMessage_DataSqlTable::toRecords(QList<QVariantMap> rows, HouseP
 QString HouseMessage_DataSqlTable::listSql(const HouseQuery &query, HousePermission &permission,
                                            HouseBookSet_SqlTable &settings)
 {
+    const QString where = whereOf(query, permission, settings, QStringLiteral("id"));
+    if (readsInIndexOrder(query)) {
+        const QString select = HouseQueryBuilder::selectList(
+            query.fields, maskColumns() + QStringList{QStringLiteral("istop"), query.sortKey});
+        return HouseQueryBuilder::pinnedSplitPage(select, table(), where, query.sortKey, query.sortDescending,
+                                                  query.page, query.pageSize);
+    }
     return QStringLiteral("select %1 from %2 %3 %4 %5")
-        .arg(HouseQueryBuilder::selectList(query.fields, maskColumns()), table(),
-             whereOf(query, permission, settings, QStringLiteral("id")),
+        .arg(HouseQueryBuilder::selectList(query.fields, maskColumns()), table(), where,
              HouseQueryBuilder::orderClause(query.sortKey, query.sortDescending),
              HouseQueryBuilder::pagingClause(query.page, query.pageSize));
 }

@@ -151,6 +151,11 @@ public:
     HouseMessageData getHouseData(int id);
     // A query of this object has failed (logged); pages make one object per load.
     bool queryFailed() const { return m_queryFailed; }
+    // Whether book pages may be read in the order of the sort indexes, which are then created
+    // with the table's other indexes (the default). Off: neither, as in versions before them;
+    // the benchmarks compare both. Process-wide; set it before the table objects are made.
+    static void setSortIndexes(bool on);
+    static QStringList sortIndexNames();
     // The statements the two queries run, as executed (for diagnostics and comparisons).
     QString listStatement(const HouseQuery &query);
     QString countStatement(const HouseQuery &query);
@@ -175,6 +180,7 @@ public:
 
 private:
     void ensureSchema();
+    bool readsInIndexOrder(const HouseQuery &query);
     QString whereOf(const HouseQuery &query, HousePermission &permission, HouseBookSet_SqlTable &settings,
                     const QString &idColumn);
     QString listSql(const HouseQuery &query, HousePermission &permission, HouseBookSet_SqlTable &settings);

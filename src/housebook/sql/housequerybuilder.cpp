@@ -227,6 +227,25 @@ QString HouseQueryBuilder::orderClause(const QString &sortKey, bool descending)
     return QStringLiteral("order by istop desc, %1 %2").arg(column, descending ? QStringLiteral("desc") : QStringLiteral("asc"));
 }
 
+const QStringList &HouseQueryBuilder::indexedSortKeys()
+{
+    static const QStringList keys{QStringLiteral("id"),          QStringLiteral("price"),
+                                  QStringLiteral("unitprice"),   QStringLiteral("builtuparea"),
+                                  QStringLiteral("createtime"),  QStringLiteral("lasttime"),
+                                  QStringLiteral("followtime")};
+    return keys;
+}
+
+QString HouseQueryBuilder::pinnedSplitPage(const QString &select, const QString &table, const QString &where,
+                                           const QString &sortKey, bool descending, int page, int pageSize)
+{
+    // Concatenated, not arg()ed: a second arg() pass could find "%1" inside a searched text.
+    const QString arm = QLatin1String("select ") + select + QLatin1String(" from ") + table + QLatin1Char(' ') + where
+                        + (where.isEmpty() ? QLatin1String("where ") : QLatin1String(" and ")) + QLatin1String("istop = ");
+    return arm + QLatin1Char('1') + QLatin1String(" union all ") + arm + QLatin1Char('0') + QLatin1Char(' ')
+           + orderClause(sortKey, descending) + QLatin1Char(' ') + pagingClause(page, pageSize);
+}
+
 QString HouseQueryBuilder::pagingClause(int page, int pageSize)
 {
     const int size = qMax(1, pageSize);

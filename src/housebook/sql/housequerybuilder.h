@@ -68,6 +68,16 @@ public:
 
     // "order by istop desc, %1 %2" (unknown columns sort by id).
     static QString orderClause(const QString &sortKey, bool descending);
+    // The columns a book page can be ordered by without sorting, each the last column of an
+    // index (types, housestatus, istop, column): id and the sortable columns of the tables.
+    static const QStringList &indexedSortKeys();
+    // The page of an active book ordered by an indexed column, as two arms, the pinned
+    // listings (istop = 1) and the others (istop = 0), each read in index order and merged:
+    // the same rows in the same order as "order by istop desc, key dir" when every listing of
+    // the where clause has istop 0 or 1, without sorting the book (one index cannot serve
+    // "istop desc" with both directions of the key). select must hold istop and the key.
+    static QString pinnedSplitPage(const QString &select, const QString &table, const QString &where,
+                                   const QString &sortKey, bool descending, int page, int pageSize);
     // "limit %1 offset %2" of a 1-based page.
     static QString pagingClause(int page, int pageSize);
     // The known columns of fields plus the required ones; "*" when fields is empty.

@@ -91,6 +91,14 @@ void ListPagingBar::showState(int page, int pageCount, int total, int pageSize)
     m_currentPage->setText(QString::number(page));
 }
 
+void ListPagingBar::showCounting(int page, int pageSize)
+{
+    m_page = page;
+    showPageSize(pageSize);
+    m_description->setText(QStringLiteral(" 条，共…页，共计…条，当前第 "));
+    m_currentPage->setText(QString::number(page));
+}
+
 void ListPagingBar::showPageSize(int pageSize)
 {
     m_shownPageSize = pageSize;

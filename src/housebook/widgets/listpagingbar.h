@@ -18,6 +18,8 @@ public:
 
     // Shows the state of the loaded page: size, " 条，共%1页，共计%2条，当前第 " and the page.
     void showState(int page, int pageCount, int total, int pageSize);
+    // The loaded page while its count is still to come: " 条，共…页，共计…条，当前第 ".
+    void showCounting(int page, int pageSize);
     int page() const { return m_page; }
     int pageCount() const { return m_pageCount; }
     int total() const { return m_total; }

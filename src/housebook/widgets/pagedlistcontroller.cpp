@@ -39,9 +39,19 @@ void PagedListController::setSort(const QString &key, bool descending)
 
 void PagedListController::setTotal(int total)
 {
+    m_counting = false;
     m_total = qMax(0, total);
     m_pageCount = pagesFor(m_total, m_pageSize);
     showOnBar();
+}
+
+void PagedListController::setCounting(bool pageFull)
+{
+    m_counting = true;
+    m_total = 0;
+    m_pageCount = m_page + (pageFull ? 1 : 0);
+    if (m_bar)
+        m_bar->showCounting(m_page, m_pageSize);
 }
 
 int PagedListController::targetOf(Step step) const

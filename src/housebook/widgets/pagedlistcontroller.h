@@ -51,6 +51,10 @@ public:
     void setSort(const QString &key, bool descending);
     // The count of the page just loaded: total and page count, shown on the bar.
     void setTotal(int total);
+    // The page is loaded and its count is still to come: the bar says so, and until the
+    // count arrives a full page may step forward (the pages known are those reached so far).
+    void setCounting(bool pageFull);
+    bool isCounting() const { return m_counting; }
 
     // The page a step or a typed page leads to; 0 when it is refused.
     int targetOf(Step step) const;
@@ -91,6 +95,7 @@ private:
     int m_pageSize = 20;
     int m_total = 0;
     int m_pageCount = 0;
+    bool m_counting = false;
     QString m_sortKey;
     bool m_sortDescending = false;
     ListPagingBar *m_bar = nullptr;
