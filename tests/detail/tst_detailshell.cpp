@@ -45,6 +45,7 @@ private slots:
     void stepping_data();
     void stepping();
     void quickRequestsLoadInOrder();
+    void pendingRequestLeadsStepsAndReloads();
     void singleIdHidesNavigation();
 
 private:
@@ -159,6 +160,31 @@ void TestDetailShell::quickRequestsLoadInOrder()
     settle(shell, changes);
     QCOMPARE(pagesOf(changes), (QList<int>{0, 2, 2}));
     QVERIFY(shell.detailWindow()->refreshed());
+}
+
+// A reload or a step asked before the previous request loaded starts from that request: a
+// record change arriving just after a step to the next page must not bring the old page back.
+void TestDetailShell::pendingRequestLeadsStepsAndReloads()
+{
+    Shell shell(nullptr, 1, 1);
+    QSignalSpy changes(&shell, &Shell::pageChange);
+    shell.showHouseAt(0, kIds, false);
+    QTRY_COMPARE(changes.count(), 1);
+
+    const QList<int> nextPage{13, 12};
+    shell.showHouseAt(0, nextPage, false);
+    shell.detailWindow()->refreshBaseMessage();
+    QTRY_COMPARE(changes.count(), 3);
+    QCOMPARE(shell.ids(), nextPage);
+    QCOMPARE(shell.detailWindow()->record().id, 13);
+
+    // Two quick steps go two listings on, not the same one twice.
+    shell.showHouseAt(0, kIds, false);
+    shell.detailWindow()->loadNextPage();
+    shell.detailWindow()->loadNextPage();
+    QTRY_COMPARE(changes.count(), 6);
+    QCOMPARE(pagesOf(changes).mid(3), (QList<int>{0, 1, 2}));
+    QCOMPARE(shell.detailWindow()->record().id, 13);
 }
 
 void TestDetailShell::singleIdHidesNavigation()

@@ -35,6 +35,8 @@ void HouseBookMessageDetailWidget::showHouseAt(int index, const QList<int> &ids,
 {
     if (index < 0 || index >= ids.size())
         return;
+    m_wantedIndex = index;
+    m_wantedIds = ids;
     auto *timer = new QTimer(this);
     timer->setSingleShot(true);
     connect(timer, &QTimer::timeout, this, [this, timer, index, ids, refreshed] {
@@ -70,23 +72,26 @@ void HouseBookMessageDetailWidget::createWindow()
     connect(m_window, &MySaleHouseDetailWidget::loadHouseId, this, &HouseBookMessageDetailWidget::showHouseId);
 }
 
+// Steps and reloads start from the last position asked for, not the last one loaded: a
+// reload asked while a step to the next page is still pending would otherwise bring the
+// old page's listing back after it.
 void HouseBookMessageDetailWidget::stepBack()
 {
-    if (m_index > 0)
-        showHouseAt(m_index - 1, m_ids, false);
+    if (m_wantedIndex > 0)
+        showHouseAt(m_wantedIndex - 1, m_wantedIds, false);
     else
         emit lastPage(this);
 }
 
 void HouseBookMessageDetailWidget::stepForward()
 {
-    if (m_index < m_ids.size() - 1)
-        showHouseAt(m_index + 1, m_ids, false);
+    if (m_wantedIndex < m_wantedIds.size() - 1)
+        showHouseAt(m_wantedIndex + 1, m_wantedIds, false);
     else
         emit nextPage(this);
 }
 
 void HouseBookMessageDetailWidget::reload()
 {
-    showHouseAt(m_index, m_ids, true);
+    showHouseAt(m_wantedIndex, m_wantedIds, true);
 }

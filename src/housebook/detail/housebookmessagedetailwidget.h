@@ -49,6 +49,9 @@ private:
     int m_firstPageFlag;
     int m_index = 0;
     QList<int> m_ids;
+    // The position of the latest request, which may not have loaded yet.
+    int m_wantedIndex = 0;
+    QList<int> m_wantedIds;
     bool m_refreshed = false;
     HouseMessage_DataSqlTable::HouseMessageData m_record;
     MySaleHouseDetailWidget *m_window = nullptr;

@@ -55,8 +55,7 @@ void HouseBook58AnXuanPushObject::dealHouseStatus(QJsonValue value)
 
 void HouseBook58AnXuanPushObject::downloadDetailData()
 {
-    post(Endpoints::instance().housebook2_housebookdesdetail, {{QStringLiteral("id"), m_data.houseId}}, kPushFailed,
-         [this](const QJsonValue &data) { dealDetailData(data); });
+    postPromotion(kPushFailed, [this](const QJsonValue &data) { dealDetailData(data); });
 }
 
 void HouseBook58AnXuanPushObject::dealDetailData(QJsonValue value)
@@ -72,9 +71,7 @@ void HouseBook58AnXuanPushObject::dealDetailData(QJsonValue value)
 
 void HouseBook58AnXuanPushObject::downloadHouseVrs()
 {
-    post(Endpoints::instance().house_vr_VRContent,
-         {{QStringLiteral("type"), m_data.rent ? 2 : 1}, {QStringLiteral("houseid"), m_data.houseId}}, kPushFailed,
-         [this](const QJsonValue &data) { dealHouseVrs(data); });
+    postVrs(kPushFailed, [this](const QJsonValue &data) { dealHouseVrs(data); });
 }
 
 // VR views and the video are optional: whatever the reply holds that reads as one is used.

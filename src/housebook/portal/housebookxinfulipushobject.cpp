@@ -95,8 +95,7 @@ void HouseBookXinfuLiPushObject::dealXinfuLiPushStatusData(QJsonValue value)
 
 void HouseBookXinfuLiPushObject::downloadHouseDescriceData()
 {
-    post(Endpoints::instance().housebook2_housebookdesdetail, {{QStringLiteral("id"), m_data.houseId}},
-         failureNotice(), [this](const QJsonValue &data) { dealHouseDescriceData(data); });
+    postPromotion(failureNotice(), [this](const QJsonValue &data) { dealHouseDescriceData(data); });
 }
 
 void HouseBookXinfuLiPushObject::dealHouseDescriceData(QJsonValue value)
@@ -108,9 +107,7 @@ void HouseBookXinfuLiPushObject::dealHouseDescriceData(QJsonValue value)
 
 void HouseBookXinfuLiPushObject::downloadHouseVrs()
 {
-    post(Endpoints::instance().house_vr_VRContent,
-         {{QStringLiteral("type"), m_data.rent ? 2 : 1}, {QStringLiteral("houseid"), m_data.houseId}},
-         failureNotice(), [this](const QJsonValue &data) { dealHouseVrs(data); });
+    postVrs(failureNotice(), [this](const QJsonValue &data) { dealHouseVrs(data); });
 }
 
 void HouseBookXinfuLiPushObject::dealHouseVrs(QJsonValue value)

@@ -1,5 +1,6 @@
 #include "portal/portalpushbase.h"
 
+#include "net/endpoints.h"
 #include "net/netrequestobjecet.h"
 #include "platform/housebookcodes.h"
 #include "platform/siblinglibrary.h"
@@ -77,6 +78,19 @@ void PortalPushBase::post(const QString &url, const QVariantMap &form, const QSt
     };
     callbacks.onFailed = [this](const QString &reason) { fail(reason); };
     JointSalePost::post(this, url, form, callbacks, failureNotice);
+}
+
+void PortalPushBase::postPromotion(const QString &failureNotice, std::function<void(const QJsonValue &)> onData)
+{
+    post(Endpoints::instance().housebook2_housebookdesdetail, {{QStringLiteral("id"), m_data.houseId}}, failureNotice,
+         std::move(onData));
+}
+
+void PortalPushBase::postVrs(const QString &failureNotice, std::function<void(const QJsonValue &)> onData)
+{
+    post(Endpoints::instance().house_vr_VRContent,
+         {{QStringLiteral("type"), m_data.rent ? 2 : 1}, {QStringLiteral("houseid"), m_data.houseId}}, failureNotice,
+         std::move(onData));
 }
 
 bool PortalPushBase::readListing()

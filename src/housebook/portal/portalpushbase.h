@@ -39,6 +39,9 @@ protected:
     // failed(reason), the agent having been told with failureNotice ("%1": the reason).
     void post(const QString &url, const QVariantMap &form, const QString &failureNotice,
               std::function<void(const QJsonValue &)> onData);
+    // The two downloads both portals gather: the promotion text and photos, and the VR views.
+    void postPromotion(const QString &failureNotice, std::function<void(const QJsonValue &)> onData);
+    void postVrs(const QString &failureNotice, std::function<void(const QJsonValue &)> onData);
     // Reads the listing and its community from the local store into m_data. A listing that is
     // not stored is told to the agent ("房源不存在或已被删除！") and ends the work: false.
     bool readListing();
