@@ -12,10 +12,10 @@
 #include "sql/batchwriter.h"
 #include "sql/booksyncstatus.h"
 #include "sql/companysqlconfig_datasqltable.h"
+#include "sql/housemessage_datasqltable.h"
 #include "sql/syncingest.h"
 
 #include <QDateTime>
-#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QJsonArray>
 #include <QSqlDatabase>
@@ -23,6 +23,8 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+
+#include <ctime>
 
 namespace {
 
@@ -85,6 +87,12 @@ class Store : public BaseSqlObject
 public:
     Store() : BaseSqlObject(nullptr, false) {}
     using BaseSqlObject::exec;
+    int houseIndexes()
+    {
+        return selectRows(CompanyDB, QStringLiteral("select count(*) as n from sqlite_master where type='index' "
+                                                    "and tbl_name='house' and sql is not null"))
+            .value(0).value(QStringLiteral("n")).toInt();
+    }
     QList<qint64> houseIds()
     {
         QList<qint64> ids;
@@ -97,6 +105,22 @@ public:
 QString houseMark()
 {
     return CompanySQLConfig_DataSqltable(nullptr, false).lastUpdateTime();
+}
+
+// The interface thread's longest work between two ticks; ThreadSanitizer makes all code
+// several times slower.
+#if defined(__SANITIZE_THREAD__)
+constexpr qint64 kWorkLimitMs = 400;
+#else
+constexpr qint64 kWorkLimitMs = 50;
+#endif
+
+// CPU time the calling thread has used, in milliseconds.
+qint64 threadCpuMs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return qint64(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
 }
 
 bool syncFlag()
@@ -147,6 +171,7 @@ private slots:
     void shutdownMidSync();
     void othersClosingConnectionsLeaveTheWorkerAlone();
     void statementsArePreparedOncePerConnection();
+    void largeBookGetsItsIndexesFromTheWorker();
 
 private:
     RecordingServer m_server;
@@ -180,20 +205,25 @@ void TestSyncIngest::cleanup()
 }
 
 // A 10 ms timer on the interface thread keeps firing while thousands of listings are parsed,
-// scrambled and written: only the replies and the reports pass through that thread.
+// scrambled and written: only the replies and the reports pass through that thread. Between two
+// ticks the interface thread itself never works 50 ms; the wall-clock gap is not the measure,
+// since a loaded machine may leave any thread waiting for a core that long.
 void TestSyncIngest::interfaceStaysResponsive()
 {
-    const int pages = 30;
-    const int perPage = 150;
+    const int pages = 10;
+    const int perPage = 1000;
     queueBook(m_server, pages, perPage);
     BaseSqlObject sql(nullptr, false);
 
     QTimer tick;
     tick.setTimerType(Qt::PreciseTimer);
-    QElapsedTimer sinceTick;
-    qint64 longestGap = 0;
-    connect(&tick, &QTimer::timeout, this, [&] { longestGap = qMax(longestGap, sinceTick.restart()); });
-    sinceTick.start();
+    qint64 lastCpu = threadCpuMs();
+    qint64 longestWork = 0;
+    connect(&tick, &QTimer::timeout, this, [&] {
+        const qint64 now = threadCpuMs();
+        longestWork = qMax(longestWork, now - lastCpu);
+        lastCpu = now;
+    });
     tick.start(10);
     sql.download_house(true, false);
     QVERIFY(runUntilEnd(sql));
@@ -201,7 +231,7 @@ void TestSyncIngest::interfaceStaysResponsive()
 
     QCOMPARE(Store().houseIds().size(), pages * perPage);
     QCOMPARE(houseMark(), changedAt(pages * perPage).toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")));
-    QVERIFY2(longestGap < 50, qPrintable(QStringLiteral("the event loop stood still for %1 ms").arg(longestGap)));
+    QVERIFY2(longestWork < kWorkLimitMs, qPrintable(QStringLiteral("the interface thread worked %1 ms between two ticks").arg(longestWork)));
 }
 
 // Every stored page is counted, on the sync object and on the hub, before success is told.
@@ -371,6 +401,40 @@ void TestSyncIngest::statementsArePreparedOncePerConnection()
     b = QSqlDatabase();
     for (const QString &name : names)
         QSqlDatabase::removeDatabase(name);
+}
+
+// A book of an older version that lacks indexes and is too large to index quickly is opened
+// without them (building them there would freeze the interface thread); the next sync's worker
+// builds them after the last page, before the end is told.
+void TestSyncIngest::largeBookGetsItsIndexesFromTheWorker()
+{
+    queueBook(m_server, 1, 5);
+    BaseSqlObject sql(nullptr, false);
+    sql.download_house(true, false);
+    QVERIFY(runUntilEnd(sql));
+    Store store;
+    const int indexes = store.houseIndexes();
+    QVERIFY(indexes >= 2);
+    QSqlQuery drop(QSqlDatabase::database(store.connectionName(BaseSqlObject::CompanyDB)));
+    QVERIFY(drop.exec(QStringLiteral("select name from sqlite_master where type='index' and tbl_name='house' "
+                                     "and sql is not null")));
+    QStringList names;
+    while (drop.next())
+        names << drop.value(0).toString();
+    for (const QString &name : names)
+        QVERIFY(store.exec(BaseSqlObject::CompanyDB, QStringLiteral("drop index %1").arg(name)));
+
+    HouseMessage_DataSqlTable::setInlineIndexRows(3);
+    HouseMessage_DataSqlTable opened(nullptr, false);
+    QCOMPARE(store.houseIndexes(), 0);
+
+    m_server.queueReply(kSalePath, page({listing(6)}, {}, false));
+    BaseSqlObject again(nullptr, false);
+    again.download_house(true, false);
+    QVERIFY(runUntilEnd(again));
+    HouseMessage_DataSqlTable::setInlineIndexRows(20000);
+    QCOMPARE(store.houseIndexes(), indexes);
+    QCOMPARE(store.houseIds().size(), 6);
 }
 
 QTEST_MAIN(TestSyncIngest)

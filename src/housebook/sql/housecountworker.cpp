@@ -57,14 +57,18 @@ int HouseCountWorker::request(const QString &statement, bool isJointSale)
         m_thread->setObjectName(QStringLiteral("housecount"));
         m_context = new QObject;
         m_context->moveToThread(m_thread);
+        connect(this, &HouseCountWorker::jobPosted, m_context, [this] { runPosted(); }, Qt::QueuedConnection);
+        connect(this, &HouseCountWorker::answerReady, this, &HouseCountWorker::takeAnswer, Qt::QueuedConnection);
         m_thread->start();
     }
     const int generation = ++m_generation;
     m_pending = true;
-    const BaseSqlObject::Login login = BaseSqlObject::loginFromHost();
-    QMetaObject::invokeMethod(m_context, [this, generation, statement, isJointSale, login] {
-        run(generation, statement, isJointSale, login);
-    });
+    {
+        std::lock_guard<std::mutex> locker(m_lock);
+        m_job = Job{generation, statement, isJointSale, BaseSqlObject::loginFromHost()};
+        m_hasJob = true;
+    }
+    emit jobPosted();
     return generation;
 }
 
@@ -75,20 +79,27 @@ void HouseCountWorker::cancel()
 }
 
 // On the worker thread. A count that went stale while it waited is not run; one that went
-// stale while it ran is still announced, and the page's own generation check drops it.
-void HouseCountWorker::run(int generation, const QString &statement, bool isJointSale,
-                           const BaseSqlObject::Login &login)
+// stale while it ran is still answered, and the owner's generation check drops it.
+void HouseCountWorker::runPosted()
 {
-    if (generation != m_generation.load())
+    Job job;
+    {
+        std::lock_guard<std::mutex> locker(m_lock);
+        if (!m_hasJob)
+            return;  // an earlier posting already took it
+        job = m_job;
+        m_hasJob = false;
+    }
+    if (job.generation != m_generation.load())
         return;
     if (gateSlot())
         gateSlot()();
-    bool failed = false;
-    int count = 0;
+    Answer answer;
+    answer.generation = job.generation;
     {
-        const BaseSqlObject::LoginScope scope(login);
-        QScopedPointer<CountReader> reader(new CountReader(isJointSale));
-        count = reader->count(statement, &failed);
+        const BaseSqlObject::LoginScope scope(job.login);
+        QScopedPointer<CountReader> reader(new CountReader(job.isJointSale));
+        answer.count = reader->count(job.statement, &answer.failed);
         // Removed before the thread goes idle: a connection named after this thread must not
         // be found by the idle pruning of another thread while a later count uses it.
         const QString connection = reader->connectionName(BaseSqlObject::CompanyDB);
@@ -96,14 +107,27 @@ void HouseCountWorker::run(int generation, const QString &statement, bool isJoin
         if (!connection.isEmpty())
             QSqlDatabase::removeDatabase(connection);
     }
-    QMetaObject::invokeMethod(this, [this, generation, count, failed] { finished(generation, count, failed); });
+    {
+        std::lock_guard<std::mutex> locker(m_lock);
+        m_answer = answer;
+        m_hasAnswer = true;
+    }
+    emit answerReady();
 }
 
 // On the owner's thread.
-void HouseCountWorker::finished(int generation, int count, bool failed)
+void HouseCountWorker::takeAnswer()
 {
-    if (generation != m_generation.load())
+    Answer answer;
+    {
+        std::lock_guard<std::mutex> locker(m_lock);
+        if (!m_hasAnswer)
+            return;
+        answer = m_answer;
+        m_hasAnswer = false;
+    }
+    if (answer.generation != m_generation.load())
         return;
     m_pending = false;
-    emit counted(generation, count, failed);
+    emit counted(answer.generation, answer.count, answer.failed);
 }

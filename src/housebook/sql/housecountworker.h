@@ -15,6 +15,7 @@
 
 #include <atomic>
 #include <functional>
+#include <mutex>
 
 class QThread;
 
@@ -44,13 +45,37 @@ public:
 signals:
     // The count of the current generation; failed when the statement failed (count 0 then).
     void counted(int generation, int count, bool failed);
+    // Internal: a job was handed over (to the worker thread), an answer is ready (to the owner).
+    void jobPosted();
+    void answerReady();
 
 private:
-    void finished(int generation, int count, bool failed);
-    void run(int generation, const QString &statement, bool isJointSale, const BaseSqlObject::Login &login);
+    struct Job
+    {
+        int generation = 0;
+        QString statement;
+        bool isJointSale = false;
+        BaseSqlObject::Login login;
+    };
+    struct Answer
+    {
+        int generation = 0;
+        int count = 0;
+        bool failed = false;
+    };
+    void runPosted();
+    void takeAnswer();
 
     QThread *m_thread = nullptr;
     QObject *m_context = nullptr;  // lives on m_thread; queued jobs run there
     std::atomic<int> m_generation{0};
     bool m_pending = false;
+
+    // Jobs and answers cross the threads here, under the lock, and never inside a queued
+    // call's captures: a thread checker sees this lock order them, not Qt's event queue.
+    std::mutex m_lock;
+    bool m_hasJob = false;
+    Job m_job;        // only the newest job waits; an older one not begun is stale anyway
+    bool m_hasAnswer = false;
+    Answer m_answer;  // likewise the newest answer
 };

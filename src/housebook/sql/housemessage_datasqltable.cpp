@@ -15,6 +15,8 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 
+#include <atomic>
+
 using Data = HouseMessage_DataSqlTable::HouseMessageData;
 
 namespace {
@@ -70,6 +72,16 @@ bool &sortIndexesWanted()
 {
     static bool wanted = true;
     return wanted;
+}
+
+// Indexes missing from a book larger than this are not built where the table object is made
+// (usually the interface thread, where a million listings would freeze it for a minute) but by
+// the sync worker at the end of the next sync. Counted by the largest rowid, which costs
+// nothing and never undercounts.
+std::atomic<int> &inlineIndexRows()
+{
+    static std::atomic<int> rows{20000};
+    return rows;
 }
 
 QStringList indexStatements()
@@ -150,11 +162,36 @@ void HouseMessage_DataSqlTable::ensureSchema()
     m_hasCommunityTable = present.value(QStringLiteral("community")).toInt() > 0;
     if (present.value(QStringLiteral("indexes")).toInt() == indexes.size())
         return;
-    if (present.value(QStringLiteral("house")).toInt() == 0)
+    if (present.value(QStringLiteral("house")).toInt() == 0) {
         createTable(createSql(), CompanyDB);
-    // A database of an older version gets the indexes it lacks here, once.
-    for (const QString &statement : indexes)
-        exec(CompanyDB, statement);
+    } else {
+        // A database of an older version gets the indexes it lacks here when they are quick to
+        // build; a large book gets them from the sync worker (createMissingIndexes), and its
+        // pages are read without them until then.
+        const QVariantMap size = selectRows(CompanyDB, QStringLiteral("select max(rowid) as n from %1").arg(table())).value(0);
+        if (size.value(QStringLiteral("n")).toLongLong() > inlineIndexRows().load())
+            return;
+    }
+    createMissingIndexes();
+}
+
+// The build keeps its pages in memory until each index is committed: spilling them to the file
+// on the way would lock every reader out until the end (the book keeps a rollback journal).
+bool HouseMessage_DataSqlTable::createMissingIndexes()
+{
+    const QVariantMap cache = selectRows(CompanyDB, QStringLiteral("pragma cache_size")).value(0);
+    exec(CompanyDB, QStringLiteral("pragma cache_size=-262144"));
+    bool ok = true;
+    for (const QString &statement : indexStatements())
+        ok = exec(CompanyDB, statement) && ok;
+    if (!cache.isEmpty())
+        exec(CompanyDB, QStringLiteral("pragma cache_size=%1").arg(cache.first().toInt()));
+    return ok;
+}
+
+void HouseMessage_DataSqlTable::setInlineIndexRows(int rows)
+{
+    inlineIndexRows() = rows;
 }
 
 void HouseMessage_DataSqlTable::setSortIndexes(bool on)

@@ -155,6 +155,12 @@ public:
     // with the table's other indexes (the default). Off: neither, as in versions before them;
     // the benchmarks compare both. Process-wide; set it before the table objects are made.
     static void setSortIndexes(bool on);
+    // Builds the indexes the table lacks, on this thread's connection; false when one failed.
+    // Slow on a large book that lacks them: the sync worker calls it after a sync's last page.
+    bool createMissingIndexes();
+    // Largest book (by rowid) whose missing indexes are built when a table object is made;
+    // 20,000 unless changed. For tests.
+    static void setInlineIndexRows(int rows);
     static QStringList sortIndexNames();
     // The statements the two queries run, as executed (for diagnostics and comparisons).
     QString listStatement(const HouseQuery &query);

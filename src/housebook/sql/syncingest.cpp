@@ -1,6 +1,7 @@
 #include "sql/syncingest.h"
 
 #include "sql/batchwriter.h"
+#include "sql/housemessage_datasqltable.h"
 #include "sql/syncrecords.h"
 
 #include <QMetaObject>
@@ -123,6 +124,10 @@ SyncIngest::Outcome SyncIngest::store(const QJsonObject &reply) const
     outcome.isLast = page.isLast;
     if (page.malformed || !SyncRecords::writePage(m_isJointSale, page))
         return outcome;
+    // A book that lacked indexes (an older version's, too large to index where it was opened)
+    // gets them once it is complete, here, off the interface thread.
+    if (page.isLast)
+        HouseMessage_DataSqlTable(nullptr, m_isJointSale).createMissingIndexes();
     outcome.stored = true;
     outcome.listings = page.houses.size();
     outcome.houseIds = page.houseIds;
