@@ -84,6 +84,15 @@ std::atomic<int> &inlineIndexRows()
     return rows;
 }
 
+// Set while a first sync fills an empty book without its secondary indexes (built once after
+// the last page, which is several times faster than keeping them up to date row by row); no
+// table object builds them in the meantime.
+std::atomic<bool> &indexesDeferred()
+{
+    static std::atomic<bool> deferred{false};
+    return deferred;
+}
+
 QStringList indexStatements()
 {
     return sortIndexesWanted() ? baseIndexStatements() + sortIndexStatements() : baseIndexStatements();
@@ -164,6 +173,8 @@ void HouseMessage_DataSqlTable::ensureSchema()
         return;
     if (present.value(QStringLiteral("house")).toInt() == 0) {
         createTable(createSql(), CompanyDB);
+    } else if (indexesDeferred().load()) {
+        return;
     } else {
         // A database of an older version gets the indexes it lacks here when they are quick to
         // build; a large book gets them from the sync worker (createMissingIndexes), and its
@@ -180,13 +191,29 @@ void HouseMessage_DataSqlTable::ensureSchema()
 bool HouseMessage_DataSqlTable::createMissingIndexes()
 {
     const QVariantMap cache = selectRows(CompanyDB, QStringLiteral("pragma cache_size")).value(0);
-    exec(CompanyDB, QStringLiteral("pragma cache_size=-262144"));
+    exec(CompanyDB, QStringLiteral("pragma cache_size=-131072"));
     bool ok = true;
     for (const QString &statement : indexStatements())
         ok = exec(CompanyDB, statement) && ok;
     if (!cache.isEmpty())
         exec(CompanyDB, QStringLiteral("pragma cache_size=%1").arg(cache.first().toInt()));
+    indexesDeferred() = false;
     return ok;
+}
+
+bool HouseMessage_DataSqlTable::deferIndexesOfEmptyBook()
+{
+    if (!selectRows(CompanyDB, QStringLiteral("select 1 from %1 limit 1").arg(table())).isEmpty())
+        return false;
+    indexesDeferred() = true;
+    for (const QString &statement : indexStatements())
+        exec(CompanyDB, QStringLiteral("drop index if exists %1").arg(statement.section(QLatin1Char(' '), 5, 5)));
+    return true;
+}
+
+void HouseMessage_DataSqlTable::endIndexDeferral()
+{
+    indexesDeferred() = false;
 }
 
 void HouseMessage_DataSqlTable::setInlineIndexRows(int rows)

@@ -158,6 +158,12 @@ public:
     // Builds the indexes the table lacks, on this thread's connection; false when one failed.
     // Slow on a large book that lacks them: the sync worker calls it after a sync's last page.
     bool createMissingIndexes();
+    // At the start of a sync into an empty book: drops the secondary indexes, to be built by
+    // createMissingIndexes() after the last page, and keeps table objects from building them
+    // before. False (nothing done) when the book holds a listing.
+    bool deferIndexesOfEmptyBook();
+    // A sync that deferred them ended without its last page: table objects may build them again.
+    static void endIndexDeferral();
     // Largest book (by rowid) whose missing indexes are built when a table object is made;
     // 20,000 unless changed. For tests.
     static void setInlineIndexRows(int rows);

@@ -29,6 +29,9 @@ SyncIngest::~SyncIngest()
     }
     m_wake.notify_one();
     m_thread->wait();
+    // Ended before the last page rebuilt them (the build clears the deferral itself).
+    if (m_deferredIndexes)
+        HouseMessage_DataSqlTable::endIndexDeferral();
 }
 
 void SyncIngest::readMarks(const std::function<void(const QVariantMap &)> &done)
@@ -117,11 +120,15 @@ bool SyncIngest::take(Job *job)
     return true;
 }
 
-SyncIngest::Outcome SyncIngest::store(const QJsonObject &reply) const
+SyncIngest::Outcome SyncIngest::store(const QJsonObject &reply)
 {
     Outcome outcome;
     const SyncRecords::Page page = SyncRecords::readPage(reply);
     outcome.isLast = page.isLast;
+    if (!m_pageSeen) {
+        m_pageSeen = true;
+        m_deferredIndexes = HouseMessage_DataSqlTable(nullptr, m_isJointSale).deferIndexesOfEmptyBook();
+    }
     if (page.malformed || !SyncRecords::writePage(m_isJointSale, page))
         return outcome;
     // A book that lacked indexes (an older version's, too large to index where it was opened)

@@ -71,7 +71,7 @@ private:
     void work();
     bool take(Job *job);
     void push(const Job &job);
-    Outcome store(const QJsonObject &reply) const;
+    Outcome store(const QJsonObject &reply);
     void deliver(const Outcome &outcome);
 
     const bool m_isJointSale;
@@ -85,6 +85,9 @@ private:
     std::deque<Job> m_jobs;
     bool m_stopping = false;
     QString m_connection;
+    // Worker thread only (read by the destructor after the thread has ended).
+    bool m_pageSeen = false;
+    bool m_deferredIndexes = false;
 
     QScopedPointer<QThread> m_thread;
 };
