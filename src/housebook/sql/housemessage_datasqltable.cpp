@@ -243,10 +243,14 @@ bool HouseMessage_DataSqlTable::readsInIndexOrder(const HouseQuery &query)
     if (query.mode != HouseBookCodes::ActiveSaleMode && query.mode != HouseBookCodes::ActiveRentMode)
         return false;
     const int types = query.mode == HouseBookCodes::ActiveRentMode ? 1 : 0;
-    const QList<QVariantMap> other = selectRows(
-        CompanyDB, QStringLiteral("select 1 from %1 where types = %2 and housestatus = 1 and "
-                                  "(istop < 0 or istop > 1 or istop is null) limit 1").arg(table()).arg(types));
-    return other.isEmpty();
+    // Three probes, each a seek in the index; one "or" of the three would scan the whole kind.
+    const QString probe = QStringLiteral("exists(select 1 from %1 where types = %2 and housestatus = 1 and istop %3)");
+    const QVariantMap other = selectRows(
+        CompanyDB, QStringLiteral("select (%1 or %2 or %3) as other")
+                       .arg(probe.arg(table()).arg(types).arg(QStringLiteral("is null")),
+                            probe.arg(table()).arg(types).arg(QStringLiteral("< 0")),
+                            probe.arg(table()).arg(types).arg(QStringLiteral("> 1")))).value(0);
+    return other.value(QStringLiteral("other")).toInt() == 0 && !other.isEmpty();
 }
 
 QString HouseMessage_DataSqlTable::whereOf(const HouseQuery &query, HousePermission &permission,
