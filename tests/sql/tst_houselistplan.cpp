@@ -53,6 +53,8 @@ private slots:
     void sortedPageReadsAnIndexInOrder_data();
     void sortedPageReadsAnIndexInOrder();
     void pinValuesOtherThanOneAndZeroKeepTheirOrder();
+    void rangeFiltersKeepTheCoveringIndex_data();
+    void rangeFiltersKeepTheCoveringIndex();
 
 private:
     QStringList plan(const QString &statement);
@@ -148,6 +150,41 @@ void TestHouseListPlan::pinValuesOtherThanOneAndZeroKeepTheirOrder()
     QVERIFY(!ids.isEmpty());
     QCOMPARE(ids.first(), 401);
     QVERIFY(ids.at(1) % 7 == 0);  // then the pinned ones
+}
+
+void TestHouseListPlan::rangeFiltersKeepTheCoveringIndex_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("low");
+    QTest::addColumn<QString>("high");
+    QTest::newRow("总价") << "price" << "100" << "300";
+    QTest::newRow("单价") << "unitPrice" << "10100" << "10300";
+    QTest::newRow("面积") << "size" << "50" << "120";
+    QTest::newRow("录入时间") << "publishTime" << "2024-01-01" << "2024-01-02";
+    QTest::newRow("跟进时间") << "followTime" << "2025-03-01" << "2025-03-02";
+}
+
+// A range filter on the newest-first book reads the covering index, not the narrow sort index
+// of the filtered column (which would fetch every listing in the range from the table); the
+// rows are those of the plain statement.
+void TestHouseListPlan::rangeFiltersKeepTheCoveringIndex()
+{
+    QFETCH(QString, key);
+    QFETCH(QString, low);
+    QFETCH(QString, high);
+    HouseQuery query;
+    query.mode = 4;
+    query.conditions = {{key + QStringLiteral("_up"), low}, {key + QStringLiteral("_down"), high}};
+    query.pageSize = 20;
+    const QStringList lines = plan(HouseMessage_DataSqlTable(nullptr, true).listStatement(query));
+    for (const QString &line : lines) {
+        if (line.contains(QLatin1String(" house ")) || line.endsWith(QLatin1String(" house")))
+            QVERIFY2(line.contains(QLatin1String("INDEX house_kind_order")), qPrintable(lines.join('\n')));
+    }
+    const QList<int> indexed = idsOf(HouseMessage_DataSqlTable(nullptr, true).getHouseList(query));
+    HouseMessage_DataSqlTable::setSortIndexes(false);
+    QCOMPARE(indexed, idsOf(HouseMessage_DataSqlTable(nullptr, true).getHouseList(query)));
+    QVERIFY(!indexed.isEmpty());
 }
 
 QTEST_MAIN(TestHouseListPlan)

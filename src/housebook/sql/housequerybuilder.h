@@ -96,6 +96,7 @@ private:
     QString freeTextClause(const QString &text) const;
     void addEqualities(const QVariantMap &c, QStringList &out) const;
     void addRanges(const QVariantMap &c, QStringList &out) const;
+    static QString rangeColumn(const char *column);
     void addWordChoices(const QVariantMap &c, QStringList &out) const;
     void addPeople(const QVariantMap &c, QStringList &out) const;
     void addCooperation(const QVariantMap &c, QStringList &out) const;

@@ -216,23 +216,33 @@ void HouseQueryBuilder::addEqualities(const QVariantMap &c, QStringList &out) co
         out << containsStored(QStringLiteral("contacts"), scr(tel));
 }
 
+// A range on a column with a sort index is written "+column": the planner would otherwise
+// answer a filtered page through that narrow index, fetching every listing in the range from
+// the table (over a second at a million listings), instead of filtering the book's covering
+// index. A page sorted by the column still walks its index for the order.
+QString HouseQueryBuilder::rangeColumn(const char *column)
+{
+    const QString name = QLatin1String(column);
+    return indexedSortKeys().contains(name) ? QLatin1Char('+') + name : name;
+}
+
 void HouseQueryBuilder::addRanges(const QVariantMap &c, QStringList &out) const
 {
     for (const KeyColumn &k : kNumberRanges) {
         const QString low = number(text(c.value(QLatin1String(k.key) + QLatin1String("_up"))));
         const QString high = number(text(c.value(QLatin1String(k.key) + QLatin1String("_down"))));
         if (!low.isEmpty())
-            out << QLatin1String(k.column) + QLatin1String(" >= ") + low;
+            out << rangeColumn(k.column) + QLatin1String(" >= ") + low;
         if (!high.isEmpty())
-            out << QLatin1String(k.column) + QLatin1String(" <= ") + high;
+            out << rangeColumn(k.column) + QLatin1String(" <= ") + high;
     }
     for (const KeyColumn &k : kDateRanges) {
         const QString low = dateBound(text(c.value(QLatin1String(k.key) + QLatin1String("_up"))), false);
         const QString high = dateBound(text(c.value(QLatin1String(k.key) + QLatin1String("_down"))), true);
         if (!low.isEmpty())
-            out << QLatin1String(k.column) + QLatin1String(" >= ") + quoted(low);
+            out << rangeColumn(k.column) + QLatin1String(" >= ") + quoted(low);
         if (!high.isEmpty())
-            out << QLatin1String(k.column) + QLatin1String(" <= ") + quoted(high);
+            out << rangeColumn(k.column) + QLatin1String(" <= ") + quoted(high);
     }
 }
 
