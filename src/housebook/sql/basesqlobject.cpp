@@ -21,6 +21,7 @@
 #include <QThread>
 
 #include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -35,6 +36,15 @@ QSet<QString> &pinnedConnections()
 {
     static QSet<QString> names;
     return names;
+}
+
+// Drops the registered connections whose name matches; the caller holds registryLock().
+void unregisterWhere(const std::function<bool(const QString &)> &matches)
+{
+    QList<QVariantMap> &list = DataCenter::sqlConnectList;
+    list.erase(std::remove_if(list.begin(), list.end(),
+                              [&](const QVariantMap &entry) { return matches(entry.value(QStringLiteral("name")).toString()); }),
+               list.end());
 }
 
 // The login a worker thread runs with, while its scope lasts; none on the GUI thread.
@@ -309,12 +319,7 @@ void BaseSqlObject::removeAllConnect()
     {
         std::lock_guard<std::mutex> locker(registryLock());
         pinned = pinnedConnections();
-        QList<QVariantMap> &list = DataCenter::sqlConnectList;
-        list.erase(std::remove_if(list.begin(), list.end(),
-                                  [&](const QVariantMap &entry) {
-                                      return !pinned.contains(entry.value(QStringLiteral("name")).toString());
-                                  }),
-                   list.end());
+        unregisterWhere([&](const QString &name) { return !pinned.contains(name); });
     }
     // Only the plug-in's own connections: the host and its other modules share this process
     // and keep theirs (removing one under a running query crashes its owner).
@@ -335,12 +340,7 @@ void BaseSqlObject::releaseConnection(const QString &name)
     {
         std::lock_guard<std::mutex> locker(registryLock());
         pinnedConnections().remove(name);
-        QList<QVariantMap> &list = DataCenter::sqlConnectList;
-        list.erase(std::remove_if(list.begin(), list.end(),
-                                  [&](const QVariantMap &entry) {
-                                      return entry.value(QStringLiteral("name")).toString() == name;
-                                  }),
-                   list.end());
+        unregisterWhere([&](const QString &registered) { return registered == name; });
     }
     QSqlDatabase::removeDatabase(name);
 }

@@ -98,12 +98,18 @@ QStringList indexStatements()
     return sortIndexesWanted() ? baseIndexStatements() + sortIndexStatements() : baseIndexStatements();
 }
 
+// The index a "create index if not exists NAME on ..." statement creates.
+QString indexNameOf(const QString &statement)
+{
+    return statement.section(QLatin1Char(' '), 5, 5);
+}
+
 // The index names of the statements, quoted for an "in(...)" list.
 QString quotedIndexNames(const QStringList &statements)
 {
     QStringList names;
     for (const QString &statement : statements)
-        names << QStringLiteral("'%1'").arg(statement.section(QLatin1Char(' '), 5, 5));
+        names << QStringLiteral("'%1'").arg(indexNameOf(statement));
     return names.join(QLatin1Char(','));
 }
 
@@ -169,7 +175,8 @@ void HouseMessage_DataSqlTable::ensureSchema()
         "(select count(*) from sqlite_master where type='table' and name='community') as community")
         .arg(quotedIndexNames(indexes))).value(0);
     m_hasCommunityTable = present.value(QStringLiteral("community")).toInt() > 0;
-    if (present.value(QStringLiteral("indexes")).toInt() == indexes.size())
+    m_indexesComplete = present.value(QStringLiteral("indexes")).toInt() == indexes.size();
+    if (m_indexesComplete)
         return;
     if (present.value(QStringLiteral("house")).toInt() == 0) {
         createTable(createSql(), CompanyDB);
@@ -190,6 +197,8 @@ void HouseMessage_DataSqlTable::ensureSchema()
 // on the way would lock every reader out until the end (the book keeps a rollback journal).
 bool HouseMessage_DataSqlTable::createMissingIndexes()
 {
+    if (m_indexesComplete)  // as this object found them; every sync's end asks
+        return true;
     const QVariantMap cache = selectRows(CompanyDB, QStringLiteral("pragma cache_size")).value(0);
     exec(CompanyDB, QStringLiteral("pragma cache_size=-131072"));
     bool ok = true;
@@ -198,6 +207,7 @@ bool HouseMessage_DataSqlTable::createMissingIndexes()
     if (!cache.isEmpty())
         exec(CompanyDB, QStringLiteral("pragma cache_size=%1").arg(cache.first().toInt()));
     indexesDeferred() = false;
+    m_indexesComplete = ok;
     return ok;
 }
 
@@ -207,7 +217,7 @@ bool HouseMessage_DataSqlTable::deferIndexesOfEmptyBook()
         return false;
     indexesDeferred() = true;
     for (const QString &statement : indexStatements())
-        exec(CompanyDB, QStringLiteral("drop index if exists %1").arg(statement.section(QLatin1Char(' '), 5, 5)));
+        exec(CompanyDB, QStringLiteral("drop index if exists %1").arg(indexNameOf(statement)));
     return true;
 }
 
@@ -230,7 +240,7 @@ QStringList HouseMessage_DataSqlTable::sortIndexNames()
 {
     QStringList names;
     for (const QString &statement : sortIndexStatements())
-        names << statement.section(QLatin1Char(' '), 5, 5);
+        names << indexNameOf(statement);
     return names;
 }
 

@@ -203,6 +203,7 @@ private:
                                       HouseBookSet_SqlTable &settings);
 
     bool m_hasCommunityTable = false;
+    bool m_indexesComplete = false;  // every index present when ensureSchema looked
     bool m_queryFailed = false;
 };
 
